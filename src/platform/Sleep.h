@@ -1,0 +1,4 @@
+#pragma once
+
+// Blocks the calling thread for the given milliseconds.
+void Sleep(unsigned milliseconds);

@@ -1,0 +1,7 @@
+#include "shared/SetValueRequest.h"
+
+SetValueRequest& setValueRequest()
+{
+    static SetValueRequest block;
+    return block;
+}

@@ -1,0 +1,2 @@
+#pragma once
+// Helpers shared by the test programs.
