@@ -1,0 +1,30 @@
+#include "station/ModifyPwForm.h"
+
+#include "ui_ModifyPwForm.h"
+
+Tfm_ModifyPwForm::Tfm_ModifyPwForm(QWidget* owner)
+    : QDialog(owner), ui(std::make_unique<Ui::Tfm_ModifyPwForm>())
+{
+    ui->setupUi(this);
+    setFixedSize(size());
+    connect(ui->btn_Ok, &QPushButton::clicked, this, &Tfm_ModifyPwForm::btn_OkClick);
+    connect(ui->btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+Tfm_ModifyPwForm::~Tfm_ModifyPwForm() = default;
+
+QString Tfm_ModifyPwForm::newPassword() const
+{
+    return ui->ed_NewPw->text();
+}
+
+void Tfm_ModifyPwForm::btn_OkClick()
+{
+    if (ui->ed_NewPw->text() == ui->ed_NewPwAgain->text()) {
+        accept();
+        return;
+    }
+    ui->ed_NewPw->clear();
+    ui->ed_NewPwAgain->clear();
+    ui->lab_ModifyTip->setText("错误");
+}

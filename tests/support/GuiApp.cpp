@@ -1,0 +1,16 @@
+#include "support/GuiApp.h"
+
+#include <QApplication>
+#include <cstdlib>
+
+void ensureGuiApp()
+{
+    if (QApplication::instance())
+        return;
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "test";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+}
