@@ -1,0 +1,44 @@
+#pragma once
+#include <QColor>
+#include <QTableWidget>
+#include <functional>
+
+// How one cell is painted: its background and its text colour. The text is
+// always drawn centred on a single line.
+struct GridCellPaint {
+    QColor brush;
+    QColor font;
+};
+
+// A grid of texts addressed as (column, row) with one heading row: row 0 is
+// the heading (kept in view when the rows scroll), rows 1.. are the body.
+// RowCount counts the heading row too. A user's click or keyboard move on
+// the body emits clicked(); selecting a row from code does not.
+class StringGrid : public QTableWidget {
+    Q_OBJECT
+public:
+    explicit StringGrid(QWidget* parent = nullptr);
+
+    int RowCount() const { return rowCount() + 1; }
+    void setRowCount(int rows);
+    void setColumnWidths(std::initializer_list<int> widths);
+
+    QString Cells(int col, int row) const;
+    void setCell(int col, int row, const QString& text);
+
+    // Selected body row, or 0 when there is none.
+    int Row() const;
+    void setRow(int row);
+
+    // Colours of a cell as the grid paints it; without a handler the grid's
+    // own: button face for the heading, highlight when selected, else window.
+    std::function<GridCellPaint(int col, int row, bool selected)> onDrawCell;
+    GridCellPaint cellPaint(int col, int row, bool selected) const;
+    GridCellPaint defaultCellPaint(int row, bool selected) const;
+
+signals:
+    void clicked();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
