@@ -1,0 +1,95 @@
+#include "station/MainForm.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+constexpr int StatusPanelWidths[Tfm_MainForm::StatusPanelCount] = {380, 50, 50, 50, 50};
+
+void setRowHeight(StringGrid* grid, int height)
+{
+    grid->horizontalHeader()->setFixedHeight(height);
+    grid->verticalHeader()->setDefaultSectionSize(height);
+}
+} // namespace
+
+Tfm_MainForm::Tfm_MainForm(QWidget* parent) : QMainWindow(parent), timer_PerSecond(new QTimer(this))
+{
+    Ui::Tfm_MainForm::setupUi(this);
+    Ui::SmsAlarmPage::setupUi(TabSheet2);
+    plSV_Op = new QWidget(TabSheet1);
+    Ui::SetValuePanel::setupUi(plSV_Op);
+    plSV_Op->hide();
+
+    pgContr_MainForm->setTabVisible(pgContr_MainForm->indexOf(tabSheet_Flowchart), false);
+    strgGrid_AlarmRecList->setColumnWidths({102, 98, 63, 120, 120});
+    setRowHeight(strgGrid_AlarmRecList, 18);
+    GSM_SG_PhoneNum->setColumnWidths({120, 120, 120});
+    setRowHeight(GSM_SG_PhoneNum, 24);
+    GSM_SG_PhoneNum->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    for (int port = 1; port <= MaxComPorts; ++port)
+        GSMcbbCOM->addItem(QStringLiteral("COM%1").arg(port));
+    createStatusPanels();
+    timer_PerSecond->setInterval(1000);
+
+    connectHandlers();
+    FormCreate();
+}
+
+Tfm_MainForm::~Tfm_MainForm() = default;
+
+void Tfm_MainForm::createStatusPanels()
+{
+    for (int i = 0; i < StatusPanelCount; ++i) {
+        StatusPanels[i] = new QLabel(statusBar_MainForm);
+        StatusPanels[i]->setFixedWidth(StatusPanelWidths[i]);
+        StatusPanels[i]->setFrameShape(QFrame::Panel);
+        StatusPanels[i]->setFrameShadow(QFrame::Sunken);
+        statusBar_MainForm->addWidget(StatusPanels[i]);
+    }
+}
+
+void Tfm_MainForm::connectHandlers()
+{
+    connect(btTH_CtrlOK, &QPushButton::clicked, this, &Tfm_MainForm::btTH_CtrlOKClick);
+    connect(btTH_CtrlExit, &QPushButton::clicked, this, &Tfm_MainForm::btTH_CtrlExitClick);
+    connect(btTempUp, &QPushButton::clicked, this, &Tfm_MainForm::btTempUpClick);
+    connect(btTempDown, &QPushButton::clicked, this, &Tfm_MainForm::btTempDownClick);
+    connect(Button2, &QPushButton::clicked, this, &Tfm_MainForm::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &Tfm_MainForm::Button3Click);
+    connect(pgContr_MainForm, &QTabWidget::currentChanged, this, [this](int index) {
+        if (pgContr_MainForm->widget(index) == tabSheet_HT_Ctrl)
+            tabSheet_HT_CtrlShow();
+    });
+}
+
+void Tfm_MainForm::FormCreate()
+{
+}
+
+void Tfm_MainForm::closeEvent(QCloseEvent* event)
+{
+    bool canClose = true;
+    FormCloseQuery(canClose);
+    if (!canClose) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+// Closing asks nothing and saves nothing: configuration reaches its files
+// only through the Save buttons and the settings controls.
+void Tfm_MainForm::FormCloseQuery(bool&) {}
+void Tfm_MainForm::FormClose() {}
+
+void Tfm_MainForm::btTH_CtrlOKClick() {}
+void Tfm_MainForm::btTH_CtrlExitClick() {}
+void Tfm_MainForm::tabSheet_HT_CtrlShow() {}
+void Tfm_MainForm::btTempUpClick() {}
+void Tfm_MainForm::btTempDownClick() {}
+void Tfm_MainForm::Button2Click() {}
+void Tfm_MainForm::Button3Click() {}

@@ -1,0 +1,100 @@
+#pragma once
+#include <QList>
+#include <QMainWindow>
+#include <cstdint>
+
+#include "platform/Colors.h"
+#include "platform/DateTime.h"
+#include "shared/DeviceTable.h"
+#include "ui_MainForm.h"
+#include "ui_SetValuePanel.h"
+#include "ui_SmsAlarmPage.h"
+
+class QCheckBox;
+class QCloseEvent;
+class QLabel;
+class QTimer;
+
+// The station's main window. It holds the station's whole data model and
+// owns every control on the screen; the components of its pages are members
+// under their own names. Each topic's behaviour lives in a file of its own
+// (MainForm<Topic>.cpp) and declares its members in its section below.
+class Tfm_MainForm : public QMainWindow,
+                     public Ui::Tfm_MainForm,
+                     public Ui::SmsAlarmPage,
+                     public Ui::SetValuePanel {
+    Q_OBJECT
+public:
+    explicit Tfm_MainForm(QWidget* parent = nullptr);
+    ~Tfm_MainForm() override;
+
+    // Five panels of 380, 50, 50, 50 and 50 pixels in statusBar_MainForm.
+    static constexpr int StatusPanelCount = 5;
+    QLabel* StatusPanels[StatusPanelCount] = {};
+    // 1000 ms; on in run mode only.
+    QTimer* timer_PerSecond = nullptr;
+
+    // --- start-up -----------------------------------------------------------
+    DeviceTable Devices;
+    QString BaseDir;
+    QString AlarmSoundPath;
+    std::int32_t FlowChartPointNum = 0;
+
+    void FormCreate();
+    void FormCloseQuery(bool& CanClose);
+    void FormClose();
+
+    // The temperature/humidity tab, never shown; its handlers do nothing.
+    void btTH_CtrlOKClick();
+    void btTH_CtrlExitClick();
+    void tabSheet_HT_CtrlShow();
+    void btTempUpClick();
+    void btTempDownClick();
+    void Button2Click();
+    void Button3Click();
+
+    // --- modes and password -------------------------------------------------
+    QString ConfigPassword;
+
+    // --- device editor ------------------------------------------------------
+
+    // --- one-second cycle ---------------------------------------------------
+    std::uint8_t AnyAlarm = 0;
+    std::int32_t AlarmSoundCountdown = 0;
+    std::int32_t AlarmDelayCountdown = 0;
+    std::int32_t MeterLogTicks[MaxMeters] = {};
+
+    // --- overview panels ----------------------------------------------------
+    QList<QWidget*> GeneralViewControls;
+
+    // --- real-time curves ---------------------------------------------------
+    QList<QCheckBox*> CurveCheckBoxes;
+    TColor CurvesBackColor = 0;
+    float CurvesRangeLow = 0;
+    float CurvesRangeHigh = 0;
+
+    // --- alarm records ------------------------------------------------------
+    // Grid row of the open record per slot, level (LL, L, H, HH) and channel; 0 = none.
+    std::int32_t OpenAlarmRows[MaxMeters][4][MaxChannels] = {};
+
+    // --- recording ----------------------------------------------------------
+    QString PeriodHistoryPath;
+    QString PeriodAlarmPath;
+    std::int32_t HistoryInterval = 0;
+    TDateTime NextHistoryTime = 0;
+
+    // --- SMS ----------------------------------------------------------------
+    std::int32_t SmsDelayCounter = 0;
+    std::int32_t SmsPhoneIndex = 0;
+
+    // --- set value ----------------------------------------------------------
+    // Hidden until a device row is double-clicked.
+    QWidget* plSV_Op = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createStatusPanels();
+    void connectHandlers();
+};
