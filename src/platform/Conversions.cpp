@@ -90,7 +90,7 @@ std::string fixedText(const Decimal& d)
     std::string whole = d.digits.substr(0, std::min(d.digits.size(), std::size_t(d.pointPos)));
     whole.append(std::size_t(d.pointPos) - whole.size(), '0');
     if (d.digits.size() > std::size_t(d.pointPos))
-        whole += "." + d.digits.substr(std::size_t(d.pointPos));
+        whole.append(1, '.').append(d.digits, std::size_t(d.pointPos));
     return whole;
 }
 
@@ -98,12 +98,15 @@ std::string scientificText(const Decimal& d, int exponentDigits)
 {
     std::string text = d.digits.substr(0, 1);
     if (d.digits.size() > 1)
-        text += "." + d.digits.substr(1);
+        text.append(1, '.').append(d.digits, 1);
     const int exponent = d.pointPos - 1;
-    std::string number = std::to_string(std::abs(exponent));
+    const std::string number = std::to_string(std::abs(exponent));
+    text.append(1, 'E');
+    if (exponent < 0)
+        text.append(1, '-');
     if (int(number.size()) < exponentDigits)
-        number.insert(0, std::size_t(exponentDigits) - number.size(), '0');
-    return text + "E" + (exponent < 0 ? "-" : "") + number;
+        text.append(std::size_t(exponentDigits) - number.size(), '0');
+    return text.append(number);
 }
 
 } // namespace
@@ -209,5 +212,5 @@ QString FloatToStrF(double value, int precision, int digits)
     const Decimal d = roundedDecimal(std::fabs(value), precision);
     const bool fixed = d.pointPos <= precision && d.pointPos >= -4;
     const std::string text = fixed ? fixedText(d) : scientificText(d, digits);
-    return QString::fromStdString(value < 0 ? "-" + text : text);
+    return (value < 0 ? QStringLiteral("-") : QString()) + QString::fromStdString(text);
 }
