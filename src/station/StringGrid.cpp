@@ -80,12 +80,24 @@ void StringGrid::setRowCount(int rows)
     QTableWidget::setRowCount(rows > 1 ? rows - 1 : 0);
 }
 
-void StringGrid::setColumnWidths(std::initializer_list<int> widths)
+void StringGrid::setColWidths(std::initializer_list<int> widths)
 {
     setColumnCount(int(widths.size()));
     int col = 0;
     for (int width : widths)
         setColumnWidth(col++, width);
+}
+
+void StringGrid::setDefaultRowHeight(int height)
+{
+    verticalHeader()->setDefaultSectionSize(height);
+    horizontalHeader()->setFixedHeight(height);
+}
+
+void StringGrid::setFixedCells(int fixedCols, [[maybe_unused]] int fixedRows)
+{
+    Q_ASSERT(fixedRows == 1);
+    fixedCols_ = fixedCols;
 }
 
 QString StringGrid::Cells(int col, int row) const
@@ -121,12 +133,12 @@ void StringGrid::setRow(int row)
 
 GridCellPaint StringGrid::cellPaint(int col, int row, bool selected) const
 {
-    return onDrawCell ? onDrawCell(col, row, selected) : defaultCellPaint(row, selected);
+    return onDrawCell ? onDrawCell(col, row, selected) : defaultCellPaint(col, row, selected);
 }
 
-GridCellPaint StringGrid::defaultCellPaint(int row, bool selected) const
+GridCellPaint StringGrid::defaultCellPaint(int col, int row, bool selected) const
 {
-    if (row == 0)
+    if (row == 0 || col < fixedCols_)
         return {toQColor(clBtnFace), toQColor(clBtnText)};
     if (selected)
         return {toQColor(clHighlight), toQColor(clHighlightText)};

@@ -12,8 +12,9 @@ struct GridCellPaint {
 
 // A grid of texts addressed as (column, row) with one heading row: row 0 is
 // the heading (kept in view when the rows scroll), rows 1.. are the body.
-// RowCount counts the heading row too. A user's click or keyboard move on
-// the body emits clicked(); selecting a row from code does not.
+// RowCount counts the heading row too. Leading fixed columns are painted as
+// headings. A user's click or keyboard move on the body emits clicked();
+// selecting a row from code does not.
 class StringGrid : public QTableWidget {
     Q_OBJECT
 public:
@@ -21,7 +22,10 @@ public:
 
     int RowCount() const { return rowCount() + 1; }
     void setRowCount(int rows);
-    void setColumnWidths(std::initializer_list<int> widths);
+    void setColWidths(std::initializer_list<int> widths);
+    void setDefaultRowHeight(int height);
+    // One heading row is all this grid has, so fixedRows must be 1.
+    void setFixedCells(int fixedCols, int fixedRows);
 
     QString Cells(int col, int row) const;
     void setCell(int col, int row, const QString& text);
@@ -31,14 +35,17 @@ public:
     void setRow(int row);
 
     // Colours of a cell as the grid paints it; without a handler the grid's
-    // own: button face for the heading, highlight when selected, else window.
+    // own: button face for headings, highlight when selected, else window.
     std::function<GridCellPaint(int col, int row, bool selected)> onDrawCell;
     GridCellPaint cellPaint(int col, int row, bool selected) const;
-    GridCellPaint defaultCellPaint(int row, bool selected) const;
+    GridCellPaint defaultCellPaint(int col, int row, bool selected) const;
 
 signals:
     void clicked();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    int fixedCols_ = 0;
 };
