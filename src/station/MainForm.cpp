@@ -1,19 +1,12 @@
 #include "station/MainForm.h"
 
 #include <QCloseEvent>
-#include <QHeaderView>
 #include <QLabel>
 #include <QTimer>
 
 namespace {
 constexpr int StatusPanelWidths[Tfm_MainForm::StatusPanelCount] = {380, 50, 50, 50, 50};
-
-void setRowHeight(StringGrid* grid, int height)
-{
-    grid->horizontalHeader()->setFixedHeight(height);
-    grid->verticalHeader()->setDefaultSectionSize(height);
 }
-} // namespace
 
 Tfm_MainForm::Tfm_MainForm(QWidget* parent) : QMainWindow(parent), timer_PerSecond(new QTimer(this))
 {
@@ -24,10 +17,11 @@ Tfm_MainForm::Tfm_MainForm(QWidget* parent) : QMainWindow(parent), timer_PerSeco
     plSV_Op->hide();
 
     pgContr_MainForm->setTabVisible(pgContr_MainForm->indexOf(tabSheet_Flowchart), false);
-    strgGrid_AlarmRecList->setColumnWidths({102, 98, 63, 120, 120});
-    setRowHeight(strgGrid_AlarmRecList, 18);
-    GSM_SG_PhoneNum->setColumnWidths({120, 120, 120});
-    setRowHeight(GSM_SG_PhoneNum, 24);
+    strgGrid_AlarmRecList->setColWidths({102, 98, 63, 120, 120});
+    strgGrid_AlarmRecList->setDefaultRowHeight(18);
+    GSM_SG_PhoneNum->setColWidths({120, 120, 120});
+    GSM_SG_PhoneNum->setDefaultRowHeight(24);
+    GSM_SG_PhoneNum->setFixedCells(1, 1);
     GSM_SG_PhoneNum->setEditTriggers(QAbstractItemView::AllEditTriggers);
     for (int port = 1; port <= MaxComPorts; ++port)
         GSMcbbCOM->addItem(QStringLiteral("COM%1").arg(port));
