@@ -1,0 +1,79 @@
+#include "station/AlarmRecordFile.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <numeric>
+
+namespace {
+
+void putField(char* field, std::size_t size, const std::string& text, char separator)
+{
+    const std::size_t length = std::min(text.size(), size - 1);
+    std::memcpy(field, text.data(), length);
+    field[length] = separator;
+}
+
+}  // namespace
+
+AlarmRecordRow makeAlarmRecordRow(const AlarmRecordCells& cells)
+{
+    AlarmRecordRow row{};
+    putField(row.DeviceName, sizeof row.DeviceName, cells[0], '\t');
+    putField(row.ChannelName, sizeof row.ChannelName, cells[1], '\t');
+    putField(row.AlarmType, sizeof row.AlarmType, cells[2], '\t');
+    putField(row.StartTime, sizeof row.StartTime, cells[3], '\t');
+    putField(row.EndTime, sizeof row.EndTime, cells[4], '\n');
+    return row;
+}
+
+void AlarmRecordFile::create(const std::string& path)
+{
+    path_ = path;
+    rows_.clear();
+    unwritten_.clear();
+    if (FILE* file = std::fopen(path_.c_str(), "w+b"))
+        std::fclose(file);
+}
+
+void AlarmRecordFile::writeRow(int r, const AlarmRecordCells& cells)
+{
+    if (r < 0)
+        return;
+    if (static_cast<std::size_t>(r) >= rows_.size())
+        rows_.resize(r + 1, makeAlarmRecordRow({}));
+    rows_[r] = makeAlarmRecordRow(cells);
+    markUnwritten(r);
+    writeUnwritten();
+}
+
+void AlarmRecordFile::markUnwritten(int r)
+{
+    auto at = std::lower_bound(unwritten_.begin(), unwritten_.end(), r);
+    if (at == unwritten_.end() || *at != r)
+        unwritten_.insert(at, r);
+}
+
+void AlarmRecordFile::writeUnwritten()
+{
+    FILE* file = std::fopen(path_.c_str(), "r+b");
+    if (!file) {
+        // Never made, or gone: start it again and give it every row. "x"
+        // keeps an existing file that merely refused to open from being emptied.
+        file = std::fopen(path_.c_str(), "w+bx");
+        if (!file)
+            return;
+        unwritten_.resize(rows_.size());
+        std::iota(unwritten_.begin(), unwritten_.end(), 0);
+    }
+    std::size_t written = 0;
+    for (int r : unwritten_) {
+        if (std::fseek(file, static_cast<long>(r) * sizeof(AlarmRecordRow), SEEK_SET) != 0
+            || std::fwrite(&rows_[r], sizeof(AlarmRecordRow), 1, file) != 1)
+            break;
+        ++written;
+    }
+    if (std::fclose(file) != 0)
+        written = 0;  // the buffered rows may never have reached the disk
+    unwritten_.erase(unwritten_.begin(), unwritten_.begin() + written);
+}

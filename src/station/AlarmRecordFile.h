@@ -1,0 +1,57 @@
+#pragma once
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// The alarm-record file of a recording period: the alarm grid mirrored row
+// for row, row r being the 150 bytes at r * 150, the heading row first.
+
+#pragma pack(push, 1)
+
+struct AlarmRecordRow {
+    char DeviceName[40];   // each text is followed by TAB inside its field,
+    char ChannelName[40];  // the end time by LF, then zero bytes
+    char AlarmType[10];
+    char StartTime[30];
+    char EndTime[30];
+};
+
+#pragma pack(pop)
+
+static_assert(sizeof(AlarmRecordRow) == 150);
+static_assert(offsetof(AlarmRecordRow, DeviceName) == 0);
+static_assert(offsetof(AlarmRecordRow, ChannelName) == 40);
+static_assert(offsetof(AlarmRecordRow, AlarmType) == 80);
+static_assert(offsetof(AlarmRecordRow, StartTime) == 90);
+static_assert(offsetof(AlarmRecordRow, EndTime) == 120);
+
+constexpr int AlarmRecordColumns = 5;
+
+// The five cells of one grid row, as GBK bytes.
+using AlarmRecordCells = std::array<std::string, AlarmRecordColumns>;
+
+// Each text is cut to its field less one byte, so its separator stays inside.
+AlarmRecordRow makeAlarmRecordRow(const AlarmRecordCells& cells);
+
+// The file of one period. Rows the file could not take (not created, not
+// writable) are kept and written again with the next row, so the file never
+// has a gap and always ends up equal to the grid.
+class AlarmRecordFile {
+public:
+    // Creates the file empty ("w+b") and forgets the rows of the last period.
+    void create(const std::string& path);
+    // Sets row r (r <= number of rows so far) and writes what the file lacks.
+    void writeRow(int r, const AlarmRecordCells& cells);
+
+    const std::string& path() const { return path_; }
+    bool upToDate() const { return unwritten_.empty(); }
+
+private:
+    void writeUnwritten();
+    void markUnwritten(int r);
+
+    std::string path_;
+    std::vector<AlarmRecordRow> rows_;
+    std::vector<int> unwritten_;  // ascending
+};

@@ -1,0 +1,16 @@
+#include "station/RecordFolders.h"
+
+#include <filesystem>
+#include <system_error>
+
+std::string monthFolderPath(const std::string& baseDir, TDateTime t)
+{
+    return baseDir + "/" + FormatDateTime("YY'年'MM'月'", t).toStdString();
+}
+
+bool ensureFolder(const std::string& path)
+{
+    std::error_code error;
+    std::filesystem::create_directory(path, error);
+    return std::filesystem::is_directory(path, error);
+}

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <filesystem>
+
+#include "station/AlarmRecordFile.h"
+#include "support/FileBytes.h"
+
+namespace {
+
+// The heading row in GBK: 设备名, 通道名, 报警类型, 开始时间, 结束时间.
+const AlarmRecordCells Headings{"\xc9\xe8\xb1\xb8\xc3\xfb", "\xcd\xa8\xb5\xc0\xc3\xfb",
+                                "\xb1\xa8\xbe\xaf\xc0\xe0\xd0\xcd", "\xbf\xaa\xca\xbc\xca\xb1\xbc\xe4",
+                                "\xbd\xe1\xca\xf8\xca\xb1\xbc\xe4"};
+const AlarmRecordCells OpenLa{"D1", "CH1", "LA", "18-10-18 09:05:04", ""};
+const AlarmRecordCells ClosedLa{"D1", "CH1", "LA", "18-10-18 09:05:04", "18-10-18 09:06:10"};
+
+// A 150-byte row laid out by hand from field offsets.
+std::string row(std::initializer_list<std::pair<std::size_t, std::string>> parts)
+{
+    std::string bytes(150, '\0');
+    for (const auto& [offset, text] : parts)
+        bytes.replace(offset, text.size(), text);
+    return bytes;
+}
+
+const std::string HeadingBytes = row({{0, Headings[0] + "\t"}, {40, Headings[1] + "\t"},
+                                      {80, Headings[2] + "\t"}, {90, Headings[3] + "\t"},
+                                      {120, Headings[4] + "\n"}});
+const std::string OpenLaBytes = row({{0, "D1\t"}, {40, "CH1\t"}, {80, "LA\t"},
+                                     {90, "18-10-18 09:05:04\t"}, {120, "\n"}});
+const std::string ClosedLaBytes = row({{0, "D1\t"}, {40, "CH1\t"}, {80, "LA\t"},
+                                       {90, "18-10-18 09:05:04\t"}, {120, "18-10-18 09:06:10\n"}});
+
+class AlarmRecordFileTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    std::string path = dir.filePath("18日09时05分03秒.xls").toStdString();
+    AlarmRecordFile file;
+};
+
+TEST_F(AlarmRecordFileTest, NewPeriodHoldsOnlyTheHeadingRow)
+{
+    writeFileBytes(path, std::string(900, 'x'));  // the same second's earlier period
+    file.create(path);
+    EXPECT_EQ(readFileBytes(path), "");
+    file.writeRow(0, Headings);
+    EXPECT_EQ(readFileBytes(path), HeadingBytes);
+    EXPECT_EQ(HeadingBytes.substr(6, 1), "\t");
+    EXPECT_EQ(HeadingBytes.substr(128, 1), "\n");
+}
+
+TEST_F(AlarmRecordFileTest, ClosingRewritesTheRowInItsPlace)
+{
+    file.create(path);
+    file.writeRow(0, Headings);
+    file.writeRow(1, OpenLa);
+    EXPECT_EQ(readFileBytes(path), HeadingBytes + OpenLaBytes);
+
+    file.writeRow(2, OpenLa);
+    file.writeRow(1, ClosedLa);
+    EXPECT_EQ(readFileBytes(path), HeadingBytes + ClosedLaBytes + OpenLaBytes);
+}
+
+TEST(AlarmRecordRow, TextsAreCutSoTheirSeparatorStaysInTheirField)
+{
+    const AlarmRecordRow r = makeAlarmRecordRow(
+        {std::string(45, 'D'), std::string(40, 'C'), std::string(12, 'T'), std::string(30, 'S'), std::string(31, 'E')});
+    const std::string bytes(reinterpret_cast<const char*>(&r), sizeof r);
+    EXPECT_EQ(bytes, std::string(39, 'D') + "\t" + std::string(39, 'C') + "\t" + std::string(9, 'T') + "\t"
+                         + std::string(29, 'S') + "\t" + std::string(29, 'E') + "\n");
+}
+
+TEST_F(AlarmRecordFileTest, RowsTheFileMissedAreWrittenWithTheNextRow)
+{
+    const std::filesystem::path folder = dir.filePath("18年10月").toStdString();
+    const std::string inFolder = (folder / "a.xls").string();
+    file.create(inFolder);  // the month folder could not be made
+    file.writeRow(0, Headings);
+    file.writeRow(1, OpenLa);
+    EXPECT_FALSE(file.upToDate());
+
+    std::filesystem::create_directory(folder);
+    file.writeRow(1, ClosedLa);
+    file.writeRow(2, OpenLa);
+    EXPECT_TRUE(file.upToDate());
+
+    EXPECT_EQ(readFileBytes(inFolder), HeadingBytes + ClosedLaBytes + OpenLaBytes);
+
+    std::filesystem::remove(inFolder);  // taken away during the period
+    file.writeRow(3, OpenLa);
+    EXPECT_EQ(readFileBytes(inFolder), HeadingBytes + ClosedLaBytes + OpenLaBytes + OpenLaBytes);
+}
+
+}  // namespace
