@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <QTimer>
+
+#include <cstdlib>
+
+#include "platform/Application.h"
+#include "platform/Conversions.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+// The program's own application object, offscreen, as CTest runs it.
+Application& app()
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "Norvik";
+    static char* argv[] = {name, nullptr};
+    static Application instance(argc, argv);
+    return instance;
+}
+
+TEST(Application, HandlerExceptionIsShownAndTheLoopGoesOn)
+{
+    app();
+    MessageBoxCapture capture;
+    bool restOfHandlerRan = false;
+    bool nextHandlerRan = false;
+    QTimer::singleShot(0, [&] {
+        StrToInt(QStringLiteral("abc"));
+        restOfHandlerRan = true;
+    });
+    QTimer::singleShot(0, [&] { throw std::runtime_error("无法写入 Res/GSM_Alarm.ini"); });
+    QTimer::singleShot(0, [&] { nextHandlerRan = true; });
+    QCoreApplication::processEvents();
+
+    EXPECT_FALSE(restOfHandlerRan);
+    EXPECT_TRUE(nextHandlerRan);
+    const std::vector<ShownMessage> expected{
+        {QStringLiteral("Norvik"), QStringLiteral("'abc' is not a valid integer value.")},
+        {QStringLiteral("Norvik"), QString::fromUtf8("无法写入 Res/GSM_Alarm.ini.")},
+    };
+    EXPECT_EQ(capture.shown(), expected);
+}
+
+TEST(Application, FullStopIsAddedOnlyAfterAWordOrDigit)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"", ""}, {"bad value", "bad value."}, {"done.", "done."}, {"stop!", "stop!"},
+        {"数据错误", "数据错误."}, {"42", "42."},
+    };
+    for (const auto& [message, shown] : cases)
+        EXPECT_EQ(Application::exceptionText(QString::fromUtf8(message)), QString::fromUtf8(shown)) << message;
+}
+
+TEST(MessageBox, ErrorBoxHasTheStationCaptionAndMessageTheProgramName)
+{
+    app();
+    MessageBoxCapture capture;
+    ShowErrorBox(QString::fromUtf8("请正确输入设备地址!"));
+    ShowMessage(QString::fromUtf8("超出时间范围上限！"));
+    const std::vector<ShownMessage> expected{
+        {QString::fromUtf8("错误"), QString::fromUtf8("请正确输入设备地址!")},
+        {QStringLiteral("Norvik"), QString::fromUtf8("超出时间范围上限！")},
+    };
+    EXPECT_EQ(capture.shown(), expected);
+}
+
+} // namespace
