@@ -1,7 +1,27 @@
 #include <cstdio>
+#include <stdexcept>
 
-int main()
+#include "Options.h"
+#include "Server.h"
+#include "SlaveModel.h"
+
+int main(int argc, char** argv)
 {
-    std::puts("devsim: not yet");
-    return 0;
+    Options options;
+    try {
+        options = parseOptions(argc, argv);
+    } catch (const std::invalid_argument& error) {
+        std::fprintf(stderr, "devsim: %s\n\n%s", error.what(), Usage);
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    SlaveModel model(options.addresses, options.values);
+    model.setFault(options.fault);
+    model.setDelayMs(options.delayMs);
+    Server server(model);
+    const bool served = options.tcpPort ? server.serveTcp(*options.tcpPort) : server.servePty(options.ptyLink);
+    return served ? 0 : 1;
 }

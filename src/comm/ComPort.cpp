@@ -1,0 +1,67 @@
+#include "comm/ComPort.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <iterator>
+
+#include "platform/SerialPort.h"
+
+namespace {
+
+// A read of n bytes ends after 80 + 3n ms, or 100 ms after the last byte;
+// a write of n bytes is given 80 + 20n ms.
+constexpr SerialTimeouts StationTimeouts{
+    .ReadIntervalTimeout = 100,
+    .ReadTotalTimeoutMultiplier = 3,
+    .ReadTotalTimeoutConstant = 80,
+    .WriteTotalTimeoutMultiplier = 20,
+    .WriteTotalTimeoutConstant = 80,
+};
+
+std::string baseDir()
+{
+    char buffer[PATH_MAX];
+    return ::getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string(".");
+}
+
+bool pathPresent(const std::string& path)
+{
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+}  // namespace
+
+std::string ComPortPath(int portIndex)
+{
+    const std::string link = baseDir() + "/Res/COM" + std::to_string(portIndex + 1);
+    return pathPresent(link) ? link : "/dev/ttyS" + std::to_string(portIndex);
+}
+
+bool OpenComPort(PortHandle& slot, int portIndex, int baudIndex)
+{
+    CloseComPort(slot);
+    if (baudIndex < 0 || baudIndex >= int(std::size(BaudRateTable))) {
+        slot = PortHandle::invalid();
+        return false;
+    }
+    slot = SerialOpen(ComPortPath(portIndex));
+    if (!slot.isOpen())
+        return false;
+    if (!SerialSetLine(slot, BaudRateTable[baudIndex])) {
+        CloseComPort(slot);
+        return false;
+    }
+    SerialSetTimeouts(slot, StationTimeouts);
+    return true;
+}
+
+void CloseComPort(PortHandle& slot)
+{
+    if (!slot.isOpen())
+        return;
+    SerialClose(slot);
+    slot = PortHandle::invalid();
+}

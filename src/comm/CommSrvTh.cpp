@@ -1,0 +1,56 @@
+#include "comm/CommSrvTh.h"
+
+#include "comm/MeterPoll.h"
+#include "comm/ModbusRequests.h"
+#include "platform/Sleep.h"
+#include "shared/SetValueRequest.h"
+
+namespace {
+
+constexpr std::uint16_t SetValueRegister = 31;
+constexpr int SetValueReplyBufferSize = 20;
+
+}  // namespace
+
+void TCommSrvTh::execute()
+{
+    SetValueRequest& sv = setValueRequest();
+    int next = 0;
+    while (!terminated()) {
+        if (!hComm.isOpen()) {
+            markListOffline();
+            terminate();
+            break;
+        }
+        const std::uint8_t kind = sv.pending();
+        if (kind == SetValueRequest::None) {
+            PollMeterSerial(hComm, *PollMeters[next]);
+            next = (next + 1) % PollCount;
+        } else if (sv.SvPortHandle.load() == hComm) {
+            serveSetValue(kind);
+            sv.finish();
+        } else {
+            Sleep(RequestRecheckMs);
+        }
+    }
+}
+
+void TCommSrvTh::markListOffline()
+{
+    for (int i = 0; i < PollCount; ++i)
+        PollMeters[i]->Online = 0;
+}
+
+void TCommSrvTh::serveSetValue(std::uint8_t kind)
+{
+    SetValueRequest& sv = setValueRequest();
+    std::uint8_t reply[SetValueReplyBufferSize];
+    if (kind == SetValueRequest::Read) {
+        const bool ok = ReadHoldingRegistersSerial(hComm, sv.SvMeterAddr, reply, SetValueRegister, 1);
+        if (ok)
+            sv.SvValue = RegisterAt(reply + 3);
+        sv.SvSuccess = ok;
+    } else if (kind == SetValueRequest::Write) {
+        sv.SvSuccess = WriteSingleRegisterSerial(hComm, sv.SvMeterAddr, reply, SetValueRegister, sv.SvValue);
+    }
+}

@@ -1,0 +1,26 @@
+#pragma once
+#include <cstdint>
+
+#include "comm/CommThread.h"
+#include "platform/PortHandle.h"
+#include "shared/MeterRecord.h"
+
+// The polling thread of one COM port: polls the devices of its list in turn,
+// and serves the set-value requests posted for its port. While a request for
+// another port is pending it neither polls nor serves.
+class TCommSrvTh : public CommThread {
+public:
+    ~TCommSrvTh() override { terminateAndWait(); }
+
+    std::int32_t PollCount = 0;
+    MeterRecord* const* PollMeters = nullptr;
+    PortHandle hComm;
+
+    // Pause between looks at another port's pending request.
+    static constexpr unsigned RequestRecheckMs = 5;
+
+private:
+    void execute() override;
+    void markListOffline();
+    void serveSetValue(std::uint8_t kind);
+};

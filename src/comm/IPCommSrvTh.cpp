@@ -1,0 +1,43 @@
+#include "comm/IPCommSrvTh.h"
+
+#include <cstring>
+
+#include "comm/MeterPoll.h"
+#include "platform/ClientSocket.h"
+#include "platform/Sleep.h"
+
+QString MeterIpAddress(const MeterRecord& meter)
+{
+    return QString::fromLatin1(meter.IPAddr, qsizetype(strnlen(meter.IPAddr, sizeof meter.IPAddr)));
+}
+
+void TIPCommSrvTh::execute()
+{
+    int next = 0;
+    while (!terminated()) {
+        MeterRecord& meter = *PollMeters[next];
+        if (CommSocket->active()) {
+            CommSocket->close();
+            Sleep(ClosePauseMs);
+        }
+        const bool connected = connectTo(meter);
+        PollMeterTcp(*CommSocket, meter);
+        if (!connected)
+            Sleep(ConnectFailPauseMs);
+        next = (next + 1) % PollCount;
+    }
+}
+
+bool TIPCommSrvTh::connectTo(const MeterRecord& meter)
+{
+    CommSocket->setAddress(MeterIpAddress(meter).toStdString());
+    CommSocket->setPort(meter.IPPort);
+    try {
+        CommSocket->open();
+        return true;
+    } catch (const SocketError&) {
+        if (CommStatusBar)
+            CommStatusBar(QString::fromStdString(CommSocket->address()) + " Connect Fail!");
+        return false;
+    }
+}

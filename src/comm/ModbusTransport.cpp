@@ -1,0 +1,53 @@
+#include "comm/ModbusTransport.h"
+
+#include "comm/ModbusCrc.h"
+#include "platform/ClientSocket.h"
+#include "platform/SerialPort.h"
+#include "platform/Sleep.h"
+
+namespace {
+
+bool goodReply(const std::uint8_t* reply, int received, std::uint8_t expectedLength)
+{
+    return received == expectedLength && ModbusCrcMatches(reply, expectedLength);
+}
+
+}  // namespace
+
+bool SerialTransact(PortHandle port, std::uint8_t* request, std::uint8_t requestLength,
+                    std::uint8_t* reply, std::uint8_t expectedLength)
+{
+    AppendModbusCrc(request, requestLength);
+    const int frameLength = requestLength + 2;
+    for (int attempt = 0; attempt < TransactAttempts; ++attempt) {
+        Sleep(TransactPauseMs);
+        SerialPurgeReceive(port);
+        if (SerialWrite(port, request, frameLength) != frameLength)
+            continue;
+        if (goodReply(reply, SerialRead(port, reply, expectedLength), expectedLength))
+            return true;
+    }
+    return false;
+}
+
+bool TcpTransact(ClientSocket& socket, std::uint8_t* request, std::uint8_t requestLength,
+                 std::uint8_t* reply, std::uint8_t expectedLength)
+{
+    AppendModbusCrc(request, requestLength);
+    if (!socket.active())
+        return false;
+    const int frameLength = requestLength + 2;
+    try {
+        socket.setTimeouts(TcpTimeoutMs, TcpTimeoutMs);
+        if (socket.sendBuf(request, frameLength) != frameLength)
+            return false;
+        for (int attempt = 0; attempt < TransactAttempts; ++attempt) {
+            Sleep(TransactPauseMs);
+            if (goodReply(reply, socket.receiveBuf(reply, expectedLength), expectedLength))
+                return true;
+        }
+    } catch (const SocketError&) {
+        // An error that no handler suppressed: a failed transaction all the same.
+    }
+    return false;
+}

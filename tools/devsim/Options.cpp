@@ -1,0 +1,88 @@
+#include "Options.h"
+
+#include <cstdlib>
+#include <sstream>
+#include <stdexcept>
+
+const char* const Usage =
+    "Usage: devsim (--pty LINK | --tcp PORT) [options]\n"
+    "A simulated field instrument: Modbus RTU slaves answering functions 3 and 4\n"
+    "(read registers) and 6 (write register 31).\n"
+    "\n"
+    "  --pty LINK       serve on a new pseudo-terminal; LINK becomes a link to it\n"
+    "  --tcp PORT       serve RTU frames on 127.0.0.1:PORT (0: a free port)\n"
+    "  --address LIST   slave addresses answered, comma-separated (default 1)\n"
+    "  --values LIST    registers 0, 1, ... of every slave, comma-separated\n"
+    "                   (default: register r of slave a holds 100*a + r)\n"
+    "  --fault MODE     none, silent, bad-crc, short, exception, delay,\n"
+    "                   other-address (default none)\n"
+    "  --delay MS       reply delay of the delay mode (default 500)\n"
+    "  --help           this text\n"
+    "\n"
+    "Prints \"ready PATH\" or \"ready PORT\" once serving, \"connect\" for every TCP\n"
+    "connection and \"request ADDRESS FUNCTION REGISTER VALUE\" for every request\n"
+    "received with a good CRC. Reads \"fault MODE\" and \"delay MS\" lines on its\n"
+    "standard input. Stops on SIGTERM or SIGINT.\n";
+
+namespace {
+
+long parseNumber(const std::string& text, long low, long high, const std::string& what)
+{
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 0);
+    if (text.empty() || *end != '\0' || value < low || value > high)
+        throw std::invalid_argument("invalid " + what + ": " + text);
+    return value;
+}
+
+std::vector<std::string> splitList(const std::string& text)
+{
+    std::vector<std::string> items;
+    std::stringstream stream(text);
+    for (std::string item; std::getline(stream, item, ',');)
+        items.push_back(item);
+    return items;
+}
+
+}  // namespace
+
+Options parseOptions(int argc, char** argv)
+{
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help") {
+            options.help = true;
+            return options;
+        }
+        if (i + 1 >= argc)
+            throw std::invalid_argument("missing value after " + arg);
+        const std::string value = argv[++i];
+        if (arg == "--pty") {
+            options.ptyLink = value;
+        } else if (arg == "--tcp") {
+            options.tcpPort = int(parseNumber(value, 0, 65535, "port"));
+        } else if (arg == "--address") {
+            options.addresses.clear();
+            for (const auto& item : splitList(value))
+                options.addresses.insert(std::uint8_t(parseNumber(item, 0, 255, "address")));
+        } else if (arg == "--values") {
+            for (const auto& item : splitList(value))
+                options.values.push_back(std::uint16_t(parseNumber(item, -32768, 65535, "register value")));
+        } else if (arg == "--fault") {
+            auto fault = parseFault(value);
+            if (!fault)
+                throw std::invalid_argument("unknown fault mode: " + value);
+            options.fault = *fault;
+        } else if (arg == "--delay") {
+            options.delayMs = unsigned(parseNumber(value, 0, 60000, "delay"));
+        } else {
+            throw std::invalid_argument("unknown option: " + arg);
+        }
+    }
+    if (options.ptyLink.empty() == !options.tcpPort)
+        throw std::invalid_argument("give one of --pty LINK and --tcp PORT");
+    if (options.addresses.empty())
+        throw std::invalid_argument("no slave address");
+    return options;
+}

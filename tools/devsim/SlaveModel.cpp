@@ -1,0 +1,134 @@
+#include "SlaveModel.h"
+
+#include <utility>
+
+#include "comm/ModbusCrc.h"
+
+namespace {
+
+constexpr std::uint8_t IllegalFunction = 1;
+constexpr std::uint8_t IllegalDataAddress = 2;
+constexpr std::uint8_t IllegalDataValue = 3;
+constexpr std::uint8_t DeviceFailure = 4;
+constexpr std::uint16_t MaxReadCount = 125;
+
+const std::pair<Fault, const char*> faultNames[] = {
+    {Fault::None, "none"},       {Fault::Silent, "silent"},       {Fault::BadCrc, "bad-crc"},
+    {Fault::Short, "short"},     {Fault::Exception, "exception"}, {Fault::Delay, "delay"},
+    {Fault::OtherAddress, "other-address"},
+};
+
+std::uint16_t word(const Frame& f, int at)
+{
+    return std::uint16_t(f[at] << 8 | f[at + 1]);
+}
+
+Frame exceptionReply(std::uint8_t address, std::uint8_t function, std::uint8_t code)
+{
+    return withCrc({address, std::uint8_t(function | 0x80), code});
+}
+
+}  // namespace
+
+std::optional<Fault> parseFault(const std::string& name)
+{
+    for (const auto& [fault, text] : faultNames)
+        if (name == text)
+            return fault;
+    return std::nullopt;
+}
+
+const char* faultName(Fault fault)
+{
+    for (const auto& [f, text] : faultNames)
+        if (f == fault)
+            return text;
+    return "?";
+}
+
+Frame withCrc(Frame frame)
+{
+    const auto crc = ModbusCrc16(frame.data(), std::uint16_t(frame.size()));
+    frame.insert(frame.end(), crc.begin(), crc.end());
+    return frame;
+}
+
+SlaveModel::SlaveModel(std::set<std::uint8_t> addresses, std::vector<std::uint16_t> values)
+    : addresses_(std::move(addresses)), values_(std::move(values))
+{
+}
+
+std::uint16_t SlaveModel::registerValue(std::uint8_t address, std::uint16_t reg) const
+{
+    if (auto it = written_.find({address, reg}); it != written_.end())
+        return it->second;
+    if (reg < values_.size())
+        return values_[reg];
+    return std::uint16_t(100 * address + reg);
+}
+
+std::optional<Answer> SlaveModel::answer(const Frame& request)
+{
+    if (!addresses_.count(request[0]) || fault_ == Fault::Silent)
+        return std::nullopt;
+    Answer answer;
+    switch (fault_) {
+    case Fault::Exception:
+        answer.reply = exceptionReply(request[0], request[1], DeviceFailure);
+        break;
+    case Fault::BadCrc:
+        answer.reply = normalReply(request);
+        answer.reply.back() ^= 0xFF;
+        break;
+    case Fault::Short:
+        answer.reply = normalReply(request);
+        answer.reply.pop_back();
+        break;
+    case Fault::OtherAddress: {
+        answer.reply = normalReply(request);
+        answer.reply.resize(answer.reply.size() - 2);
+        answer.reply[0] = std::uint8_t(answer.reply[0] + 1);
+        answer.reply = withCrc(answer.reply);
+        break;
+    }
+    case Fault::Delay:
+        answer.reply = normalReply(request);
+        answer.delayMs = delayMs_;
+        break;
+    default:
+        answer.reply = normalReply(request);
+        break;
+    }
+    return answer;
+}
+
+Frame SlaveModel::normalReply(const Frame& request)
+{
+    const std::uint8_t address = request[0];
+    const std::uint8_t function = request[1];
+    const std::uint16_t reg = word(request, 2);
+    const std::uint16_t value = word(request, 4);
+    switch (function) {
+    case 3:
+    case 4: {
+        if (value == 0 || value > MaxReadCount)
+            return exceptionReply(address, function, IllegalDataValue);
+        if (reg + value > 0x10000)
+            return exceptionReply(address, function, IllegalDataAddress);
+        Frame reply{address, function, std::uint8_t(2 * value)};
+        for (std::uint16_t i = 0; i < value; ++i) {
+            const std::uint16_t v = registerValue(address, std::uint16_t(reg + i));
+            reply.push_back(std::uint8_t(v >> 8));
+            reply.push_back(std::uint8_t(v & 0xFF));
+        }
+        return withCrc(reply);
+    }
+    case 6:
+        if (reg != WritableRegister)
+            return exceptionReply(address, function, IllegalDataAddress);
+        written_[{address, reg}] = value;
+        return request;
+    default:
+        return exceptionReply(address, function, IllegalFunction);
+    }
+}

@@ -1,0 +1,53 @@
+#pragma once
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+// How the simulated instrument misbehaves.
+enum class Fault { None, Silent, BadCrc, Short, Exception, Delay, OtherAddress };
+
+std::optional<Fault> parseFault(const std::string& name);
+const char* faultName(Fault fault);
+
+using Frame = std::vector<std::uint8_t>;
+
+struct Answer {
+    Frame reply;
+    unsigned delayMs = 0;
+};
+
+// The Modbus RTU slaves on one line: functions 3 and 4 read the register
+// table, function 6 writes register 31, anything else gets an exception.
+class SlaveModel {
+public:
+    static constexpr std::uint16_t WritableRegister = 31;
+
+    SlaveModel(std::set<std::uint8_t> addresses, std::vector<std::uint16_t> values);
+
+    void setFault(Fault fault) { fault_ = fault; }
+    Fault fault() const { return fault_; }
+    void setDelayMs(unsigned ms) { delayMs_ = ms; }
+
+    // Register r of slave a: the value written to it, else values[r] when
+    // given, else 100 * a + r.
+    std::uint16_t registerValue(std::uint8_t address, std::uint16_t reg) const;
+
+    // The reply to one 8-byte request with a good CRC, shaped by the fault;
+    // nothing when the request is for another slave or the fault is silence.
+    std::optional<Answer> answer(const Frame& request);
+
+private:
+    Frame normalReply(const Frame& request);
+
+    std::set<std::uint8_t> addresses_;
+    std::vector<std::uint16_t> values_;
+    std::map<std::pair<std::uint8_t, std::uint16_t>, std::uint16_t> written_;
+    Fault fault_ = Fault::None;
+    unsigned delayMs_ = 500;
+};
+
+// Frame with its CRC appended.
+Frame withCrc(Frame frame);
