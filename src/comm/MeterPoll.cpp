@@ -45,7 +45,7 @@ float ScaleRegister(std::int16_t raw, int decimalPlaces)
 {
     float v = float(raw);
     for (int step = 0; step < decimalPlaces; ++step)
-        v = float(static_cast<long double>(v) * 0.1);
+        v = float(double(v) * 0.1);
     return v;
 }
 

@@ -26,7 +26,7 @@ void RecordPollFailure(MeterRecord& meter);
 void StorePollReply(MeterRecord& meter, const std::uint8_t* reply);
 
 // The value of a signed 16-bit register scaled by 0.1 decimalPlaces times,
-// each step in extended precision and stored back as a 32-bit float.
+// each step in double precision and stored back as a 32-bit float.
 float ScaleRegister(std::int16_t raw, int decimalPlaces);
 
 // The signed 16-bit register whose high byte is at bytes[0].

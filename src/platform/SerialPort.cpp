@@ -192,8 +192,10 @@ int SerialRead(PortHandle port, void* bytes, int length)
             got += int(n);
             continue;
         }
-        if (!wouldBlock(n))
-            break;  // the line hung up
+        // With VMIN and VTIME 0 a tty read returns 0 when nothing is there; a
+        // line that hung up shows in poll().
+        if (n < 0 && !wouldBlock(n))
+            break;
         auto deadline = total;
         if (got > 0 && t.ReadIntervalTimeout != 0) {
             auto interval = Clock::now() + Millis(t.ReadIntervalTimeout);

@@ -1,0 +1,100 @@
+#include "support/Devsim.h"
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <sstream>
+#include <stdexcept>
+
+namespace {
+
+std::vector<std::string> devsimArgs(std::vector<std::string> first, const std::vector<std::string>& extra)
+{
+    first.insert(first.begin(), DEVSIM_PATH);
+    first.insert(first.end(), extra.begin(), extra.end());
+    return first;
+}
+
+}  // namespace
+
+Devsim::Devsim(const std::vector<std::string>& argv) : process_(argv)
+{
+    const std::string ready = process_.waitForLineStarting("ready ");
+    if (ready.empty())
+        throw std::runtime_error("devsim did not start");
+    port_ = std::atoi(ready.c_str() + 6);
+}
+
+std::unique_ptr<Devsim> Devsim::onPty(const std::string& link, const std::vector<std::string>& extraArgs)
+{
+    return std::unique_ptr<Devsim>(new Devsim(devsimArgs({"--pty", link}, extraArgs)));
+}
+
+std::unique_ptr<Devsim> Devsim::onTcp(const std::vector<std::string>& extraArgs)
+{
+    return std::unique_ptr<Devsim>(new Devsim(devsimArgs({"--tcp", "0"}, extraArgs)));
+}
+
+void Devsim::setFault(const std::string& mode)
+{
+    process_.writeLine("fault " + mode);
+    if (process_.waitForLineStarting("fault " + mode).empty())
+        throw std::runtime_error("devsim did not take fault " + mode);
+}
+
+std::vector<DevsimRequest> Devsim::requests() const
+{
+    std::vector<DevsimRequest> result;
+    for (const auto& line : process_.lines()) {
+        if (line.text.rfind("request ", 0) != 0)
+            continue;
+        std::istringstream words(line.text.substr(8));
+        DevsimRequest r{};
+        words >> r.address >> r.function >> r.reg >> r.value;
+        r.at = line.at;
+        result.push_back(r);
+    }
+    return result;
+}
+
+int Devsim::connections() const
+{
+    int count = 0;
+    for (const auto& line : process_.lines())
+        count += line.text == "connect";
+    return count;
+}
+
+bool Devsim::waitForRequests(std::size_t count, std::chrono::milliseconds timeout) const
+{
+    return process_.waitFor(
+        [count](const std::vector<ChildProcess::Line>& lines) {
+            std::size_t seen = 0;
+            for (const auto& line : lines)
+                seen += line.text.rfind("request ", 0) == 0;
+            return seen >= count;
+        },
+        timeout);
+}
+
+std::string comLink(int comNumber)
+{
+    ::mkdir("Res", 0755);
+    char cwd[4096];
+    return std::string(::getcwd(cwd, sizeof cwd)) + "/Res/COM" + std::to_string(comNumber);
+}
+
+int freeLoopbackPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), size);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}

@@ -1,0 +1,44 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/ChildProcess.h"
+
+// One request as the simulated instrument logged it.
+struct DevsimRequest {
+    int address;
+    int function;
+    int reg;
+    int value;  // register count, or the value written
+    ChildProcess::Clock::time_point at;
+};
+
+// tools/devsim running beside a test, on a pseudo-terminal reached through a
+// link (Res/COMn in the test's working directory) or on a loopback TCP port.
+class Devsim {
+public:
+    // extraArgs: further devsim options, e.g. {"--address", "1,2"}.
+    static std::unique_ptr<Devsim> onPty(const std::string& link, const std::vector<std::string>& extraArgs = {});
+    static std::unique_ptr<Devsim> onTcp(const std::vector<std::string>& extraArgs = {});
+
+    int port() const { return port_; }
+    // Changes the fault mode ("silent", "none", ...) and waits until it holds.
+    void setFault(const std::string& mode);
+    std::vector<DevsimRequest> requests() const;
+    int connections() const;
+    bool waitForRequests(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+    ChildProcess& process() { return process_; }
+
+private:
+    explicit Devsim(const std::vector<std::string>& argv);
+
+    ChildProcess process_;
+    int port_ = 0;
+};
+
+// Res/COM<n> in the working directory, the folder created when missing.
+std::string comLink(int comNumber);
+
+// A loopback TCP port that nothing listens on at the moment of the call.
+int freeLoopbackPort();
