@@ -1,0 +1,398 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+#include "comm/ComPort.h"
+#include "comm/CommControl.h"
+#include "platform/ClientSocket.h"
+#include "shared/SetValueRequest.h"
+#include "support/Devsim.h"
+#include "support/WorkDir.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+bool eventually(const std::function<bool()>& done, std::chrono::milliseconds timeout = 10s)
+{
+    const auto deadline = Clock::now() + timeout;
+    while (!done()) {
+        if (Clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(10ms);
+    }
+    return true;
+}
+
+std::vector<int> addresses(const std::vector<DevsimRequest>& requests)
+{
+    std::vector<int> result;
+    for (const auto& r : requests)
+        result.push_back(r.address);
+    return result;
+}
+
+// The polls among the requests, without set-value reads and writes.
+std::vector<DevsimRequest> polls(const std::vector<DevsimRequest>& requests)
+{
+    std::vector<DevsimRequest> result;
+    for (const auto& r : requests)
+        if (r.function == 4)
+            result.push_back(r);
+    return result;
+}
+
+// True when the addresses run through cycle again and again from its start.
+bool inTurn(const std::vector<int>& seen, const std::vector<int>& cycle)
+{
+    for (std::size_t i = 0; i < seen.size(); ++i)
+        if (seen[i] != cycle[i % cycle.size()])
+            return false;
+    return true;
+}
+
+std::size_t countBetween(const std::vector<DevsimRequest>& requests, Clock::time_point from, Clock::time_point to)
+{
+    std::size_t n = 0;
+    for (const auto& r : requests)
+        n += r.at >= from && r.at <= to;
+    return n;
+}
+
+// What the main window holds for the device communication, in a working
+// directory of its own where Res/COMn leads to the simulated instruments.
+class Station : public testing::Test {
+protected:
+    Station() { resetSetValue(); }
+    ~Station() override
+    {
+        control.StopCommThreads();
+        for (PortHandle& handle : table.PortHandles)
+            CloseComPort(handle);
+        resetSetValue();
+    }
+
+    static void resetSetValue()
+    {
+        SetValueRequest& sv = setValueRequest();
+        sv.finish();
+        sv.SvPortHandle = PortHandle();
+        sv.SvMeterAddr = 0;
+        sv.SvValue = 0;
+        sv.SvSuccess = 0;
+    }
+
+    MeterRecord& addDevice(std::uint8_t address, int comNumber, std::uint16_t startReg = 0)
+    {
+        MeterRecord& meter = table.MeterRecords[table.MeterCount++];
+        meter.MeterAddr = address;
+        meter.ChannelNum = 2;
+        meter.CommSerial = std::uint8_t(comNumber - 1);
+        meter.CommStartReg = startReg;
+        return meter;
+    }
+
+    MeterRecord& addEthernetDevice(std::uint8_t address, int port)
+    {
+        MeterRecord& meter = addDevice(address, 1);
+        meter.CommMod = 1;
+        std::strcpy(meter.IPAddr, "127.0.0.1");
+        meter.IPPort = port;
+        return meter;
+    }
+
+    void start()
+    {
+        control.BuildPollLists(table);
+        control.StartCommThreads(table);
+    }
+
+    std::vector<QString> statusTexts()
+    {
+        std::lock_guard lock(statusMutex);
+        return status;
+    }
+
+    void postSetValue(std::uint8_t kind, PortHandle port, std::uint8_t address, std::int16_t value = 0)
+    {
+        SetValueRequest& sv = setValueRequest();
+        sv.SvPortHandle = port;
+        sv.SvMeterAddr = address;
+        sv.SvValue = value;
+        sv.SvSuccess = 0;
+        sv.post(kind);
+    }
+
+    bool served() { return eventually([] { return setValueRequest().pending() == SetValueRequest::None; }, 5s); }
+
+    WorkDir dir;
+    DeviceTable table;
+    ClientSocket socket;
+    std::mutex statusMutex;
+    std::vector<QString> status;
+    CommControl control{socket, [this](const QString& text) {
+                            std::lock_guard lock(statusMutex);
+                            status.push_back(text);
+                        }};
+};
+
+}  // namespace
+
+TEST_F(Station, PollListsInSlotOrderEthernetByModeAlone)
+{
+    addDevice(1, 3);
+    addEthernetDevice(2, 6000);                 // CommSerial 0: COM1 stays out of it
+    addDevice(3, 7);
+    addDevice(4, 3);
+    addEthernetDevice(5, 6001).CommMod = 2;     // any mode but 0 is Ethernet
+    control.BuildPollLists(table);
+
+    EXPECT_EQ(table.PortPollLists[0].PollCount, 0);
+    ASSERT_EQ(table.PortPollLists[2].PollCount, 2);
+    EXPECT_EQ(table.PortPollLists[2].PollMeters[0], &table.MeterRecords[0]);
+    EXPECT_EQ(table.PortPollLists[2].PollMeters[1], &table.MeterRecords[3]);
+    ASSERT_EQ(table.PortPollLists[6].PollCount, 1);
+    EXPECT_EQ(table.PortPollLists[6].PollMeters[0], &table.MeterRecords[2]);
+    ASSERT_EQ(table.EthPollList.PollCount, 2);
+    EXPECT_EQ(table.EthPollList.PollMeters[0], &table.MeterRecords[1]);
+    EXPECT_EQ(table.EthPollList.PollMeters[1], &table.MeterRecords[4]);
+
+    table.MeterCount = 0;
+    control.BuildPollLists(table);
+    for (const PortPollList& list : table.PortPollLists)
+        EXPECT_EQ(list.PollCount, 0);
+    EXPECT_EQ(table.EthPollList.PollCount, 0);
+}
+
+TEST_F(Station, NothingStartsWithoutDevicesAndOnlyEthernetOpensNoPort)
+{
+    start();
+    EXPECT_TRUE(control.CommThreads.empty());
+    EXPECT_FALSE(control.IPCommThread);
+
+    addEthernetDevice(1, freeLoopbackPort());
+    start();
+    EXPECT_TRUE(control.CommThreads.empty());
+    EXPECT_TRUE(control.IPCommThread);
+    for (const PortHandle& handle : table.PortHandles)
+        EXPECT_TRUE(handle.neverOpened());
+}
+
+TEST_F(Station, TwoPortsPolledSideBySideEachInSlotOrder)
+{
+    auto com1 = Devsim::onPty(comLink(1), {"--address", "1,2,3"});
+    auto com3 = Devsim::onPty(comLink(3), {"--address", "5,6"});
+    addDevice(1, 1);
+    addDevice(5, 3, 20);
+    addDevice(2, 1);
+    addDevice(6, 3, 20);
+    addDevice(3, 1);
+    start();
+    ASSERT_EQ(control.CommThreads.size(), 2u);
+
+    ASSERT_TRUE(com1->waitForRequests(6));
+    ASSERT_TRUE(com3->waitForRequests(4));
+    control.StopCommThreads();
+
+    EXPECT_TRUE(inTurn(addresses(com1->requests()), {1, 2, 3}));
+    EXPECT_TRUE(inTurn(addresses(com3->requests()), {5, 6}));
+    EXPECT_LT(com3->requests()[0].at, com1->requests()[2].at) << "the ports are polled at the same time";
+    const float expected[] = {100, 520, 200, 620, 300};
+    for (int slot = 0; slot < 5; ++slot) {
+        EXPECT_EQ(table.MeterRecords[slot].Online, 1) << "slot " << slot;
+        EXPECT_EQ(table.MeterRecords[slot].ChannelValues[0], expected[slot]) << "slot " << slot;
+    }
+}
+
+TEST_F(Station, PortThatDoesNotOpenTakesOnlyItsOwnDevicesOffline)
+{
+    auto com1 = Devsim::onPty(comLink(1));
+    ASSERT_EQ(::symlink("/nonexistent/ttyUSB1", comLink(2).c_str()), 0);
+    MeterRecord& lost = addDevice(7, 2);
+    MeterRecord& lostToo = addDevice(8, 2);
+    MeterRecord& polled = addDevice(1, 1);
+    lost.Online = 1;
+    lostToo.Online = 1;
+    start();
+
+    ASSERT_EQ(control.CommThreads.size(), 2u);
+    EXPECT_TRUE(table.PortHandles[1].isInvalid());
+    EXPECT_TRUE(eventually([&] { return control.CommThreads[1]->finished(); }));
+    EXPECT_EQ(lost.Online, 0);
+    EXPECT_EQ(lostToo.Online, 0);
+    EXPECT_TRUE(com1->waitForRequests(2));
+    EXPECT_TRUE(eventually([&] { return polled.Online == 1; }));
+    EXPECT_FALSE(control.CommThreads[0]->finished());
+}
+
+TEST_F(Station, SetValueServedByItsPortWhileTheOtherPortWaits)
+{
+    auto com1 = Devsim::onPty(comLink(1), {"--address", "1,2"});
+    auto com3 = Devsim::onPty(comLink(3), {"--address", "5,6"});
+    addDevice(1, 1);
+    addDevice(2, 1);
+    addDevice(5, 3);
+    addDevice(6, 3);
+    start();
+    ASSERT_TRUE(com1->waitForRequests(2));
+    ASSERT_TRUE(com3->waitForRequests(1));
+    SetValueRequest& sv = setValueRequest();
+
+    const auto readPosted = Clock::now();
+    postSetValue(SetValueRequest::Read, table.PortHandles[2], 6);
+    ASSERT_TRUE(served());
+    const auto readServed = Clock::now();
+    EXPECT_EQ(sv.SvSuccess, 1);
+    EXPECT_EQ(sv.SvValue, 631);  // register 31 of slave 6
+
+    postSetValue(SetValueRequest::Write, table.PortHandles[2], 6, -42);
+    ASSERT_TRUE(served());
+    EXPECT_EQ(sv.SvSuccess, 1);
+    postSetValue(SetValueRequest::Read, table.PortHandles[2], 6);
+    ASSERT_TRUE(served());
+    EXPECT_EQ(sv.SvValue, -42);
+
+    const std::size_t com3Seen = com3->requests().size();
+    ASSERT_TRUE(com1->waitForRequests(com1->requests().size() + 3));
+    ASSERT_TRUE(com3->waitForRequests(com3Seen + 3));
+    control.StopCommThreads();
+
+    const auto com3Requests = com3->requests();
+    std::vector<std::string> served;
+    for (const auto& r : com3Requests)
+        if (r.function != 4)
+            served.push_back(std::to_string(r.address) + " " + std::to_string(r.function) + " "
+                             + std::to_string(r.reg) + " " + std::to_string(r.value));
+    EXPECT_EQ(served, (std::vector<std::string>{"6 3 31 1", "6 6 31 65494", "6 3 31 1"}));
+    for (const auto& r : com1->requests())
+        EXPECT_EQ(r.function, 4) << "COM1's thread served nothing";
+    // Polling went on with the device that was next, on both ports.
+    EXPECT_TRUE(inTurn(addresses(com1->requests()), {1, 2}));
+    EXPECT_TRUE(inTurn(addresses(polls(com3Requests)), {5, 6}));
+    // COM1 finished the poll it was in, then waited.
+    EXPECT_LE(countBetween(com1->requests(), readPosted, readServed), 1u);
+}
+
+TEST_F(Station, RequestThatNoThreadHoldsPausesEveryPortUntilWithdrawn)
+{
+    auto com1 = Devsim::onPty(comLink(1), {"--address", "1,2"});
+    auto com2 = Devsim::onPty(comLink(2), {"--address", "3"});
+    addDevice(1, 1);
+    addDevice(3, 2);
+    addDevice(2, 1);
+    start();
+    ASSERT_TRUE(com1->waitForRequests(1));
+    ASSERT_TRUE(com2->waitForRequests(1));
+
+    postSetValue(SetValueRequest::Read, PortHandle::invalid(), 9);
+    std::this_thread::sleep_for(1000ms);  // polls under way come to their end
+    const std::size_t com1Seen = com1->requests().size();
+    const std::size_t com2Seen = com2->requests().size();
+    std::this_thread::sleep_for(1000ms);
+    EXPECT_EQ(com1->requests().size(), com1Seen);
+    EXPECT_EQ(com2->requests().size(), com2Seen);
+    EXPECT_EQ(setValueRequest().pending(), SetValueRequest::Read) << "nobody served it";
+
+    setValueRequest().finish();  // the GUI withdraws it after its wait
+    EXPECT_TRUE(com1->waitForRequests(com1Seen + 2));
+    EXPECT_TRUE(com2->waitForRequests(com2Seen + 1));
+    control.StopCommThreads();
+    EXPECT_TRUE(inTurn(addresses(com1->requests()), {1, 2}));
+    EXPECT_EQ(setValueRequest().SvSuccess, 0);
+}
+
+TEST_F(Station, UnreachableEthernetDeviceFailsOncePerPollAndGoesOffline)
+{
+    MeterRecord& meter = addEthernetDevice(1, freeLoopbackPort());
+    meter.Online = 1;
+    start();
+    ASSERT_TRUE(eventually([&] { return meter.Online == 0; }));
+    const auto texts = statusTexts();
+    EXPECT_EQ(meter.ErrCount, 5);
+    EXPECT_GE(texts.size(), 5u) << "five failed polls, each with its connection attempt";
+    EXPECT_LE(texts.size(), 7u);
+    for (const QString& text : texts)
+        EXPECT_EQ(text, "127.0.0.1 Connect Fail!");
+}
+
+TEST_F(Station, EthernetDevicesPolledOverANewConnectionEachTime)
+{
+    auto first = Devsim::onTcp({"--address", "1"});
+    auto second = Devsim::onTcp({"--address", "2"});
+    MeterRecord& a = addEthernetDevice(1, first->port());
+    MeterRecord& b = addEthernetDevice(2, second->port());
+    start();
+    ASSERT_TRUE(first->waitForRequests(3));
+    ASSERT_TRUE(second->waitForRequests(3));
+    control.StopCommThreads();
+
+    for (Devsim* sim : {first.get(), second.get()}) {
+        std::vector<std::string> events;
+        for (const auto& line : sim->process().lines())
+            if (line.text == "connect" || line.text.rfind("request", 0) == 0)
+                events.push_back(line.text == "connect" ? "connect" : "request");
+        for (std::size_t i = 0; i + 1 < events.size(); i += 2) {
+            EXPECT_EQ(events[i], "connect") << "event " << i;
+            EXPECT_EQ(events[i + 1], "request") << "event " << i + 1;
+        }
+    }
+    EXPECT_EQ(a.Online, 1);
+    EXPECT_EQ(a.ChannelValues[1], 101.0f);
+    EXPECT_EQ(b.Online, 1);
+    EXPECT_EQ(b.ChannelValues[1], 201.0f);
+    const auto texts = statusTexts();
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.front(), "127.0.0.1 Connect Success");
+}
+
+TEST_F(Station, StopEndsEveryThreadWithinOneTransaction)
+{
+    auto com1 = Devsim::onPty(comLink(1), {"--fault", "silent"});
+    auto eth = Devsim::onTcp({"--fault", "silent"});
+    addDevice(1, 1);
+    addEthernetDevice(1, eth->port());
+    start();
+    ASSERT_TRUE(com1->waitForRequests(1));
+    ASSERT_TRUE(eth->waitForRequests(1));
+
+    const auto begin = Clock::now();
+    control.StopCommThreads();
+    // A silent device costs about 1.2 s per poll on either transport.
+    EXPECT_LT(Clock::now() - begin, 5s);
+    EXPECT_TRUE(control.CommThreads.empty());
+    EXPECT_FALSE(control.IPCommThread);
+    EXPECT_TRUE(table.PortHandles[0].isOpen()) << "ports stay open through configuration mode";
+
+    const std::size_t com1Seen = com1->requests().size();
+    const int connects = eth->connections();
+    std::this_thread::sleep_for(800ms);
+    EXPECT_EQ(com1->requests().size(), com1Seen) << "no thread polls any more";
+    EXPECT_EQ(eth->connections(), connects);
+}
+
+TEST_F(Station, StartingAgainReopensTheSamePorts)
+{
+    auto com1 = Devsim::onPty(comLink(1));
+    auto com5 = Devsim::onPty(comLink(5), {"--address", "2"});
+    MeterRecord& one = addDevice(1, 1);
+    MeterRecord& two = addDevice(2, 5);
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const std::size_t seen1 = com1->requests().size();
+        const std::size_t seen5 = com5->requests().size();
+        start();  // stops what runs first
+        ASSERT_TRUE(table.PortHandles[0].isOpen());
+        ASSERT_TRUE(table.PortHandles[4].isOpen());
+        EXPECT_TRUE(com1->waitForRequests(seen1 + 1));
+        EXPECT_TRUE(com5->waitForRequests(seen5 + 1));
+        if (round == 1)
+            control.StopCommThreads();
+    }
+    EXPECT_TRUE(eventually([&] { return one.Online == 1 && two.Online == 1; }));
+}
