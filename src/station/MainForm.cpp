@@ -1,8 +1,13 @@
 #include "station/MainForm.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QLabel>
+#include <QPixmap>
 #include <QTimer>
+
+#include "shared/SetValueRequest.h"
+#include "station/PictureFile.h"
 
 namespace {
 constexpr int StatusPanelWidths[Tfm_MainForm::StatusPanelCount] = {380, 50, 50, 50, 50};
@@ -61,6 +66,21 @@ void Tfm_MainForm::connectHandlers()
 
 void Tfm_MainForm::FormCreate()
 {
+    BaseDir = QDir::currentPath();
+    AlarmSoundPath = BasePath(QStringLiteral("Alarm.wav"));
+    LoadStartupSettings();
+    setValueRequest().finish();
+    Image1->setPixmap(QPixmap::fromImage(loadPictureFile(BasePath(QStringLiteral("DCS_LOGO.BMP")))));
+    SetPhoneGridHeadings();
+    pgContr_MainForm->setTabVisible(pgContr_MainForm->indexOf(tabSheet_HT_Ctrl), false);
+
+    LoadMeterConfig();
+    LoadCurvesBackColor();
+    LoadPassword();
+    LoadPortBaudTable();
+    LoadCurvesRange();
+
+    setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void Tfm_MainForm::closeEvent(QCloseEvent* event)

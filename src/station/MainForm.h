@@ -43,6 +43,26 @@ public:
     void FormCreate();
     void FormCloseQuery(bool& CanClose);
     void FormClose();
+    // BaseDir + "/" + name: every station file lies under the base directory.
+    QString BasePath(const QString& name) const;
+    void LoadStartupSettings();
+    void LoadSmsSettings();
+    void LoadFlowChart();
+    void SetPhoneGridHeadings();
+
+    // Config.dat, one field per routine. A save that cannot reach the file
+    // shows "无法写入 Config.dat".
+    QString ConfigPath() const;
+    void LoadMeterConfig();
+    void SaveMeterConfig();
+    void LoadCurvesBackColor();
+    void SaveCurvesBackColor();
+    void LoadCurvesRange();
+    void SaveCurvesRange();
+    void LoadPortBaudTable();
+    void SavePortBaudTable();
+    void LoadPassword();
+    void SavePassword();
 
     // The temperature/humidity tab, never shown; its handlers do nothing.
     void btTH_CtrlOKClick();

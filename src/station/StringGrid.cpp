@@ -114,10 +114,14 @@ void StringGrid::setCell(int col, int row, const QString& text)
         setHorizontalHeaderItem(col, new QTableWidgetItem(text));
         return;
     }
-    if (QTableWidgetItem* cell = item(row - 1, col))
+    if (QTableWidgetItem* cell = item(row - 1, col)) {
         cell->setText(text);
-    else
-        setItem(row - 1, col, new QTableWidgetItem(text));
+        return;
+    }
+    auto* cell = new QTableWidgetItem(text);
+    if (col < fixedCols_)
+        cell->setFlags(cell->flags() & ~Qt::ItemIsEditable);
+    setItem(row - 1, col, cell);
 }
 
 int StringGrid::Row() const

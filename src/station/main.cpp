@@ -1,16 +1,21 @@
-#include <QApplication>
+#include <memory>
 
+#include "platform/Application.h"
 #include "station/AlarmForm.h"
 #include "station/MainForm.h"
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    auto* fm_MainForm = new Tfm_MainForm;
-    FormAlarm = new TFormAlarm;
-    fm_MainForm->show();
-    const int result = app.exec();
-    delete FormAlarm;
-    delete fm_MainForm;
-    return result;
+    Application app(argc, argv);
+    try {
+        auto fm_MainForm = std::make_unique<Tfm_MainForm>();
+        auto formAlarm = std::make_unique<TFormAlarm>();
+        FormAlarm = formAlarm.get();
+        fm_MainForm->show();
+        app.exec();
+        FormAlarm = nullptr;
+    } catch (...) {
+        Application::showCurrentException();
+    }
+    return 0;
 }

@@ -1,0 +1,297 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "platform/Gbk.h"
+#include "station/MainForm.h"
+#include "support/FileBytes.h"
+#include "support/GuiApp.h"
+#include "support/WorkDir.h"
+
+namespace {
+
+constexpr std::size_t ConfigSize = 477608;
+constexpr std::size_t SlotOffset = 2048;
+
+std::string gbk(const char* utf8) { return toGbk(QString::fromUtf8(utf8)).toStdString(); }
+
+template <typename T>
+void put(std::string& bytes, std::size_t offset, const T& value)
+{
+    std::memcpy(&bytes[offset], &value, sizeof value);
+}
+
+MeterConfig device(const char* name, int address, int channels)
+{
+    MeterConfig m{};
+    copyToField(m.MeterName, QString::fromUtf8(name));
+    m.MeterAddr = std::uint8_t(address);
+    m.ChannelNum = std::uint8_t(channels);
+    m.PreRecordTime = 5;
+    for (int j = 0; j < channels; ++j)
+        copyToField(m.Channels[j].ChannelName, QStringLiteral("CH_%1").arg(j + 1));
+    return m;
+}
+
+class Startup : public testing::Test {
+protected:
+    void SetUp() override { ensureGuiApp(); }
+
+    void write(const std::string& name, const std::string& bytes)
+    {
+        std::filesystem::create_directories(std::filesystem::path(dir.file(name)).parent_path());
+        writeFileBytes(dir.file(name), bytes);
+    }
+
+    Tfm_MainForm& start()
+    {
+        form = std::make_unique<Tfm_MainForm>();
+        return *form;
+    }
+
+    WorkDir dir;
+    std::unique_ptr<Tfm_MainForm> form;
+};
+
+TEST_F(Startup, FirstStartInAnEmptyDirectory)
+{
+    Tfm_MainForm& f = start();
+
+    EXPECT_EQ(f.windowTitle(), "Dcs");
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("Res")));
+    EXPECT_TRUE(f.windowState().testFlag(Qt::WindowMaximized));
+
+    const std::string config = readFileBytes(dir.file("Config.dat"));
+    ASSERT_EQ(config.size(), ConfigSize);
+    EXPECT_EQ(config.substr(4, 8), std::string("418263\0\0", 8));
+    EXPECT_EQ(f.ConfigPassword, "418263");
+    EXPECT_EQ(f.Devices.MeterCount, 0);
+
+    // SMS page: the defaults, never the layout's own values.
+    EXPECT_FALSE(f.GSMcbAlarmEn->isChecked());
+    EXPECT_EQ(f.GSMcbbCOM->currentText(), "COM1");
+    EXPECT_FALSE(f.GSMcbPWR_AlarmEn->isChecked());
+    EXPECT_EQ(f.GSMedAlarmPWR_CH->text(), "1");
+    EXPECT_EQ(f.GSMedAlarmDelayT->text(), "10");
+    EXPECT_EQ(f.GSMedAlarmReload->text(), "60");
+    EXPECT_EQ(f.GSMmeAlarmText->toPlainText(), "ALARM!");
+    EXPECT_EQ(f.AlarmDelayCountdown, 10);
+    EXPECT_EQ(f.AlarmSoundCountdown, 0);
+    EXPECT_FALSE(f.plGSM_Alarm->isEnabled());
+
+    StringGrid& phones = *f.GSM_SG_PhoneNum;
+    ASSERT_EQ(phones.RowCount(), 11);
+    EXPECT_EQ(phones.Cells(0, 0), "编号");
+    EXPECT_EQ(phones.Cells(1, 0), "联系人");
+    EXPECT_EQ(phones.Cells(2, 0), "手机号");
+    for (int row = 1; row <= 10; ++row) {
+        EXPECT_EQ(phones.Cells(0, row), QString::number(row));
+        EXPECT_EQ(phones.Cells(1, row), "");
+        EXPECT_EQ(phones.Cells(2, row), "");
+    }
+
+    EXPECT_TRUE(f.ImFlowChart1->pixmap().isNull());
+    EXPECT_TRUE(f.Image1->pixmap().isNull());
+}
+
+TEST_F(Startup, TabsAndStatusBar)
+{
+    Tfm_MainForm& f = start();
+
+    QTabWidget& tabs = *f.pgContr_MainForm;
+    const QWidget* pages[] = {f.tabSheet_MeterInfo, f.tabSheet_GenervalView, f.tabSheet_RealTimeCurves,
+                              f.tabSheet_AlamRecord, f.tabSheet_Flowchart, f.tabSheet_HT_Ctrl};
+    const char* captions[] = {"设置", "概貌显示", "实时曲线", "报警记录", "工艺图", "温湿度控制"};
+    const bool shown[] = {true, true, true, true, false, false};
+    ASSERT_EQ(tabs.count(), 6);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(tabs.widget(i), pages[i]) << i;
+        EXPECT_EQ(tabs.tabText(i), QString::fromUtf8(captions[i])) << i;
+        EXPECT_EQ(tabs.isTabVisible(i), shown[i]) << captions[i];
+    }
+    EXPECT_EQ(tabs.currentWidget(), f.tabSheet_GenervalView);
+    EXPECT_EQ(f.PageControl1->tabText(0), "设备配置");
+    EXPECT_EQ(f.PageControl1->tabText(1), "短信报警设置");
+    EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet1);
+
+    const int widths[] = {380, 50, 50, 50, 50};
+    for (int i = 0; i < Tfm_MainForm::StatusPanelCount; ++i) {
+        ASSERT_NE(f.StatusPanels[i], nullptr);
+        EXPECT_EQ(f.StatusPanels[i]->width(), widths[i]);
+        EXPECT_EQ(f.StatusPanels[i]->text(), "");
+    }
+    EXPECT_EQ(f.timer_PerSecond->interval(), 1000);
+}
+
+TEST_F(Startup, PreparedDirectoryShowsWhatItsFilesHold)
+{
+    std::string config(ConfigSize, '\0');
+    put(config, 0, std::int32_t(2));
+    std::memcpy(&config[4], "pass1234", 8);  // a password of 8 bytes has no NUL
+    put(config, 14, std::int32_t(0x00C0FFEE));
+    put(config, 18 + 3 * 4, std::int32_t(7));
+    put(config, 178, 10.0f);
+    put(config, 182, 250.5f);
+    put(config, SlotOffset, device("锅炉1", 1, 3));
+    put(config, SlotOffset + 3963, device("锅炉2", 2, 48));
+    put(config, SlotOffset + 2 * 3963, device("never read", 3, 4));
+    write("Config.dat", config);
+
+    write("Res/MFPara.ini", "[mfpara]\r\nMfName=" + gbk("一号车间") + "\r\n");
+    write("Res/GSM_Alarm.ini",
+          "[GSM]\r\nEnable=1\r\nCOM=3\r\nPWR_ALARM=1\r\nPWR_CH=2\r\nDelay=5\r\nReload=30\r\nText=" +
+              gbk("温度超限") + "\r\n[PhoneList]\r\nName1=" + gbk("张三") +
+              "\r\nNum1=13800000001\r\nName10=Li\r\nNum10=13900000010\r\n");
+    QImage logo(238, 79, QImage::Format_RGB32);
+    logo.fill(Qt::blue);
+    ASSERT_TRUE(logo.save(QString::fromStdString(dir.file("DCS_LOGO.BMP")), "BMP"));
+
+    Tfm_MainForm& f = start();
+
+    EXPECT_EQ(f.windowTitle(), "一号车间");
+    EXPECT_TRUE(f.GSMcbAlarmEn->isChecked());
+    EXPECT_EQ(f.GSMcbbCOM->currentText(), "COM4");
+    EXPECT_TRUE(f.GSMcbPWR_AlarmEn->isChecked());
+    EXPECT_EQ(f.GSMedAlarmPWR_CH->text(), "2");
+    EXPECT_EQ(f.GSMedAlarmDelayT->text(), "5");
+    EXPECT_EQ(f.GSMedAlarmReload->text(), "30");
+    EXPECT_EQ(f.GSMmeAlarmText->toPlainText(), "温度超限");
+    EXPECT_EQ(f.AlarmDelayCountdown, 5);
+    EXPECT_EQ(f.GSM_SG_PhoneNum->Cells(1, 1), "张三");
+    EXPECT_EQ(f.GSM_SG_PhoneNum->Cells(2, 1), "13800000001");
+    EXPECT_EQ(f.GSM_SG_PhoneNum->Cells(1, 10), "Li");
+    EXPECT_EQ(f.GSM_SG_PhoneNum->Cells(2, 10), "13900000010");
+    EXPECT_EQ(f.GSM_SG_PhoneNum->Cells(0, 1), "1");
+
+    EXPECT_EQ(f.Devices.MeterCount, 2);
+    EXPECT_EQ(fromGbkField(f.Devices.MeterRecords[0].MeterName), "锅炉1");
+    EXPECT_EQ(f.Devices.MeterRecords[1].ChannelNum, 48);
+    EXPECT_EQ(f.Devices.MeterRecords[1].MeterAddr, 2);
+    EXPECT_EQ(f.Devices.MeterRecords[2].MeterAddr, 0) << "slots from the count on are not read";
+    EXPECT_EQ(f.ConfigPassword, "pass1234");
+    EXPECT_EQ(f.CurvesBackColor, 0x00C0FFEE);
+    EXPECT_EQ(f.Devices.PortBaudTable[3], 7);
+    EXPECT_EQ(f.CurvesRangeLow, 10.0f);
+    EXPECT_EQ(f.CurvesRangeHigh, 250.5f);
+    EXPECT_EQ(f.Image1->pixmap().size(), QSize(238, 79));
+
+    EXPECT_EQ(readFileBytes(dir.file("Config.dat")), config) << "loading never writes";
+}
+
+TEST_F(Startup, EveryDeviceSlotStartsOffline)
+{
+    std::string config(ConfigSize, '\0');
+    put(config, 0, std::int32_t(1));
+    put(config, SlotOffset, device("D1", 1, 1));
+    write("Config.dat", config);
+
+    Tfm_MainForm& f = start();
+
+    for (const MeterRecord& m : f.Devices.MeterRecords) {
+        EXPECT_EQ(m.ErrCount, 0);
+        EXPECT_EQ(m.Online, 0);
+    }
+}
+
+TEST_F(Startup, DelayThatIsNotAWholeNumberCountsAsZero)
+{
+    write("Res/GSM_Alarm.ini", "[GSM]\r\nDelay=abc\r\nReload=7\r\n");
+    write("Res/MFPara.ini", "[MFPARA]\r\nMFNAME=Station\r\n");
+
+    Tfm_MainForm& f = start();
+
+    EXPECT_EQ(f.GSMedAlarmDelayT->text(), "abc");
+    EXPECT_EQ(f.AlarmDelayCountdown, 0);
+    EXPECT_EQ(f.GSMedAlarmReload->text(), "7") << "start-up goes on";
+    EXPECT_EQ(f.windowTitle(), "Station");
+    EXPECT_EQ(f.ConfigPassword, "418263");
+}
+
+TEST_F(Startup, DamagedConfigFileIsClampedAndLeftAsItIs)
+{
+    std::string config(100, '\0');
+    put(config, 0, std::int32_t(500));
+    write("Config.dat", config);
+
+    Tfm_MainForm& f = start();
+
+    EXPECT_GE(f.Devices.MeterCount, 0);
+    EXPECT_LE(f.Devices.MeterCount, MaxMeters);
+    for (int k = 0; k < f.Devices.MeterCount; ++k)
+        EXPECT_LE(f.Devices.MeterRecords[k].ChannelNum, MaxChannels);
+    EXPECT_EQ(readFileBytes(dir.file("Config.dat")), config);
+}
+
+struct FlowChartCase {
+    const char* name;
+    const char* ini;          // Res/FlowChart1.ini, nullptr for none
+    const char* pictureFile;  // written under Res, nullptr for none
+    const char* format;       // how it is written; nullptr writes bytes that are no picture
+    int pointNum;
+    bool loaded;
+};
+
+class FlowChart : public Startup, public testing::WithParamInterface<FlowChartCase> {};
+
+TEST_P(FlowChart, PictureIsLoadedOnlyWhenEnabledAndReadable)
+{
+    const FlowChartCase c = GetParam();
+    if (c.ini)
+        write("Res/FlowChart1.ini", c.ini);
+    if (c.pictureFile) {
+        std::filesystem::create_directories(dir.file("Res"));
+        const QString path = QString::fromStdString(dir.file(std::string("Res/") + c.pictureFile));
+        if (c.format) {
+            QImage picture(40, 30, QImage::Format_RGB32);
+            picture.fill(Qt::red);
+            ASSERT_TRUE(picture.save(path, c.format));
+        } else {
+            write(std::string("Res/") + c.pictureFile, "\xff\xd8\xff\xe0 not a picture");
+        }
+    }
+
+    Tfm_MainForm& f = start();
+
+    if (c.loaded)
+        EXPECT_EQ(f.ImFlowChart1->pixmap().size(), QSize(40, 30));
+    else
+        EXPECT_TRUE(f.ImFlowChart1->pixmap().isNull());
+    EXPECT_EQ(f.FlowChartPointNum, c.pointNum);
+    EXPECT_EQ(f.ConfigPassword, "418263") << "start-up goes on to the Config.dat loads";
+    EXPECT_TRUE(f.windowState().testFlag(Qt::WindowMaximized));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FlowChart, testing::Values(
+    FlowChartCase{"NoIniFile", nullptr, "FlowChart1.jpg", "JPG", 0, false},
+    FlowChartCase{"PointNumZero", "[PICTURE]\r\nPointNum=0\r\n", "FlowChart1.jpg", "JPG", 0, false},
+    FlowChartCase{"PointNumNegative", "[PICTURE]\r\nPointNum=-1\r\nFileName=FlowChart1.jpg\r\n",
+                  "FlowChart1.jpg", "JPG", -1, false},
+    FlowChartCase{"DefaultFileName", "[PICTURE]\r\nPointNum=1\r\n", "FlowChart1.jpg", "JPG", 1, true},
+    FlowChartCase{"JpegExtension", "[picture]\r\npointnum=3\r\nfilename=plant.jpeg\r\n", "plant.jpeg", "JPG", 3, true},
+    FlowChartCase{"OtherFormatByQt", "[PICTURE]\r\nPointNum=1\r\nFileName=plant.bmp\r\n", "plant.bmp", "BMP", 1, true},
+    FlowChartCase{"MissingFile", "[PICTURE]\r\nPointNum=1\r\nFileName=gone.jpg\r\n", nullptr, nullptr, 1, false},
+    FlowChartCase{"BrokenJpeg", "[PICTURE]\r\nPointNum=1\r\n", "FlowChart1.jpg", nullptr, 1, false}),
+    [](const testing::TestParamInfo<FlowChartCase>& info) { return info.param.name; });
+
+TEST_F(Startup, ClosingAsksNothingAndSavesNothing)
+{
+    Tfm_MainForm& f = start();
+    const std::string before = readFileBytes(dir.file("Config.dat"));
+    f.Devices.MeterCount = 3;
+    f.ConfigPassword = "changed";
+    f.show();
+
+    EXPECT_TRUE(f.close());
+    EXPECT_EQ(readFileBytes(dir.file("Config.dat")), before);
+}
+
+} // namespace
