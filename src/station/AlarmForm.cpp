@@ -1,9 +1,45 @@
 #include "station/AlarmForm.h"
 
+#include <QCloseEvent>
+
 TFormAlarm* FormAlarm = nullptr;
 
 TFormAlarm::TFormAlarm(QWidget* parent) : QDialog(parent)
 {
     Ui::TFormAlarm::setupUi(this);
     setFixedSize(size());
+    setAutoFillBackground(true);
+    setColor(clBtnFace);
+    connect(btnAlarmClearOk, &QPushButton::clicked, this, &TFormAlarm::btnAlarmClearOkClick);
+    connect(btnAlarmSizeMin, &QPushButton::clicked, this, &TFormAlarm::btnAlarmSizeMinClick);
+}
+
+void TFormAlarm::setColor(TColor color)
+{
+    color_ = color;
+    QPalette ground = palette();
+    ground.setColor(QPalette::Window, toQColor(color));
+    setPalette(ground);
+}
+
+void TFormAlarm::btnAlarmClearOkClick()
+{
+    setResult(1);
+}
+
+void TFormAlarm::btnAlarmSizeMinClick()
+{
+    setWindowState(windowState() | Qt::WindowMinimized);
+}
+
+void TFormAlarm::FormClose()
+{
+    setResult(0);
+}
+
+void TFormAlarm::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    hide();
+    event->accept();
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 
+#include "platform/Colors.h"
 #include "ui_AlarmForm.h"
 
 // The alarm window: hidden between alarms; the one-second cycle shows,
@@ -9,6 +10,22 @@ class TFormAlarm : public QDialog, public Ui::TFormAlarm {
     Q_OBJECT
 public:
     explicit TFormAlarm(QWidget* parent = nullptr);
+
+    // The window's ground, which the cycle alternates with clRed.
+    TColor Color() const { return color_; }
+    void setColor(TColor color);
+
+    // Asks the cycle for 900 silent ticks: the result becomes 1.
+    void btnAlarmClearOkClick();
+    void btnAlarmSizeMinClick();
+    // Closing, by the cycle or from the title bar, withdraws that request.
+    void FormClose();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    TColor color_ = clBtnFace;
 };
 
 // The one alarm window, created by the program entry right after the main window.

@@ -34,6 +34,7 @@ Tfm_MainForm::Tfm_MainForm(QWidget* parent) : QMainWindow(parent), timer_PerSeco
     timer_PerSecond->setInterval(1000);
 
     connectHandlers();
+    connectCycleHandlers();
     FormCreate();
 }
 

@@ -6,6 +6,9 @@
 #include "platform/Colors.h"
 #include "platform/DateTime.h"
 #include "shared/DeviceTable.h"
+#include "shared/HistoryFile.h"
+#include "station/AlarmRecordFile.h"
+#include "station/HistoryWriter.h"
 #include "ui_MainForm.h"
 #include "ui_SetValuePanel.h"
 #include "ui_SmsAlarmPage.h"
@@ -13,6 +16,8 @@
 class QCheckBox;
 class QCloseEvent;
 class QLabel;
+class QResizeEvent;
+class GeneralView;
 class QTimer;
 
 // The station's main window. It holds the station's whole data model and
@@ -83,9 +88,29 @@ public:
     std::int32_t AlarmSoundCountdown = 0;
     std::int32_t AlarmDelayCountdown = 0;
     std::int32_t MeterLogTicks[MaxMeters] = {};
+    // The tick's history row, one value per channel in global channel order.
+    HistoryRecord HistoryRow = {};
+
+    void timer_PerSecondTimer();
+    // Timer and alarm window handlers; constructor only.
+    void connectCycleHandlers();
+    // The alarm window and sound in a tick with an alarm, and in one without.
+    void alarmTick();
+    void quietTick();
+    // One tick's SMS work, while the SMS alarm is switched on.
+    void SmsAlarmStep();
 
     // --- overview panels ----------------------------------------------------
-    QList<QWidget*> GeneralViewControls;
+    // Paints every configured channel's panel inside scrBox_GeneralView.
+    GeneralView* GeneralViewControls = nullptr;
+
+    void BuildGeneralView();
+    void UpdateGeneralViewItem(int k, int j, int g);
+    void FormResize();
+    void resizeEvent(QResizeEvent* event) override;
+    // The width the panels are laid out for: the scroll box's, as the tab
+    // pages share one size even while another page is in front.
+    int generalViewWidth() const;
 
     // --- real-time curves ---------------------------------------------------
     QList<QCheckBox*> CurveCheckBoxes;
@@ -97,11 +122,17 @@ public:
     // Grid row of the open record per slot, level (LL, L, H, HH) and channel; 0 = none.
     std::int32_t OpenAlarmRows[MaxMeters][4][MaxChannels] = {};
 
+    void UpdateAlarmRecords(int k, int j, TDateTime T);
+    void WriteAlarmRecordRow(int r);
+
     // --- recording ----------------------------------------------------------
-    QString PeriodHistoryPath;
-    QString PeriodAlarmPath;
-    std::int32_t HistoryInterval = 0;
-    TDateTime NextHistoryTime = 0;
+    // The period's history file: PeriodHistoryPath, HistoryInterval and
+    // NextHistoryTime, and the header until it is on disk.
+    HistoryRecorder History;
+    // The period's alarm-record file at PeriodAlarmPath.
+    AlarmRecordFile AlarmRecords;
+
+    void StartRecordPeriod();
 
     // --- SMS ----------------------------------------------------------------
     std::int32_t SmsDelayCounter = 0;

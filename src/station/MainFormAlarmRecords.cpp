@@ -1,0 +1,42 @@
+// Alarm records: a grid row per occurrence of an alarm level on a channel,
+// mirrored into the period's alarm-record file.
+#include "platform/Gbk.h"
+#include "station/AlarmLevels.h"
+#include "station/MainForm.h"
+
+void Tfm_MainForm::UpdateAlarmRecords(int k, int j, TDateTime T)
+{
+    const MeterRecord& meter = Devices.MeterRecords[k];
+    if (meter.Online != 1)
+        return;
+    QString timeText;
+    for (int level = 0; level < AlarmLevelCount; ++level) {
+        const bool flag = alarmFlag(meter, level, j);
+        std::int32_t& openRow = OpenAlarmRows[k][level][j];
+        if (flag == (openRow != 0))
+            continue;
+        if (timeText.isEmpty())
+            timeText = FormatDateTime("YY-MM-DD HH:NN:SS", T);
+        if (flag) {
+            openRow = strgGrid_AlarmRecList->RowCount();
+            strgGrid_AlarmRecList->setRowCount(openRow + 1);
+            strgGrid_AlarmRecList->setCell(0, openRow, fromGbkField(meter.MeterName));
+            strgGrid_AlarmRecList->setCell(1, openRow, fromGbkField(meter.Channels[j].ChannelName));
+            strgGrid_AlarmRecList->setCell(2, openRow, AlarmLevels[level].typeText);
+            strgGrid_AlarmRecList->setCell(3, openRow, timeText);
+            WriteAlarmRecordRow(openRow);
+        } else {
+            strgGrid_AlarmRecList->setCell(4, openRow, timeText);
+            WriteAlarmRecordRow(openRow);
+            openRow = 0;
+        }
+    }
+}
+
+void Tfm_MainForm::WriteAlarmRecordRow(int r)
+{
+    AlarmRecordCells cells;
+    for (int c = 0; c < AlarmRecordColumns; ++c)
+        cells[c] = toGbk(strgGrid_AlarmRecList->Cells(c, r)).toStdString();
+    AlarmRecords.writeRow(r, cells);
+}

@@ -1,0 +1,91 @@
+// The one-second cycle: every tick, in this order, the clock, each channel's
+// curve, history value, panel and alarm records, each device's log line when
+// due, the alarm window and sound, the SMS step, and the history record.
+#include <QTimer>
+
+#include "platform/Conversions.h"
+#include "platform/Sound.h"
+#include "station/AlarmForm.h"
+#include "station/GeneralView.h"
+#include "station/MainForm.h"
+#include "station/MeterLog.h"
+
+namespace {
+
+constexpr std::int32_t TicksBetweenSounds = 3;
+constexpr std::int32_t SilencedTicks = 900;
+constexpr int SilenceRequested = 1;
+
+}  // namespace
+
+void Tfm_MainForm::connectCycleHandlers()
+{
+    connect(timer_PerSecond, &QTimer::timeout, this, &Tfm_MainForm::timer_PerSecondTimer);
+}
+
+void Tfm_MainForm::timer_PerSecondTimer()
+{
+    const TDateTime T = Now();
+    const QString timeText = FormatDateTime("YY-MM-DD HH:NN:SS", T);
+    lab_SysTime->setText("时间: " + timeText + "    ");
+
+    AnyAlarm = 0;
+    const std::string baseDir = BaseDir.toStdString();
+    int g = 0;
+    for (int k = 0; k < Devices.MeterCount; ++k) {
+        const MeterRecord& meter = Devices.MeterRecords[k];
+        for (int j = 0; j < meter.channelCount(); ++j, ++g) {
+            HistoryRow.Values[g] = meter.ChannelValues[j];
+            UpdateGeneralViewItem(k, j, g);
+            UpdateAlarmRecords(k, j, T);
+        }
+        if (takeMeterLogTick(MeterLogTicks[k], meter.PreRecordTime))
+            appendMeterLogLine(makeMeterLogPath(baseDir, T, meter, k), meter, T);
+    }
+    GeneralViewControls->repaintChanged();
+
+    if (AnyAlarm)
+        alarmTick();
+    else
+        quietTick();
+
+    History.recordIfDue(T, HistoryRow.Values, g);
+}
+
+// FormAlarm exists from start-up on; only a main window made on its own has none.
+void Tfm_MainForm::alarmTick()
+{
+    if (AlarmDelayCountdown > 0) {
+        --AlarmDelayCountdown;
+    } else if (FormAlarm) {
+        FormAlarm->setColor(FormAlarm->Color() == clBtnFace ? clRed : clBtnFace);
+        if (AlarmSoundCountdown > 0) {
+            --AlarmSoundCountdown;
+        } else {
+            AlarmSoundCountdown = TicksBetweenSounds;
+            PlaySoundFile(AlarmSoundPath);
+            FormAlarm->show();  // a minimised window stays minimised
+            FormAlarm->raise();
+        }
+        if (FormAlarm->result() == SilenceRequested) {
+            AlarmSoundCountdown = SilencedTicks;
+            FormAlarm->close();
+        }
+    }
+    if (!plGSM_Alarm->isEnabled() && GSMcbAlarmEn->isChecked())
+        SmsAlarmStep();
+}
+
+void Tfm_MainForm::quietTick()
+{
+    SmsDelayCounter = 0;
+    SmsPhoneIndex = 0;
+    AlarmSoundCountdown = 0;
+    // A delay that is no whole number counts as none.
+    AlarmDelayCountdown = StrToIntDef(GSMedAlarmDelayT->text(), 0);
+    if (FormAlarm)
+        FormAlarm->close();
+}
+
+// Sends nothing yet: the SMS alarm texts are built with the SMS settings.
+void Tfm_MainForm::SmsAlarmStep() {}

@@ -1,0 +1,339 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <cstring>
+#include <memory>
+#include <optional>
+
+#include "platform/Gbk.h"
+#include "platform/MessageBox.h"
+#include "platform/Sound.h"
+#include "station/AlarmForm.h"
+#include "station/GeneralView.h"
+#include "station/MainForm.h"
+#include "support/FileBytes.h"
+#include "support/GuiApp.h"
+#include "support/WorkDir.h"
+
+namespace {
+
+// A station in a fresh base directory, its timer held, ticked by hand on a
+// clock that moves one second per tick.
+class Station : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ensureGuiApp();
+        SetClock([this] { return now; });
+        form = std::make_unique<Tfm_MainForm>();
+        form->timer_PerSecond->stop();
+        alarmWindow = std::make_unique<TFormAlarm>();
+        FormAlarm = alarmWindow.get();
+    }
+
+    void TearDown() override
+    {
+        FormAlarm = nullptr;
+        SetClock({});
+    }
+
+    MeterRecord& addDevice(const char* name, std::vector<const char*> channels, int interval = 3600)
+    {
+        MeterRecord& m = form->Devices.MeterRecords[form->Devices.MeterCount++];
+        copyToField(m.MeterName, QString::fromUtf8(name));
+        m.ChannelNum = static_cast<std::uint8_t>(channels.size());
+        for (std::size_t j = 0; j < channels.size(); ++j) {
+            copyToField(m.Channels[j].ChannelName, QString::fromUtf8(channels[j]));
+            copyToField(m.Channels[j].ChannelUnit, "kPa");
+        }
+        m.PreRecordTime = interval;
+        m.Online = 1;
+        return m;
+    }
+
+    // What entering run mode does for this side of the station.
+    void startPeriod()
+    {
+        form->BuildGeneralView();
+        form->StartRecordPeriod();
+    }
+
+    void tick()
+    {
+        now += 1 / SecondsPerDay;
+        form->timer_PerSecondTimer();
+    }
+
+    const GeneralViewPanel& panel(int g) const { return form->GeneralViewControls->panel(g); }
+    std::string periodFile(const char* name) const { return dir.file(std::string("18年10月/") + name); }
+
+    WorkDir dir;
+    MessageBoxCapture boxes;
+    SoundCapture sounds;
+    TDateTime now = EncodeDateTime(2018, 10, 18, 9, 5, 3);
+    std::unique_ptr<Tfm_MainForm> form;
+    std::unique_ptr<TFormAlarm> alarmWindow;
+};
+
+// The alarm states, driven through ticks of one channel with an LA limit.
+enum class In { Quiet, Alarm, Offline, Silence, SilenceThenCloseBox };
+
+struct Ticks {
+    In in;
+    int repeat;
+    std::optional<TColor> panel;  // after the last tick
+    bool windowShown;              // after the last tick
+    int sounds;                    // played during these ticks
+};
+
+struct CycleCase {
+    const char* name;
+    const char* delay;
+    std::vector<Ticks> ticks;
+};
+
+class AlarmCycle : public Station, public testing::WithParamInterface<CycleCase> {};
+
+TEST_P(AlarmCycle, WindowSoundAndPanelPerTick)
+{
+    form->GSMedAlarmDelayT->setText(GetParam().delay);
+    MeterRecord& meter = addDevice("D1", {"CH1"});
+    startPeriod();
+
+    int step = 0;
+    for (const Ticks& t : GetParam().ticks) {
+        const std::size_t soundsBefore = sounds.played().size();
+        for (int i = 0; i < t.repeat; ++i) {
+            meter.Online = t.in == In::Offline ? 0 : 1;
+            meter.AlarmLA[0] = t.in == In::Quiet ? 0 : 1;
+            if (t.in == In::Silence || t.in == In::SilenceThenCloseBox)
+                FormAlarm->btnAlarmClearOk->click();
+            if (t.in == In::SilenceThenCloseBox)
+                FormAlarm->close();
+            tick();
+        }
+        SCOPED_TRACE("step " + std::to_string(step++));
+        if (t.panel) {
+            EXPECT_EQ(panel(0).color, *t.panel);
+        }
+        EXPECT_EQ(FormAlarm->isVisible(), t.windowShown);
+        EXPECT_EQ(int(sounds.played().size() - soundsBefore), t.sounds);
+    }
+    for (const QString& played : sounds.played())
+        EXPECT_EQ(played, form->AlarmSoundPath);
+}
+
+const std::optional<TColor> Any;
+
+INSTANTIATE_TEST_SUITE_P(
+    States, AlarmCycle,
+    testing::Values(
+        CycleCase{"DelayOfThree", "3",
+                  {{In::Quiet, 1, clLime, false, 0},
+                   {In::Alarm, 1, clBlue, false, 0},
+                   {In::Alarm, 1, clLime, false, 0},
+                   {In::Alarm, 1, clBlue, false, 0},
+                   {In::Alarm, 1, clLime, true, 1},
+                   {In::Alarm, 1, clYellow, true, 0},
+                   {In::Alarm, 2, clYellow, true, 0},
+                   {In::Alarm, 1, clLime, true, 1},
+                   {In::Quiet, 1, clLime, false, 0}}},
+        CycleCase{"DelayOfZero", "0",
+                  {{In::Quiet, 1, clLime, false, 0},
+                   {In::Alarm, 1, clYellow, true, 1},
+                   {In::Alarm, 3, clLime, true, 0},
+                   {In::Alarm, 1, clYellow, true, 1}}},
+        CycleCase{"DelayThatIsNoNumberCountsAsNone", "3s",
+                  {{In::Quiet, 1, clLime, false, 0}, {In::Alarm, 1, clYellow, true, 1}}},
+        CycleCase{"AlarmOnAnOfflineDeviceIsQuiet", "0",
+                  {{In::Quiet, 1, clLime, false, 0},
+                   {In::Alarm, 1, clYellow, true, 1},
+                   {In::Offline, 4, clLime, false, 0}}},
+        CycleCase{"SilenceWhileTheAlarmStays", "0",
+                  {{In::Quiet, 1, clLime, false, 0},
+                   {In::Alarm, 1, clYellow, true, 1},
+                   {In::Silence, 1, Any, false, 0},
+                   {In::Alarm, 900, Any, false, 0},
+                   {In::Alarm, 1, Any, true, 1}}},
+        CycleCase{"SilenceEndsWithAnAlarmFreeTick", "0",
+                  {{In::Quiet, 1, clLime, false, 0},
+                   {In::Alarm, 1, clYellow, true, 1},
+                   {In::Silence, 1, Any, false, 0},
+                   {In::Quiet, 1, clLime, false, 0},
+                   {In::Alarm, 1, clYellow, true, 1}}},
+        CycleCase{"CloseBoxLosesTheSilenceRequest", "0",
+                  {{In::Quiet, 1, clLime, false, 0},
+                   {In::Alarm, 1, clYellow, true, 1},
+                   {In::SilenceThenCloseBox, 1, Any, false, 0},
+                   {In::Alarm, 2, Any, false, 0},
+                   {In::Alarm, 1, Any, true, 1}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Station, WindowBlinksBetweenButtonFaceAndRed)
+{
+    form->GSMedAlarmDelayT->setText("0");
+    MeterRecord& meter = addDevice("D1", {"CH1"});
+    startPeriod();
+    tick();  // a quiet tick loads the delay
+    meter.AlarmHHA[0] = 1;
+    std::vector<TColor> colours;
+    for (int i = 0; i < 3; ++i) {
+        tick();
+        colours.push_back(FormAlarm->Color());
+    }
+    EXPECT_EQ(colours, (std::vector<TColor>{clRed, clBtnFace, clRed}));
+    EXPECT_EQ(panel(0).color, clRed);
+}
+
+TEST_F(Station, TickShowsEveryChannelInGlobalOrderAndRecordsIt)
+{
+    MeterRecord& first = addDevice("锅炉1", {"A", "B", "C"}, 1);
+    MeterRecord& second = addDevice("D2", {"X", "Y"}, 60);
+    startPeriod();
+    const float values[] = {1.5f, 2.0f, -0.3f, 123456.7f, 7.0f};
+    for (int j = 0; j < 3; ++j)
+        first.ChannelValues[j] = values[j];
+    second.ChannelValues[0] = values[3];
+    second.ChannelValues[1] = values[4];
+    second.Online = 0;
+    second.AlarmHA[1] = 1;
+
+    tick();
+
+    EXPECT_EQ(form->lab_SysTime->text(), "时间: 18-10-18 09:05:04    ");
+    ASSERT_EQ(form->GeneralViewControls->panelCount(), 5);
+    EXPECT_EQ(panel(0).title, "锅炉1--A");
+    EXPECT_EQ(panel(2).valueText(), "-0.3");
+    EXPECT_EQ(panel(2).unitText(), "kPa");
+    EXPECT_EQ(panel(2).alarmText(), QString(17, ' '));
+    EXPECT_EQ(panel(4).title, "D2--Y");
+    EXPECT_EQ(panel(4).valueText(), "ERR");
+    EXPECT_EQ(panel(4).alarmText(), " ");
+    EXPECT_EQ(panel(4).unitText(), "kPa");
+    EXPECT_EQ(panel(4).color, clLime);
+    EXPECT_EQ(form->AnyAlarm, 0);
+
+    // The offline device's last values go to the history file all the same.
+    const std::string history = readFileBytes(periodFile("18日09时05分03秒.nx"));
+    ASSERT_EQ(history.size(), HistoryHeaderSize + sizeof values);
+    EXPECT_EQ(std::memcmp(history.data() + HistoryHeaderSize, values, sizeof values), 0);
+}
+
+TEST_F(Station, NewPeriodStartsTheFilesAndClearsTheAlarmSide)
+{
+    MeterRecord& first = addDevice("锅炉1", {"温度", "B", "C"}, 10);
+    addDevice("D2", {"X", "Y"}, 1);
+    first.AlarmLLA[2] = 1;
+    form->OpenAlarmRows[0][0][2] = 4;
+    form->strgGrid_AlarmRecList->setRowCount(5);
+
+    // The names come from a second reading that lies in the next second.
+    int readings = 0;
+    SetClock([&] {
+        return readings++ ? EncodeDateTime(2018, 10, 18, 9, 5, 4, 100) : EncodeDateTime(2018, 10, 18, 9, 5, 3, 900);
+    });
+    startPeriod();
+
+    EXPECT_EQ(form->strgGrid_AlarmRecList->RowCount(), 1);
+    EXPECT_EQ(form->strgGrid_AlarmRecList->Cells(2, 0), "报警类型");
+    EXPECT_EQ(first.AlarmLLA[2], 0);
+    EXPECT_EQ(form->OpenAlarmRows[0][0][2], 0);
+
+    const std::string history = readFileBytes(periodFile("18日09时05分04秒.nx"));
+    ASSERT_EQ(history.size(), HistoryHeaderSize);
+    HistoryFileHeader header;
+    std::memcpy(&header, history.data(), sizeof header);
+    EXPECT_EQ(header.StartTime, EncodeDateTime(2018, 10, 18, 9, 5, 3, 900));
+    EXPECT_EQ(header.RecordInterval, 10);
+    EXPECT_EQ(header.ChannelCount, 5);
+    EXPECT_EQ(fromGbkField(header.ChannelNames[0]), "锅炉1温度");
+    EXPECT_EQ(fromGbkField(header.ChannelNames[4]), "D2Y");
+
+    const std::string alarms = readFileBytes(periodFile("18日09时05分04秒.xls"));
+    ASSERT_EQ(alarms.size(), 150u);
+    EXPECT_EQ(alarms.substr(0, 7), toGbk("设备名\t").toStdString());
+}
+
+TEST_F(Station, AlarmRecordsOpenAndCloseByLevelWhileOnline)
+{
+    MeterRecord& meter = addDevice("D1", {"CH1"});
+    startPeriod();
+    StringGrid& grid = *form->strgGrid_AlarmRecList;
+    auto row = [&](int r) {
+        QStringList cells;
+        for (int c = 0; c < 5; ++c)
+            cells << grid.Cells(c, r);
+        return cells;
+    };
+
+    meter.AlarmLLA[0] = 1;  // the value fell below both low limits
+    meter.AlarmLA[0] = 1;
+    tick();
+    ASSERT_EQ(grid.RowCount(), 3);
+    EXPECT_EQ(row(1), (QStringList{"D1", "CH1", "LLA", "18-10-18 09:05:04", ""}));
+    EXPECT_EQ(row(2), (QStringList{"D1", "CH1", "LA", "18-10-18 09:05:04", ""}));
+
+    meter.AlarmLLA[0] = 0;
+    tick();
+    EXPECT_EQ(row(1)[4], "18-10-18 09:05:05");
+    EXPECT_EQ(row(2)[4], "");
+
+    meter.Online = 0;  // neither opens nor closes while offline
+    meter.AlarmLA[0] = 0;
+    meter.AlarmHHA[0] = 1;
+    tick();
+    EXPECT_EQ(grid.RowCount(), 3);
+    EXPECT_EQ(row(2)[4], "");
+
+    meter.Online = 1;
+    meter.AlarmHHA[0] = 0;
+    tick();
+    EXPECT_EQ(grid.RowCount(), 3);
+    EXPECT_EQ(row(2)[4], "18-10-18 09:05:07");
+
+    std::string expected;
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        AlarmRecordCells cells;
+        for (int c = 0; c < 5; ++c)
+            cells[c] = toGbk(grid.Cells(c, r)).toStdString();
+        const AlarmRecordRow bytes = makeAlarmRecordRow(cells);
+        expected.append(reinterpret_cast<const char*>(&bytes), sizeof bytes);
+    }
+    EXPECT_EQ(readFileBytes(periodFile("18日09时05分03秒.xls")), expected);
+}
+
+TEST_F(Station, DeviceLogLineEveryFifthTick)
+{
+    addDevice("D1", {"CH1"}, 5);
+    startPeriod();
+    for (int i = 0; i < 12; ++i)
+        tick();
+    EXPECT_EQ(readFileBytes(dir.file("18年10月/18日AM/D1_0.xls")),
+              toGbk("时间\tCH1\t\n").toStdString() + "  09:05:08\t0\t\n  09:05:13\t0\t\n");
+}
+
+TEST_F(Station, ResizeRebuildsThePanelsGreenAndBlank)
+{
+    form->GSMedAlarmDelayT->setText("0");
+    MeterRecord& meter = addDevice("D1", {"CH1"});
+    startPeriod();
+    tick();
+    meter.AlarmHA[0] = 1;
+    tick();
+    ASSERT_EQ(panel(0).color, clRed);
+
+    form->showNormal();
+    form->resize(900, 700);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(panel(0).color, clLime);
+    EXPECT_EQ(panel(0).valueText(), "");
+    EXPECT_EQ(panel(0).alarmText(), "");
+
+    tick();
+    EXPECT_EQ(panel(0).color, clRed);
+}
+
+}  // namespace
