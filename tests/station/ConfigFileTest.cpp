@@ -307,8 +307,8 @@ TEST_F(ConfigFileTest, ShortFileReadsItsMissingBytesAsZero)
     EXPECT_EQ(table->MeterCount, 1);
     const MeterRecord& m = table->MeterRecords[0];
     EXPECT_EQ(m.ChannelNum, 3);
-    EXPECT_EQ(m.CommStartReg, 0x1234);
-    EXPECT_EQ(m.IPPort, 0);
+    EXPECT_EQ(std::uint16_t{m.CommStartReg}, 0x1234);  // packed fields are read by value
+    EXPECT_EQ(std::int32_t{m.IPPort}, 0);
     EXPECT_EQ(m.MeterName[0], '\0');
     EXPECT_EQ(bytes(), file);
 }
