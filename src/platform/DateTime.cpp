@@ -11,6 +11,9 @@ using namespace std::chrono;
 
 constexpr sys_days Epoch = sys_days{year{1899} / December / 30};
 constexpr long long MsPerDay = 86'400'000;
+// 0001-01-01 and the day after 9999-12-31.
+constexpr double FirstDay = -693593.0;
+constexpr double EndDay = 2958466.0;
 
 std::function<TDateTime()>& clockOverride()
 {
@@ -71,6 +74,9 @@ TDateTime EncodeDateTime(int y, int mo, int d, int h, int mi, int s, int ms)
 
 DateTimeParts DecodeDateTime(TDateTime value)
 {
+    // A value no calendar holds (a damaged file) shows as day 0, not as garbage.
+    if (!(value > FirstDay && value < EndDay))
+        value = 0;
     // The whole part is the date, the fraction's magnitude the time of day
     // (so -1.25 is 1899-12-29 06:00), rounded to the millisecond.
     long long days = static_cast<long long>(std::trunc(value));

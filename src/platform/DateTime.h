@@ -22,7 +22,8 @@ void SetClock(std::function<TDateTime()> clock);
 
 TDateTime EncodeDateTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
                          int millisecond = 0);
-// Rounded to the millisecond, as the date-time formats show it.
+// Rounded to the millisecond, as the date-time formats show it. A value
+// outside the years 1..9999, or not a number, decodes as 1899-12-30 00:00.
 DateTimeParts DecodeDateTime(TDateTime value);
 
 // Formats a date-time with the specifiers y, yy, yyyy, m, mm, d, dd, h, hh,

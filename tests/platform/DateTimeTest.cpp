@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/DateTime.h"
 
 namespace {
@@ -54,6 +56,12 @@ TEST(DateTime, DecodeRoundsToTheMillisecondAndCarriesIntoTheNextDay)
     p = DecodeDateTime(EncodeDateTime(2024, 2, 29, 23, 59, 59) + 1.0 / SecondsPerDay - 1e-12);
     EXPECT_EQ((std::vector<int>{p.year, p.month, p.day, p.hour, p.minute, p.second}),
               (std::vector<int>{2024, 3, 1, 0, 0, 0}));
+}
+
+TEST(DateTime, ValueNoCalendarHoldsFormatsAsDayZero)
+{
+    for (double bad : {std::nan(""), 1e300, -1e300, 3e6})
+        EXPECT_EQ(FormatDateTime("YY-MM-DD HH:NN:SS", bad), QStringLiteral("99-12-30 00:00:00")) << bad;
 }
 
 TEST(DateTime, NowReadsTheClockTestsSet)
