@@ -23,6 +23,8 @@ CommControl::~CommControl()
 
 void CommControl::BuildPollLists(DeviceTable& table)
 {
+    // The threads read the lists without a lock: none may run while they change.
+    StopCommThreads();
     for (PortPollList& list : table.PortPollLists)
         list.clear();
     table.EthPollList.clear();

@@ -22,6 +22,7 @@ public:
 
     // Groups the devices in use into the lists, in slot order: Ethernet
     // devices (CommMod not 0) into EthPollList, the others by CommSerial.
+    // Threads still running are stopped first.
     void BuildPollLists(DeviceTable& table);
     // Stops what runs, then opens each port that has devices, in ascending
     // order, each just before its thread starts; starts the Ethernet thread

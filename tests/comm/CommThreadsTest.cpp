@@ -151,6 +151,7 @@ TEST_F(Station, PollListsInSlotOrderEthernetByModeAlone)
     addDevice(3, 7);
     addDevice(4, 3);
     addEthernetDevice(5, 6001).CommMod = 2;     // any mode but 0 is Ethernet
+    addDevice(6, 41);                           // a damaged port index is no list of its own
     control.BuildPollLists(table);
 
     EXPECT_EQ(table.PortPollLists[0].PollCount, 0);

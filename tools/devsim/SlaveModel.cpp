@@ -84,13 +84,11 @@ std::optional<Answer> SlaveModel::answer(const Frame& request)
         answer.reply = normalReply(request);
         answer.reply.pop_back();
         break;
-    case Fault::OtherAddress: {
+    case Fault::OtherAddress:
         answer.reply = normalReply(request);
-        answer.reply.resize(answer.reply.size() - 2);
         answer.reply[0] = std::uint8_t(answer.reply[0] + 1);
-        answer.reply = withCrc(answer.reply);
+        AppendModbusCrc(answer.reply.data(), std::uint16_t(answer.reply.size() - 2));
         break;
-    }
     case Fault::Delay:
         answer.reply = normalReply(request);
         answer.delayMs = delayMs_;
