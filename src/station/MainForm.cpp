@@ -17,7 +17,10 @@ Tfm_MainForm::Tfm_MainForm(QWidget* parent) : QMainWindow(parent), timer_PerSeco
 {
     Ui::Tfm_MainForm::setupUi(this);
     Ui::SmsAlarmPage::setupUi(TabSheet2);
-    plSV_Op = new QWidget(TabSheet1);
+    Ui::MeterConfigPage::setupUi(TabSheet1);
+    setupMeterConfigPage();
+    connectModeHandlers();
+    plSV_Op = new QWidget(pnl_MeterInfo);
     Ui::SetValuePanel::setupUi(plSV_Op);
     plSV_Op->hide();
 
@@ -38,7 +41,11 @@ Tfm_MainForm::Tfm_MainForm(QWidget* parent) : QMainWindow(parent), timer_PerSeco
     FormCreate();
 }
 
-Tfm_MainForm::~Tfm_MainForm() = default;
+// No polling thread may outlive the device table it writes.
+Tfm_MainForm::~Tfm_MainForm()
+{
+    Comm.StopCommThreads();
+}
 
 void Tfm_MainForm::createStatusPanels()
 {
@@ -82,6 +89,7 @@ void Tfm_MainForm::FormCreate()
     LoadCurvesRange();
 
     setWindowState(windowState() | Qt::WindowMaximized);
+    EnterRunMode();
 }
 
 void Tfm_MainForm::closeEvent(QCloseEvent* event)

@@ -3,13 +3,17 @@
 #include <QMainWindow>
 #include <cstdint>
 
+#include "comm/CommControl.h"
+#include "platform/ClientSocket.h"
 #include "platform/Colors.h"
 #include "platform/DateTime.h"
 #include "shared/DeviceTable.h"
 #include "shared/HistoryFile.h"
 #include "station/AlarmRecordFile.h"
 #include "station/HistoryWriter.h"
+#include "station/StringGrid.h"
 #include "ui_MainForm.h"
+#include "ui_MeterConfigPage.h"
 #include "ui_SetValuePanel.h"
 #include "ui_SmsAlarmPage.h"
 
@@ -26,6 +30,7 @@ class QTimer;
 // (MainForm<Topic>.cpp) and declares its members in its section below.
 class Tfm_MainForm : public QMainWindow,
                      public Ui::Tfm_MainForm,
+                     public Ui::MeterConfigPage,
                      public Ui::SmsAlarmPage,
                      public Ui::SetValuePanel {
     Q_OBJECT
@@ -80,8 +85,52 @@ public:
 
     // --- modes and password -------------------------------------------------
     QString ConfigPassword;
+    // The polling threads, run in run mode only. Declared after Devices, so
+    // that they are stopped before the table they write goes.
+    ClientSocket clientSocket_MeterComm;
+    CommControl Comm{clientSocket_MeterComm, [this](const QString& text) { postCommStatus(text); }};
+
+    void EnterRunMode();
+    void EnterConfigMode();
+    void btn_LoginClick();
+    void btn_SignOutClick();
+    void btn_ModifyPasswordClick();
+    // The Ethernet thread's connection texts into status panel 4, from any
+    // thread; never waits for the GUI thread.
+    void postCommStatus(const QString& text);
+    void connectModeHandlers();
+    // Every control that changes the configuration, in the order the modes
+    // switch them.
+    void setConfigControlsEnabled(bool enabled);
 
     // --- device editor ------------------------------------------------------
+    void FillMeterList();
+    void FillChannelList(int slot);
+    // False when a number was refused; the fields before it are stored.
+    bool StoreMeterFields(int slot);
+    // Throws EConvertError for a limit that is not a number; the fields
+    // before it are stored.
+    void StoreChannelFields(int slot, int channel);
+    void strgGrid_MeterListClick();
+    void strgGrid_MeterChannelListClick();
+    GridCellPaint strgGrid_MeterListDrawCell(int col, int row, bool selected) const;
+    GridCellPaint strgGrid_MeterChannelListDrawCell(int col, int row, bool selected) const;
+    void btn_MeterAddClick();
+    void btn_MeterDelClick();
+    void btn_MeterModifyClick();
+    void btn_MeterSaveClick();
+    void btn_ChannelAddClick();
+    void btn_ChannelDelClick();
+    void btn_ChannelModifyClick();
+    void btn_ChannelSaveClick();
+    // Slot of the device grid's selected row, or -1 on the heading or trailing row.
+    int selectedMeterSlot() const;
+    // Selects the row and runs the grid's click handler, also when the row
+    // already was selected.
+    void selectMeterRow(int row);
+    void selectChannelRow(int row);
+    // Grids, edit limits and handlers of the page "设备配置"; constructor only.
+    void setupMeterConfigPage();
 
     // --- one-second cycle ---------------------------------------------------
     std::uint8_t AnyAlarm = 0;

@@ -1,5 +1,7 @@
 #include "station/ModifyPwForm.h"
 
+#include "station/ConfigFile.h"
+#include "station/GbkLengthValidator.h"
 #include "ui_ModifyPwForm.h"
 
 Tfm_ModifyPwForm::Tfm_ModifyPwForm(QWidget* owner)
@@ -7,6 +9,8 @@ Tfm_ModifyPwForm::Tfm_ModifyPwForm(QWidget* owner)
 {
     ui->setupUi(this);
     setFixedSize(size());
+    ui->ed_NewPw->setValidator(new GbkLengthValidator(ConfigFile::PasswordBytes, ui->ed_NewPw));
+    ui->ed_NewPwAgain->setValidator(new GbkLengthValidator(ConfigFile::PasswordBytes, ui->ed_NewPwAgain));
     connect(ui->btn_Ok, &QPushButton::clicked, this, &Tfm_ModifyPwForm::btn_OkClick);
     connect(ui->btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }

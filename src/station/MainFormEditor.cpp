@@ -1,0 +1,381 @@
+// The page "设备配置": the device and channel grids, their edits and the
+// buttons that add, delete, change and save devices and channels.
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include "platform/Conversions.h"
+#include "platform/Gbk.h"
+#include "platform/MessageBox.h"
+#include "station/GbkLengthValidator.h"
+#include "station/MainForm.h"
+
+namespace {
+
+constexpr int MeterListColumns = 4;
+constexpr int ChannelListColumns = 9;
+constexpr int ColorColumn = 4;
+
+std::optional<int> toInteger(const QString& text)
+{
+    try {
+        return StrToInt(text);
+    } catch (const EConvertError&) {
+        return std::nullopt;
+    }
+}
+
+// The nearest 32-bit float; beyond its range, an infinity of the same sign.
+float toLimit(const QString& text)
+{
+    const double value = StrToFloat(text);
+    if (std::fabs(value) > std::numeric_limits<float>::max())
+        return value > 0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
+}
+
+QString limitText(float limit)
+{
+    return FloatToStrF(limit, 5, 3);
+}
+
+void limitBytes(QLineEdit* edit, int maxBytes)
+{
+    edit->setValidator(new GbkLengthValidator(maxBytes, edit));
+}
+
+} // namespace
+
+void Tfm_MainForm::setupMeterConfigPage()
+{
+    strgGrid_MeterList->setColWidths({39, 100, 30, 64});
+    strgGrid_MeterList->setDefaultRowHeight(20);
+    strgGrid_MeterList->setRowCount(2);
+    strgGrid_MeterList->onDrawCell = [this](int col, int row, bool selected) {
+        return strgGrid_MeterListDrawCell(col, row, selected);
+    };
+    strgGrid_MeterChannelList->setColWidths({42, 125, 64, 64, 64, 64, 64, 64, 64});
+    strgGrid_MeterChannelList->setDefaultRowHeight(20);
+    strgGrid_MeterChannelList->setRowCount(2);
+    strgGrid_MeterChannelList->onDrawCell = [this](int col, int row, bool selected) {
+        return strgGrid_MeterChannelListDrawCell(col, row, selected);
+    };
+
+    limitBytes(ed_MeterName, sizeof(MeterConfig::MeterName) - 1);
+    limitBytes(ed_MeterIPAddr, sizeof(MeterConfig::IPAddr) - 1);
+    limitBytes(ed_ChannelName, sizeof(ChannelRecord::ChannelName) - 1);
+    limitBytes(ed_ChannelUnit, sizeof(ChannelRecord::ChannelUnit) - 1);
+
+    connect(strgGrid_MeterList, &StringGrid::clicked, this, &Tfm_MainForm::strgGrid_MeterListClick);
+    connect(strgGrid_MeterChannelList, &StringGrid::clicked, this, &Tfm_MainForm::strgGrid_MeterChannelListClick);
+    connect(btn_MeterAdd, &QPushButton::clicked, this, &Tfm_MainForm::btn_MeterAddClick);
+    connect(btn_MeterDel, &QPushButton::clicked, this, &Tfm_MainForm::btn_MeterDelClick);
+    connect(btn_MeterModify, &QPushButton::clicked, this, &Tfm_MainForm::btn_MeterModifyClick);
+    connect(btn_MeterSave, &QPushButton::clicked, this, &Tfm_MainForm::btn_MeterSaveClick);
+    connect(btn_ChannelAdd, &QPushButton::clicked, this, &Tfm_MainForm::btn_ChannelAddClick);
+    connect(btn_ChannelDel, &QPushButton::clicked, this, &Tfm_MainForm::btn_ChannelDelClick);
+    connect(btn_ChannelModify, &QPushButton::clicked, this, &Tfm_MainForm::btn_ChannelModifyClick);
+    connect(btn_ChannelSave, &QPushButton::clicked, this, &Tfm_MainForm::btn_ChannelSaveClick);
+}
+
+// --- grids -------------------------------------------------------------------
+
+void Tfm_MainForm::FillMeterList()
+{
+    static const char* const headings[MeterListColumns] = {"串口", "设备名称", "地址", "给定值"};
+    for (int col = 0; col < MeterListColumns; ++col)
+        strgGrid_MeterList->setCell(col, 0, QString::fromUtf8(headings[col]));
+    const int count = Devices.MeterCount;
+    strgGrid_MeterList->setRowCount(count + 2);
+    // Column 3 is the set value's: it stays with its row.
+    for (int slot = 0; slot < count; ++slot) {
+        const MeterRecord& meter = Devices.MeterRecords[slot];
+        const int row = slot + 1;
+        strgGrid_MeterList->setCell(1, row, fromGbkField(meter.MeterName));
+        strgGrid_MeterList->setCell(2, row, QString::number(meter.MeterAddr));
+        strgGrid_MeterList->setCell(0, row, meter.CommMod == 0 ? cboBox_MeterCommSerial->itemText(meter.CommSerial)
+                                                               : cbo_CommMod->itemText(1));
+    }
+    for (int col = 0; col < 3; ++col)
+        strgGrid_MeterList->setCell(col, count + 1, QString());
+}
+
+void Tfm_MainForm::FillChannelList(int slot)
+{
+    static const char* const headings[ChannelListColumns] = {
+        "通道号", "通道名称", "小数点", "通道单位", "通道颜色", "下下限报警", "下限报警", "上限报警", "上上限报警"};
+    for (int col = 0; col < ChannelListColumns; ++col)
+        strgGrid_MeterChannelList->setCell(col, 0, QString::fromUtf8(headings[col]));
+    const MeterRecord& meter = Devices.MeterRecords[slot];
+    const int count = meter.channelCount();
+    strgGrid_MeterChannelList->setRowCount(count + 2);
+    for (int channel = 0; channel < count; ++channel) {
+        const ChannelRecord& ch = meter.Channels[channel];
+        const int row = channel + 1;
+        const QString texts[ChannelListColumns] = {
+            QString::number(row), fromGbkField(ch.ChannelName), QString::number(ch.ChannelPoin),
+            fromGbkField(ch.ChannelUnit), "C", limitText(ch.ChannelLLA), limitText(ch.ChannelLA),
+            limitText(ch.ChannelHA), limitText(ch.ChannelHHA)};
+        for (int col = 0; col < ChannelListColumns; ++col)
+            strgGrid_MeterChannelList->setCell(col, row, texts[col]);
+    }
+    for (int col = 0; col < ChannelListColumns; ++col)
+        strgGrid_MeterChannelList->setCell(col, count + 1, QString());
+}
+
+int Tfm_MainForm::selectedMeterSlot() const
+{
+    const int row = strgGrid_MeterList->Row();
+    return row >= 1 && row <= Devices.MeterCount ? row - 1 : -1;
+}
+
+void Tfm_MainForm::selectMeterRow(int row)
+{
+    strgGrid_MeterList->setRow(row);
+    strgGrid_MeterListClick();
+}
+
+void Tfm_MainForm::selectChannelRow(int row)
+{
+    strgGrid_MeterChannelList->setRow(row);
+    strgGrid_MeterChannelListClick();
+}
+
+namespace {
+
+// Row of the channel grid's selection when it shows a channel, else 0.
+int selectedChannelRow(const StringGrid& grid)
+{
+    const int row = grid.Row();
+    return row >= 1 && row <= grid.RowCount() - 2 ? row : 0;
+}
+
+} // namespace
+
+void Tfm_MainForm::strgGrid_MeterListClick()
+{
+    const int slot = selectedMeterSlot();
+    if (slot < 0)
+        return;
+    const int row = slot + 1;
+    const MeterRecord& meter = Devices.MeterRecords[slot];
+
+    const QString name = strgGrid_MeterList->Cells(1, row);
+    ed_MeterName->setText(name);
+    grupBox_MeterChannelInfo->setTitle(name + ":通道信息");
+    ed_MeterAddr->setText(strgGrid_MeterList->Cells(2, row));
+    ed_MeterIPAddr->setText(fromGbkField(meter.IPAddr));
+    ed_Port->setText(QString::number(meter.IPPort));
+    ed_MeterPreRecordTime->setText(QString::number(meter.PreRecordTime));
+    cbo_MeterCommStyle->setCurrentIndex(meter.CommStyle);
+    ed_CommStartReg->setText(QString::number(meter.CommStartReg));
+    cbo_CommMod->setCurrentIndex(meter.CommMod == 0 ? 0 : 1);
+    cboBox_MeterCommSerial->setCurrentIndex(meter.CommSerial);
+    cboBox_MeterCommBaundrate->setCurrentIndex(Devices.PortBaudTable[meter.CommSerial]);
+
+    FillChannelList(slot);
+    selectChannelRow(1);
+    // The set-value target follows the selected device; its part of the
+    // click joins here with the set-value handlers.
+}
+
+void Tfm_MainForm::strgGrid_MeterChannelListClick()
+{
+    const int slot = selectedMeterSlot();
+    const int row = selectedChannelRow(*strgGrid_MeterChannelList);
+    if (slot < 0 || row == 0)
+        return;
+    const ChannelRecord& ch = Devices.MeterRecords[slot].Channels[row - 1];
+    ed_ChannelName->setText(strgGrid_MeterChannelList->Cells(1, row));
+    cboBox_ChannelPoin->setCurrentIndex(ch.ChannelPoin);
+    ed_ChannelUnit->setText(strgGrid_MeterChannelList->Cells(3, row));
+    colorBox_ChannelColor->setSelected(ch.ChannelColor);
+    // The limits come back in the grid's five-digit form.
+    ed_ChannelLLA->setText(strgGrid_MeterChannelList->Cells(5, row));
+    ed_ChannelLA->setText(strgGrid_MeterChannelList->Cells(6, row));
+    ed_ChannelHA->setText(strgGrid_MeterChannelList->Cells(7, row));
+    ed_ChannelHHA->setText(strgGrid_MeterChannelList->Cells(8, row));
+}
+
+GridCellPaint Tfm_MainForm::strgGrid_MeterListDrawCell(int col, int row, bool selected) const
+{
+    return strgGrid_MeterList->defaultCellPaint(col, row, selected);
+}
+
+// Selected channel cells are not highlighted: the colour column must show
+// the channel's colour whatever the selection.
+GridCellPaint Tfm_MainForm::strgGrid_MeterChannelListDrawCell(int col, int row, bool) const
+{
+    const QColor black = toQColor(clBlack);
+    if (row == 0)
+        return {toQColor(clBtnFace), black};
+    const int slot = selectedMeterSlot();
+    if (col == ColorColumn && slot >= 0 && row <= strgGrid_MeterChannelList->RowCount() - 2)
+        return {toQColor(Devices.MeterRecords[slot].Channels[row - 1].ChannelColor), black};
+    return {toQColor(clWhite), black};
+}
+
+// --- storing the edits -------------------------------------------------------
+
+bool Tfm_MainForm::StoreMeterFields(int slot)
+{
+    MeterRecord& meter = Devices.MeterRecords[slot];
+    const auto address = toInteger(ed_MeterAddr->text());
+    if (!address) {
+        ShowErrorBox("请正确输入设备地址!");
+        return false;
+    }
+    meter.MeterAddr = static_cast<std::uint8_t>(*address);
+    const auto interval = toInteger(ed_MeterPreRecordTime->text());
+    if (!interval) {
+        ShowErrorBox("请正确输入记录间隔!");
+        return false;
+    }
+    meter.PreRecordTime = *interval;
+    const auto startRegister = toInteger(ed_CommStartReg->text());
+    if (!startRegister) {
+        ShowErrorBox("请正确输入通讯起始地址!");
+        return false;
+    }
+    meter.CommStartReg = static_cast<std::uint16_t>(*startRegister);
+    const auto port = toInteger(ed_Port->text());
+    if (!port) {
+        ShowErrorBox("请正确输入通讯端口");
+        return false;
+    }
+    meter.IPPort = *port;
+
+    meter.CommStyle = static_cast<std::uint8_t>(cbo_MeterCommStyle->currentIndex());
+    meter.CommMod = static_cast<std::uint8_t>(cbo_CommMod->currentIndex());
+    meter.CommSerial = static_cast<std::uint8_t>(cboBox_MeterCommSerial->currentIndex());
+    // The baud rate belongs to the port, shared by every device on it.
+    Devices.PortBaudTable[cboBox_MeterCommSerial->currentIndex()] = cboBox_MeterCommBaundrate->currentIndex();
+    copyToField(meter.IPAddr, ed_MeterIPAddr->text());
+    copyToField(meter.MeterName, ed_MeterName->text());
+    return true;
+}
+
+void Tfm_MainForm::StoreChannelFields(int slot, int channel)
+{
+    ChannelRecord& ch = Devices.MeterRecords[slot].Channels[channel];
+    copyToField(ch.ChannelName, ed_ChannelName->text());
+    ch.ChannelPoin = static_cast<std::uint8_t>(cboBox_ChannelPoin->currentIndex());
+    ch.ChannelLLA = toLimit(ed_ChannelLLA->text());
+    ch.ChannelLA = toLimit(ed_ChannelLA->text());
+    ch.ChannelHA = toLimit(ed_ChannelHA->text());
+    ch.ChannelHHA = toLimit(ed_ChannelHHA->text());
+    copyToField(ch.ChannelUnit, ed_ChannelUnit->text());
+    ch.ChannelColor = colorBox_ChannelColor->Selected();
+}
+
+// --- device buttons ----------------------------------------------------------
+
+// The new device goes into the first free slot, which is not cleared: what
+// the edits do not set keeps what the slot last held.
+void Tfm_MainForm::btn_MeterAddClick()
+{
+    if (Devices.MeterCount >= MaxMeters) {
+        ShowErrorBox("最多只能添加120台设备!");
+        return;
+    }
+    const int slot = Devices.MeterCount;
+    if (!StoreMeterFields(slot))
+        return;
+    MeterRecord& meter = Devices.MeterRecords[slot];
+    meter.ChannelNum = 1;
+    ChannelRecord& first = meter.Channels[0];
+    copyToField(first.ChannelName, "CH" + QString::number(1));
+    first.ChannelLLA = first.ChannelLA = first.ChannelHA = first.ChannelHHA = 0;
+    ++Devices.MeterCount;
+    FillMeterList();
+    selectMeterRow(Devices.MeterCount);
+}
+
+void Tfm_MainForm::btn_MeterDelClick()
+{
+    const int slot = selectedMeterSlot();
+    if (slot < 0)
+        return;
+    // Whole records move, run-time part included; the slot that falls out of
+    // use keeps a copy of what was last in it.
+    for (int i = slot; i + 1 < Devices.MeterCount; ++i)
+        Devices.MeterRecords[i] = Devices.MeterRecords[i + 1];
+    --Devices.MeterCount;
+    FillMeterList();
+    selectMeterRow(slot + 1);
+}
+
+void Tfm_MainForm::btn_MeterModifyClick()
+{
+    const int slot = selectedMeterSlot();
+    if (slot < 0)
+        return;
+    StoreMeterFields(slot);
+    // After a refusal this is still the device's former port.
+    Devices.PortBaudTable[Devices.MeterRecords[slot].CommSerial] = cboBox_MeterCommBaundrate->currentIndex();
+    FillMeterList();
+    selectMeterRow(slot + 1);
+}
+
+void Tfm_MainForm::btn_MeterSaveClick()
+{
+    SaveMeterConfig();
+    SavePortBaudTable();
+}
+
+// --- channel buttons ---------------------------------------------------------
+
+void Tfm_MainForm::btn_ChannelAddClick()
+{
+    const int slot = selectedMeterSlot();
+    if (slot < 0)
+        return;
+    MeterRecord& meter = Devices.MeterRecords[slot];
+    const int count = meter.channelCount();
+    if (count >= MaxChannels) {
+        ShowErrorBox("每台设备最多48通道!");
+        return;
+    }
+    StoreChannelFields(slot, count);
+    meter.ChannelNum = static_cast<std::uint8_t>(count + 1);
+    FillChannelList(slot);
+    selectChannelRow(count + 1);
+}
+
+void Tfm_MainForm::btn_ChannelDelClick()
+{
+    const int slot = selectedMeterSlot();
+    if (slot < 0)
+        return;
+    MeterRecord& meter = Devices.MeterRecords[slot];
+    const int count = meter.channelCount();
+    const int row = selectedChannelRow(*strgGrid_MeterChannelList);
+    if (count <= 1 || row == 0 || row > count) {
+        ShowErrorBox("通道不可删除, 每台设备至少要有一个通道!");
+        return;
+    }
+    // Only the configuration moves; values and flags stay at their indexes
+    // until the next poll rewrites them.
+    for (int i = row - 1; i + 1 < count; ++i)
+        meter.Channels[i] = meter.Channels[i + 1];
+    meter.ChannelNum = static_cast<std::uint8_t>(count - 1);
+    FillChannelList(slot);
+    selectChannelRow(row);
+}
+
+void Tfm_MainForm::btn_ChannelModifyClick()
+{
+    const int slot = selectedMeterSlot();
+    if (slot < 0)
+        return;
+    const int selected = strgGrid_MeterChannelList->Row();
+    if (selectedChannelRow(*strgGrid_MeterChannelList) != 0)
+        StoreChannelFields(slot, selected - 1);
+    FillChannelList(slot);
+    selectChannelRow(selected);
+}
+
+void Tfm_MainForm::btn_ChannelSaveClick()
+{
+    SaveMeterConfig();
+}

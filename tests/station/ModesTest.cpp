@@ -1,0 +1,278 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "station/LoginForm.h"
+#include "station/MainForm.h"
+#include "station/ModifyPwForm.h"
+#include "support/Devsim.h"
+#include "support/FileBytes.h"
+#include "support/GuiApp.h"
+#include "support/WorkDir.h"
+
+namespace {
+
+// Acts on the dialog of type D as soon as the window under test shows it
+// modally. Should the act leave it open, the dialog is cancelled after a
+// while, so that no test can hang in it.
+template <typename D>
+void whenShown(std::function<void(D&)> act)
+{
+    auto* poll = new QTimer;
+    auto* waited = new QElapsedTimer;
+    waited->start();
+    QObject::connect(poll, &QTimer::timeout, [poll, waited, act] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<D*>(widget);
+            if (!dialog || !dialog->isVisible())
+                continue;
+            if (waited->elapsed() > 10000) {
+                ADD_FAILURE() << "dialog left open";
+                dialog->reject();
+            } else {
+                act(*dialog);
+                if (dialog->isVisible())
+                    continue;
+            }
+            poll->deleteLater();
+            delete waited;
+            return;
+        }
+    });
+    poll->start(10);
+}
+
+void type(QWidget& dialog, const char* edit, const QString& text)
+{
+    dialog.findChild<QLineEdit*>(edit)->setText(text);
+}
+
+void press(QWidget& dialog, const char* button)
+{
+    dialog.findChild<QPushButton*>(button)->click();
+}
+
+// Answers the login dialog with each entry in turn, then cancels if still open.
+void answerLogin(std::vector<QString> entries)
+{
+    whenShown<Tfm_LoginForm>([entries](Tfm_LoginForm& dialog) {
+        for (const QString& entry : entries) {
+            type(dialog, "ed_InputPassword", entry);
+            press(dialog, "bt_Ok");
+            if (!dialog.isVisible())
+                return;
+            EXPECT_EQ(dialog.findChild<QLabel*>("lab_PasswordTip")->text(), "错误");
+            EXPECT_EQ(dialog.findChild<QLineEdit*>("ed_InputPassword")->text(), "");
+        }
+        press(dialog, "bt_Cancel");
+    });
+}
+
+class Modes : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ensureGuiApp();
+        form = std::make_unique<Tfm_MainForm>();
+        form->EnterRunMode();
+    }
+
+    std::vector<QPushButton*> configButtons() const
+    {
+        return {form->btn_ModifyPassword, form->btn_SignOut, form->btn_MeterBatchAdd, form->btn_MeterAdd,
+                form->btn_MeterDel, form->btn_MeterModify, form->btn_MeterSave, form->btn_ChannelAdd,
+                form->btn_ChannelDel, form->btn_ChannelModify, form->btn_ChannelSave};
+    }
+
+    void expectRunMode() const
+    {
+        for (QPushButton* button : configButtons())
+            EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
+        EXPECT_FALSE(form->plGSM_Alarm->isEnabled());
+        EXPECT_TRUE(form->timer_PerSecond->isActive());
+        EXPECT_TRUE(form->btn_Login->isEnabled());
+    }
+
+    void expectConfigMode() const
+    {
+        for (QPushButton* button : configButtons())
+            EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+        EXPECT_TRUE(form->plGSM_Alarm->isEnabled());
+        EXPECT_FALSE(form->timer_PerSecond->isActive());
+        EXPECT_TRUE(form->btn_Login->isEnabled());
+    }
+
+    WorkDir dir;
+    std::unique_ptr<Tfm_MainForm> form;
+};
+
+TEST_F(Modes, EachModeSwitchesExactlyTheConfigurationControls)
+{
+    expectRunMode();
+    EXPECT_EQ(form->timer_PerSecond->interval(), 1000);
+    form->EnterConfigMode();
+    expectConfigMode();
+    form->btn_SignOut->click();
+    expectRunMode();
+}
+
+TEST_F(Modes, RightPasswordOpensConfigurationOnTheSettingsTab)
+{
+    form->ConfigPassword = "418263";
+    form->pgContr_MainForm->setCurrentWidget(form->tabSheet_GenervalView);
+    answerLogin({"418262", "418263"});
+    form->btn_Login->click();
+    expectConfigMode();
+    EXPECT_EQ(form->pgContr_MainForm->currentWidget(), form->tabSheet_MeterInfo);
+
+    // Logging in again only brings the settings tab to the front.
+    form->pgContr_MainForm->setCurrentWidget(form->tabSheet_AlamRecord);
+    answerLogin({"418263"});
+    form->btn_Login->click();
+    expectConfigMode();
+    EXPECT_EQ(form->pgContr_MainForm->currentWidget(), form->tabSheet_MeterInfo);
+}
+
+TEST_F(Modes, CancelledLoginLeavesRunModeAsItWas)
+{
+    form->ConfigPassword = "Secret";
+    form->pgContr_MainForm->setCurrentWidget(form->tabSheet_GenervalView);
+    answerLogin({"secret", ""});
+    form->btn_Login->click();
+    expectRunMode();
+    EXPECT_EQ(form->pgContr_MainForm->currentWidget(), form->tabSheet_GenervalView);
+}
+
+TEST_F(Modes, EmptyPasswordIsAcceptedWhenItIsThePassword)
+{
+    form->ConfigPassword = "";
+    answerLogin({""});
+    form->btn_Login->click();
+    expectConfigMode();
+}
+
+TEST_F(Modes, NewPasswordIsStoredWholeAtOnce)
+{
+    form->EnterConfigMode();
+    whenShown<Tfm_ModifyPwForm>([](Tfm_ModifyPwForm& dialog) {
+        type(dialog, "ed_NewPw", "Ab345678");
+        type(dialog, "ed_NewPwAgain", "Ab345679");
+        press(dialog, "btn_Ok");
+        EXPECT_EQ(dialog.findChild<QLabel*>("lab_ModifyTip")->text(), "错误");
+        type(dialog, "ed_NewPw", "Ab345678");
+        type(dialog, "ed_NewPwAgain", "Ab345678");
+        press(dialog, "btn_Ok");
+    });
+    form->btn_ModifyPassword->click();
+    EXPECT_EQ(form->ConfigPassword, "Ab345678");
+    EXPECT_EQ(readFileBytes(dir.file("Config.dat")).substr(4, 8), "Ab345678");
+
+    form->btn_SignOut->click();
+    answerLogin({"Ab345678"});
+    form->btn_Login->click();
+    expectConfigMode();
+}
+
+TEST_F(Modes, CancelledPasswordChangeKeepsThePassword)
+{
+    form->EnterConfigMode();
+    form->ConfigPassword = "418263";
+    const std::string before = readFileBytes(dir.file("Config.dat"));
+    whenShown<Tfm_ModifyPwForm>([](Tfm_ModifyPwForm& dialog) {
+        type(dialog, "ed_NewPw", "x");
+        type(dialog, "ed_NewPwAgain", "x");
+        press(dialog, "btn_Cancel");
+    });
+    form->btn_ModifyPassword->click();
+    EXPECT_EQ(form->ConfigPassword, "418263");
+    EXPECT_EQ(readFileBytes(dir.file("Config.dat")), before);
+}
+
+// Devices on COM2 and COM5 and one on Ethernet, all simulated.
+class RunModePolling : public Modes {
+protected:
+    void SetUp() override
+    {
+        ensureGuiApp();
+        com2 = Devsim::onPty(comLink(2));
+        com5 = Devsim::onPty(comLink(5), {"--address", "3"});
+        ethernet = Devsim::onTcp({"--address", "2"});
+        form = std::make_unique<Tfm_MainForm>();
+        form->EnterConfigMode();
+        addDevice(0, 1, 1, 0);
+        addDevice(1, 3, 4, 0);
+        addDevice(2, 2, 0, 1);
+        form->Devices.MeterCount = 3;
+    }
+
+    void TearDown() override { form.reset(); }
+
+    void addDevice(int k, int address, int comPort, int mode)
+    {
+        MeterRecord& m = form->Devices.MeterRecords[k];
+        m.MeterAddr = std::uint8_t(address);
+        m.ChannelNum = 2;
+        m.CommSerial = std::uint8_t(comPort);
+        m.CommMod = std::uint8_t(mode);
+        std::snprintf(m.IPAddr, sizeof m.IPAddr, "127.0.0.1");
+        m.IPPort = ethernet->port();
+        m.Channels[1].ChannelPoin = 1;
+    }
+
+    // Processes events meanwhile, so that status texts reach their panel.
+    bool waitUntil(const std::function<bool()>& done)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (!done()) {
+            if (waited.elapsed() > 20000)
+                return false;
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        return true;
+    }
+
+    bool allOnline()
+    {
+        for (int k = 0; k < 3; ++k)
+            if (!form->Devices.MeterRecords[k].Online)
+                return false;
+        return true;
+    }
+
+    std::unique_ptr<Devsim> com2, com5, ethernet;
+};
+
+TEST_F(RunModePolling, ThreadsRunInRunModeOnly)
+{
+    EXPECT_TRUE(form->Comm.CommThreads.empty());
+    form->btn_SignOut->click();
+    EXPECT_EQ(form->Comm.CommThreads.size(), 2u);
+    EXPECT_NE(form->Comm.IPCommThread, nullptr);
+    ASSERT_TRUE(waitUntil([this] { return allOnline(); }));
+    const MeterRecord* m = form->Devices.MeterRecords;
+    EXPECT_EQ(m[0].ChannelValues[0], 100.0f);
+    EXPECT_EQ(m[1].ChannelValues[1], 30.1f);
+    EXPECT_EQ(m[2].ChannelValues[0], 200.0f);
+    EXPECT_TRUE(waitUntil([this] { return form->StatusPanels[4]->text() == "127.0.0.1 Connect Success"; }));
+
+    form->EnterConfigMode();
+    EXPECT_TRUE(form->Comm.CommThreads.empty());
+    EXPECT_EQ(form->Comm.IPCommThread, nullptr);
+
+    // Leaving configuration mode again polls the same ports anew.
+    for (int k = 0; k < 3; ++k)
+        form->Devices.MeterRecords[k].Online = 0;
+    form->EnterRunMode();
+    EXPECT_EQ(form->Comm.CommThreads.size(), 2u);
+    EXPECT_TRUE(waitUntil([this] { return allOnline(); }));
+}
+
+} // namespace
