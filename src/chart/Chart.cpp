@@ -1,0 +1,416 @@
+#include "chart/Chart.h"
+
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "chart/AxisValueFormat.h"
+#include "chart/ChartPlot.h"
+
+namespace {
+
+// A mouse drag shorter than this, both ways, is a click.
+constexpr int DragThreshold = 3;
+
+class Plot : public QCustomPlot {
+public:
+    using QCustomPlot::QCustomPlot;
+    using QCustomPlot::hasInvalidatedPaintBuffers;
+};
+
+// QCustomPlot needs lower < upper; a flat or empty range is opened by one
+// unit each way, as the data then has no span to show.
+QCPRange viewRange(double minimum, double maximum)
+{
+    if (minimum > maximum)
+        std::swap(minimum, maximum);
+    if (!(maximum - minimum > std::abs(maximum) * 1e-12))
+        return QCPRange(minimum - 1, maximum + 1);
+    return QCPRange(minimum, maximum);
+}
+
+} // namespace
+
+struct Chart::Private {
+    LabelStore labels;
+    SeriesList series;
+    Plot* plot = nullptr;
+    QCPTextElement* title = nullptr;
+    CurveLayer* curves = nullptr;
+    OverlayLayer* overlay = nullptr;
+    bool legendDirty = true;
+    Qt::MouseButton dragButton = Qt::NoButton;
+    QPoint dragStart;
+    QPoint dragLast;
+};
+
+Chart::Chart(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private>())
+{
+    Plot* plot = d_->plot = new Plot(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(plot);
+
+    plot->setMouseTracking(true);
+    plot->setNotAntialiasedElements(QCP::aeAll);
+    plot->setNoAntialiasingOnDrag(true);
+    plot->plotLayout()->insertRow(0);
+    d_->title = new QCPTextElement(plot, QString());
+    plot->plotLayout()->addElement(0, 0, d_->title);
+    plot->xAxis->setTicker(QSharedPointer<PointLabelTicker>::create(*plot->xAxis, d_->series));
+    plot->yAxis->setTicker(QSharedPointer<ValueTicker>::create());
+    d_->curves = new CurveLayer(plot, d_->series);
+    d_->overlay = new OverlayLayer(plot);
+    plot->axisRect()->insetLayout()->take(plot->legend);
+    plot->legend->setVisible(false);
+    plot->legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
+
+    connect(plot, &QCustomPlot::beforeReplot, this, [this] {
+        const bool seen = isVisible();
+        d_->curves->setShownOnScreen(seen);
+        syncView();
+        replotPending_ = !seen;
+        d_->overlay->clearCrossHairs();
+    });
+    connect(plot, &QCustomPlot::mousePress, this, [this](QMouseEvent* e) {
+        d_->dragButton = e->button();
+        d_->dragStart = d_->dragLast = e->pos();
+    });
+    connect(plot, &QCustomPlot::mouseMove, this, [this](QMouseEvent* e) {
+        emit mouseMoved(e->pos().x(), e->pos().y());
+        if (d_->dragButton == Qt::LeftButton) {
+            d_->overlay->setZoomRect(QRect(d_->dragStart, e->pos()));
+            d_->overlay->layer()->replot();
+        } else if (d_->dragButton == Qt::RightButton) {
+            scrollBy(e->pos() - d_->dragLast);
+            d_->dragLast = e->pos();
+        }
+    });
+    connect(plot, &QCustomPlot::mouseRelease, this, [this](QMouseEvent* e) {
+        const Qt::MouseButton button = d_->dragButton;
+        d_->dragButton = Qt::NoButton;
+        if (button != Qt::LeftButton)
+            return;
+        d_->overlay->setZoomRect(QRect());
+        d_->overlay->layer()->replot();
+        const QPoint moved = e->pos() - d_->dragStart;
+        if (moved.x() < -DragThreshold || moved.y() < -DragThreshold)
+            undoZoom();
+        else if (moved.x() > DragThreshold && moved.y() > DragThreshold)
+            zoomTo(QRect(d_->dragStart, e->pos()));
+    });
+}
+
+Chart::~Chart()
+{
+    // The legend items and the layers refer to the series: let the plot go first.
+    delete d_->plot;
+}
+
+int Chart::seriesCount() const
+{
+    return int(d_->series.size());
+}
+
+ChartSeries& Chart::series(int index)
+{
+    return *d_->series.at(std::size_t(index));
+}
+
+const ChartSeries& Chart::series(int index) const
+{
+    return *d_->series.at(std::size_t(index));
+}
+
+ChartSeries& Chart::addSeries()
+{
+    d_->series.push_back(std::unique_ptr<ChartSeries>(new ChartSeries(*this, d_->labels)));
+    legendChanged();
+    return *d_->series.back();
+}
+
+void Chart::removeAllSeries()
+{
+    d_->plot->legend->clearItems();
+    d_->series.clear();
+    legendChanged();
+}
+
+double Chart::minXValue() const
+{
+    double v = std::numeric_limits<double>::infinity();
+    for (const auto& s : d_->series)
+        if (s->isActive() && s->count() > 0)
+            v = std::min(v, s->xValue(0));
+    return std::isinf(v) ? 0 : v;
+}
+
+double Chart::maxXValue() const
+{
+    double v = -std::numeric_limits<double>::infinity();
+    for (const auto& s : d_->series)
+        if (s->isActive() && s->count() > 0)
+            v = std::max(v, s->lastX());
+    return std::isinf(v) ? 0 : v;
+}
+
+double Chart::minYValue() const
+{
+    double v = std::numeric_limits<double>::infinity();
+    for (const auto& s : d_->series)
+        if (s->isActive())
+            for (int i = 0; i < s->count(); ++i)
+                v = std::min(v, s->yValue(i));
+    return std::isinf(v) ? 0 : v;
+}
+
+double Chart::maxYValue() const
+{
+    double v = -std::numeric_limits<double>::infinity();
+    for (const auto& s : d_->series)
+        if (s->isActive())
+            for (int i = 0; i < s->count(); ++i)
+                v = std::max(v, s->yValue(i));
+    return std::isinf(v) ? 0 : v;
+}
+
+void Chart::setTitle(const QString& text)
+{
+    d_->title->setText(text);
+    contentChanged();
+}
+
+QString Chart::title() const
+{
+    return d_->title->text();
+}
+
+void Chart::setTitleFont(const QFont& font)
+{
+    d_->title->setFont(font);
+    contentChanged();
+}
+
+void Chart::setTitleColor(const QColor& color)
+{
+    d_->title->setTextColor(color);
+    contentChanged();
+}
+
+void Chart::setBackColor(const QColor& color)
+{
+    backColor_ = color;
+    d_->plot->axisRect()->setBackground(QBrush(color));
+    contentChanged();
+}
+
+void Chart::setPanelColor(const QColor& color)
+{
+    d_->plot->setBackground(QBrush(color));
+    contentChanged();
+}
+
+void Chart::setLegendVisible(bool visible)
+{
+    if (visible == legendVisible_)
+        return;
+    legendVisible_ = visible;
+    QCPLayoutGrid* layout = d_->plot->plotLayout();
+    QCPLegend* legend = d_->plot->legend;
+    if (visible) {
+        layout->addElement(layout->rowCount(), 0, legend);
+        layout->setRowStretchFactor(layout->rowCount() - 1, 0.001);
+    } else {
+        layout->take(legend);
+        layout->simplify();
+        legend->clearItems();
+    }
+    legend->setVisible(visible);
+    legendChanged();
+}
+
+void Chart::setLegendFont(const QFont& font)
+{
+    d_->plot->legend->setFont(font);
+    legendChanged();
+}
+
+void Chart::keepAxesForUndo()
+{
+    if (zoomKept_)
+        return;
+    keptLeft_ = {leftAxis_.isAutomatic(), leftAxis_.minimum(), leftAxis_.maximum()};
+    keptBottom_ = {bottomAxis_.isAutomatic(), bottomAxis_.minimum(), bottomAxis_.maximum()};
+    zoomKept_ = true;
+}
+
+void Chart::zoomPercent(double percent)
+{
+    keepAxesForUndo();
+    for (ChartAxis* axis : {&leftAxis_, &bottomAxis_}) {
+        const double minimum = axis->minimum(), maximum = axis->maximum();
+        const double d = (maximum - minimum) * (percent - 100) * 0.01;
+        axis->setMinMax(minimum + d, maximum - d);
+    }
+    emit zoomed();
+}
+
+void Chart::zoomTo(const QRect& pixels)
+{
+    keepAxesForUndo();
+    bottomAxis_.setMinMax(xValueAt(pixels.left()), xValueAt(pixels.right()));
+    leftAxis_.setMinMax(yValueAt(pixels.bottom()), yValueAt(pixels.top()));
+    emit zoomed();
+}
+
+void Chart::scrollBy(const QPoint& pixels)
+{
+    if (pixels.isNull())
+        return;
+    keepAxesForUndo();
+    const double dx = xValueAt(0) - xValueAt(pixels.x());
+    const double dy = yValueAt(0) - yValueAt(pixels.y());
+    bottomAxis_.setMinMax(bottomAxis_.minimum() + dx, bottomAxis_.maximum() + dx);
+    leftAxis_.setMinMax(leftAxis_.minimum() + dy, leftAxis_.maximum() + dy);
+    emit scrolled();
+}
+
+void Chart::undoZoom()
+{
+    if (zoomKept_) {
+        for (auto [axis, kept] : {std::pair{&leftAxis_, keptLeft_}, std::pair{&bottomAxis_, keptBottom_}}) {
+            axis->setMinMax(kept.minimum, kept.maximum);
+            axis->setAutomatic(kept.automatic);
+        }
+        zoomKept_ = false;
+    }
+    emit zoomUndone();
+}
+
+QRect Chart::plotRect() const
+{
+    return d_->plot->axisRect()->rect();
+}
+
+double Chart::xValueAt(int x) const
+{
+    return d_->plot->xAxis->pixelToCoord(x);
+}
+
+double Chart::yValueAt(int y) const
+{
+    return d_->plot->yAxis->pixelToCoord(y);
+}
+
+QString Chart::leftAxisLabel(double value) const
+{
+    return formatAxisValue(value);
+}
+
+void Chart::toggleCrossHair(int x, int y, const QColor& color, Qt::PenStyle style)
+{
+    if (replotPending_ || d_->plot->hasInvalidatedPaintBuffers())
+        replot();
+    d_->overlay->toggleCrossHair({QPoint(x, y), color, style});
+    d_->overlay->layer()->replot();
+}
+
+int Chart::crossHairCount() const
+{
+    return d_->overlay->crossHairCount();
+}
+
+void Chart::setPrintMargins(int left, int top, int right, int bottom)
+{
+    printMargins_[0] = left;
+    printMargins_[1] = top;
+    printMargins_[2] = right;
+    printMargins_[3] = bottom;
+}
+
+QRect Chart::printArea(const QRect& page) const
+{
+    const int left = page.width() * printMargins_[0] / 100, top = page.height() * printMargins_[1] / 100;
+    const int right = page.width() * printMargins_[2] / 100, bottom = page.height() * printMargins_[3] / 100;
+    return page.adjusted(left, top, -right, -bottom);
+}
+
+void Chart::print(QPrinter& printer)
+{
+    syncView();
+    QCPPainter painter(&printer);
+    const QRect area = printArea(QRect(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size()));
+    const QSize size = d_->plot->size();
+    if (area.isEmpty() || size.isEmpty())
+        return;
+    painter.setMode(QCPPainter::pmVectorized);
+    painter.setMode(QCPPainter::pmNoCaching);
+    painter.translate(area.topLeft());
+    painter.scale(double(area.width()) / size.width(), double(area.height()) / size.height());
+    d_->plot->toPainter(&painter, size.width(), size.height());
+}
+
+void Chart::showPrintPreview()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog dialog(&printer);
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { print(*p); });
+    dialog.exec();
+    replot();
+}
+
+void Chart::replot()
+{
+    d_->plot->replot(QCustomPlot::rpQueuedRefresh);
+}
+
+void Chart::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (replotPending_)
+        replot();
+}
+
+void Chart::contentChanged()
+{
+    if (replotPending_)
+        return;
+    replotPending_ = true;
+    if (isVisible())
+        QMetaObject::invokeMethod(this, &Chart::replotIfPending, Qt::QueuedConnection);
+}
+
+void Chart::legendChanged()
+{
+    d_->legendDirty = true;
+    contentChanged();
+}
+
+void Chart::replotIfPending()
+{
+    if (replotPending_ && isVisible())
+        replot();
+}
+
+void Chart::syncView()
+{
+    d_->plot->xAxis->setRange(viewRange(bottomAxis_.minimum(), bottomAxis_.maximum()));
+    d_->plot->yAxis->setRange(viewRange(leftAxis_.minimum(), leftAxis_.maximum()));
+    if (!legendVisible_ || !d_->legendDirty)
+        return;
+    QCPLegend* legend = d_->plot->legend;
+    legend->clearItems();
+    std::vector<SeriesLegendItem*> items;
+    int widest = 1;
+    for (const auto& s : d_->series) {
+        items.push_back(new SeriesLegendItem(legend, *s));
+        widest = std::max(widest, items.back()->minimumOuterSizeHint().width());
+    }
+    legend->setWrap(std::max(1, width() / (widest + legend->columnSpacing())));
+    for (SeriesLegendItem* item : items)
+        legend->addItem(item);
+    d_->legendDirty = false;
+}

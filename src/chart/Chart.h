@@ -1,0 +1,123 @@
+#pragma once
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+#include "chart/ChartAxis.h"
+#include "chart/ChartSeries.h"
+
+class QPrinter;
+
+// A line chart of many series against a shared X axis: title, a plot area
+// with a left and a bottom axis, an optional legend below. The bottom axis
+// writes the labels of the points at its ticks. Changes are drawn once,
+// on the next pass of the event loop and only while the chart is on the
+// screen; a hidden chart just keeps its points.
+//
+// The mouse zooms by dragging a rectangle down and to the right, undoes the
+// zoom by dragging up and to the left, and scrolls with the right button.
+class Chart : public QWidget {
+    Q_OBJECT
+public:
+    explicit Chart(QWidget* parent = nullptr);
+    ~Chart() override;
+
+    int seriesCount() const;
+    ChartSeries& series(int index);
+    const ChartSeries& series(int index) const;
+    // A new series after the others, drawn over them.
+    ChartSeries& addSeries();
+    void removeAllSeries();
+
+    // Smallest and largest X and Y of the active series; 0 without points.
+    double minXValue() const;
+    double maxXValue() const;
+    double minYValue() const;
+    double maxYValue() const;
+
+    ChartAxis& leftAxis() { return leftAxis_; }
+    ChartAxis& bottomAxis() { return bottomAxis_; }
+
+    void setTitle(const QString& text);
+    QString title() const;
+    void setTitleFont(const QFont& font);
+    void setTitleColor(const QColor& color);
+    // The back wall behind the curves, filled solid once set.
+    void setBackColor(const QColor& color);
+    QColor backColor() const { return backColor_; }
+    // The chart's surface around the plot area.
+    void setPanelColor(const QColor& color);
+    // The legend, one entry per series, sits below the plot area.
+    void setLegendVisible(bool visible);
+    bool isLegendVisible() const { return legendVisible_; }
+    void setLegendFont(const QFont& font);
+
+    // Every axis keeps its centre and each end moves inward by
+    // (percent - 100) % of its span: 115 narrows, 85 widens. The axes become
+    // manual; the first zoom or scroll keeps their state for undoZoom.
+    void zoomPercent(double percent);
+    // Axes back to the state kept by the first zoom or scroll, if any.
+    void undoZoom();
+    bool isZoomed() const { return zoomKept_; }
+
+    // The plot area inside the axes, in the chart's own pixels.
+    QRect plotRect() const;
+    double xValueAt(int x) const;
+    double yValueAt(int y) const;
+    QString leftAxisLabel(double value) const;
+
+    // A crosshair over the plot area through (x, y), drawn on top without
+    // redrawing the curves. Drawing the same one again takes it away; any
+    // redraw of the whole chart wipes them all.
+    void toggleCrossHair(int x, int y, const QColor& color, Qt::PenStyle style = Qt::SolidLine);
+    int crossHairCount() const;
+
+    // Margins in percent of the page, for print and preview.
+    void setPrintMargins(int left, int top, int right, int bottom);
+    QRect printArea(const QRect& page) const;
+    void print(QPrinter& printer);
+    // The print preview, modal; the chart is redrawn when it closes.
+    void showPrintPreview();
+
+    // Draws the whole chart now.
+    void replot();
+
+signals:
+    void zoomed();
+    void zoomUndone();
+    void scrolled();
+    void mouseMoved(int x, int y);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    friend class ChartSeries;
+    friend class ChartAxis;
+    struct Private;
+
+    void contentChanged();
+    void legendChanged();
+    void replotIfPending();
+    void syncView();
+    void keepAxesForUndo();
+    void zoomTo(const QRect& pixels);
+    void scrollBy(const QPoint& pixels);
+
+    std::unique_ptr<Private> d_;
+    ChartAxis leftAxis_{*this, ChartAxis::Direction::Vertical};
+    ChartAxis bottomAxis_{*this, ChartAxis::Direction::Horizontal};
+    QColor backColor_{Qt::white};
+    bool legendVisible_ = false;
+    bool replotPending_ = false;
+    bool zoomKept_ = false;
+    struct AxisState {
+        bool automatic;
+        double minimum, maximum;
+    };
+    AxisState keptLeft_{}, keptBottom_{};
+    int printMargins_[4] = {15, 15, 15, 15};
+};

@@ -1,0 +1,28 @@
+#pragma once
+#include <QImage>
+#include <QRgb>
+#include <vector>
+
+#include "chart/PointBuffer.h"
+
+// One series to draw: its points joined by straight lines.
+struct CurveRun {
+    const PointBuffer* points = nullptr;
+    QRgb color = 0xFF000000;  // drawn opaque
+    int penWidth = 1;
+};
+
+// The value window shown on the image: X from xMin at the left column to xMax
+// at the right one, Y from yMin at the bottom row to yMax at the top one.
+struct CurveWindow {
+    double xMin = 0, xMax = 1;
+    double yMin = 0, yMax = 1;
+};
+
+// Draws lines straight into the pixels of an ARGB32 premultiplied image, in
+// series order, clipped to the image and without antialiasing. Each column
+// gets the span of rows that the line covers there, so a series costs about
+// one span per column whatever its point count; wider pens widen each span.
+// The image is drawn in tiles of columns; large charts share the tiles out
+// to a few threads. A pixel is always written by one tile, in series order.
+void rasterizeCurves(QImage& image, const std::vector<CurveRun>& runs, const CurveWindow& window);

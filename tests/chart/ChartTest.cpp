@@ -1,0 +1,323 @@
+#include <gtest/gtest.h>
+
+#include <qcustomplot.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "chart/AxisValueFormat.h"
+#include "chart/Chart.h"
+#include "support/GuiApp.h"
+
+namespace {
+
+class ChartTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ensureGuiApp();
+        chart = std::make_unique<Chart>();
+        chart->resize(640, 400);
+    }
+
+    ChartSeries& seriesOf(std::initializer_list<double> ys, const QColor& color = Qt::red)
+    {
+        ChartSeries& s = chart->addSeries();
+        s.setColor(color);
+        int x = 0;
+        for (double y : ys)
+            s.addPoint(x++, y, QString());
+        return s;
+    }
+
+    // Counts the chart's redraws of its curves through one series' event.
+    int& countDraws(ChartSeries& series)
+    {
+        series.setAfterDrawValues([this] { ++draws; });
+        return draws;
+    }
+
+    void showAndSettle()
+    {
+        chart->show();
+        QApplication::processEvents();
+    }
+
+    QCustomPlot* plot() { return chart->findChild<QCustomPlot*>(); }
+
+    void mouse(QEvent::Type type, QPoint at, Qt::MouseButton button)
+    {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+        QMouseEvent event(type, at, plot()->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button,
+                          held, Qt::NoModifier);
+        QApplication::sendEvent(plot(), &event);
+    }
+
+    std::unique_ptr<Chart> chart;
+    int draws = 0;
+};
+
+TEST_F(ChartTest, AutomaticAxesSpanTheActiveSeries)
+{
+    seriesOf({0, 10, 20});
+    ChartSeries& high = seriesOf({100, 200, 300, 400, 500});
+    ChartSeries& hiddenLine = seriesOf({-50});
+    hiddenLine.setLineVisible(false);
+    EXPECT_EQ(chart->leftAxis().minimum(), -50) << "a hidden line still scales the axis";
+    EXPECT_EQ(chart->leftAxis().maximum(), 500);
+    EXPECT_EQ(chart->bottomAxis().maximum(), 4);
+    high.setActive(false);
+    EXPECT_EQ(chart->leftAxis().maximum(), 20);
+    EXPECT_EQ(chart->bottomAxis().maximum(), 2);
+}
+
+// 115 then 85 leaves 0.7 x 1.3 = 0.91 of each span about the same centre;
+// undo brings back the automatic bottom axis and the manual left one.
+TEST_F(ChartTest, PercentZoomAndUndo)
+{
+    ChartSeries& s = seriesOf({});
+    for (int x = 0; x <= 100; ++x)
+        s.addPoint(x, 0, QString());
+    chart->leftAxis().setMinMax(0, 500);
+    int zooms = 0, undos = 0;
+    QObject::connect(chart.get(), &Chart::zoomed, [&] { ++zooms; });
+    QObject::connect(chart.get(), &Chart::zoomUndone, [&] { ++undos; });
+
+    chart->zoomPercent(115);
+    EXPECT_DOUBLE_EQ(chart->bottomAxis().minimum(), 15);
+    EXPECT_DOUBLE_EQ(chart->bottomAxis().maximum(), 85);
+    EXPECT_DOUBLE_EQ(chart->leftAxis().minimum(), 75);
+    EXPECT_DOUBLE_EQ(chart->leftAxis().maximum(), 425);
+    chart->zoomPercent(85);
+    EXPECT_DOUBLE_EQ(chart->bottomAxis().maximum() - chart->bottomAxis().minimum(), 91);
+    EXPECT_DOUBLE_EQ(chart->bottomAxis().minimum() + chart->bottomAxis().maximum(), 100);
+    EXPECT_DOUBLE_EQ(chart->leftAxis().maximum() - chart->leftAxis().minimum(), 455);
+    EXPECT_DOUBLE_EQ(chart->leftAxis().minimum() + chart->leftAxis().maximum(), 500);
+    EXPECT_FALSE(chart->bottomAxis().isAutomatic());
+    EXPECT_EQ(zooms, 2);
+
+    chart->undoZoom();
+    EXPECT_EQ(undos, 1);
+    EXPECT_FALSE(chart->isZoomed());
+    EXPECT_TRUE(chart->bottomAxis().isAutomatic());
+    EXPECT_FALSE(chart->leftAxis().isAutomatic());
+    EXPECT_EQ(chart->leftAxis().maximum(), 500);
+    s.addPoint(101, 0, QString());
+    EXPECT_EQ(chart->bottomAxis().maximum(), 101);
+
+    chart->undoZoom();
+    EXPECT_EQ(undos, 2) << "undo without a zoom still tells";
+    EXPECT_EQ(chart->leftAxis().maximum(), 500);
+}
+
+TEST_F(ChartTest, MouseDragZoomsScrollsAndUndoes)
+{
+    ChartSeries& s = seriesOf({});
+    for (int x = 0; x <= 100; ++x)
+        s.addPoint(x, x, QString());
+    showAndSettle();
+    int zooms = 0, undos = 0, scrolls = 0, moves = 0;
+    QObject::connect(chart.get(), &Chart::zoomed, [&] { ++zooms; });
+    QObject::connect(chart.get(), &Chart::zoomUndone, [&] { ++undos; });
+    QObject::connect(chart.get(), &Chart::scrolled, [&] { ++scrolls; });
+    QObject::connect(chart.get(), &Chart::mouseMoved, [&](int, int) { ++moves; });
+    const QRect area = chart->plotRect();
+    const QPoint from = area.topLeft() + QPoint(area.width() / 4, area.height() / 4);
+    const QPoint to = area.center();
+
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    mouse(QEvent::MouseMove, to, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton);
+    EXPECT_EQ(zooms, 1);
+    EXPECT_NEAR(chart->bottomAxis().minimum(), 25, 1.5);
+    EXPECT_NEAR(chart->bottomAxis().maximum(), 50, 1.5);
+    EXPECT_NEAR(chart->leftAxis().maximum(), 75, 1.5);
+    EXPECT_GE(moves, 1);
+
+    const double before = chart->bottomAxis().minimum();
+    chart->replot();
+    mouse(QEvent::MouseButtonPress, to, Qt::RightButton);
+    mouse(QEvent::MouseMove, to + QPoint(area.width() / 10, 0), Qt::RightButton);
+    mouse(QEvent::MouseButtonRelease, to + QPoint(area.width() / 10, 0), Qt::RightButton);
+    EXPECT_EQ(scrolls, 1);
+    EXPECT_LT(chart->bottomAxis().minimum(), before) << "dragging right shows earlier points";
+
+    mouse(QEvent::MouseButtonPress, to, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, from, Qt::LeftButton);
+    EXPECT_EQ(undos, 1);
+    EXPECT_TRUE(chart->bottomAxis().isAutomatic());
+    EXPECT_EQ(zooms, 1);
+}
+
+// Changes are drawn once per pass of the event loop, and not at all while
+// the chart is off the screen.
+TEST_F(ChartTest, RedrawsOnceWhenSeenAndNeverWhenHidden)
+{
+    ChartSeries& s = seriesOf({1, 2, 3});
+    int& drawn = countDraws(s);
+    for (int i = 0; i < 50; ++i)
+        s.addPoint(3 + i, i, QString());
+    QApplication::processEvents();
+    EXPECT_EQ(drawn, 0);
+
+    showAndSettle();
+    const int shown = drawn;
+    EXPECT_GE(shown, 1);
+    for (int i = 0; i < 50; ++i) {
+        s.deletePoint(0);
+        s.addPoint(s.lastX() + 1, i, QString());
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(drawn, shown + 1);
+
+    chart->hide();
+    s.addPoint(s.lastX() + 1, 0, QString());
+    QApplication::processEvents();
+    EXPECT_EQ(drawn, shown + 1);
+    showAndSettle();
+    EXPECT_GT(drawn, shown + 1) << "what changed while hidden is drawn when shown";
+}
+
+// The crosshair redraws alone on the overlay: the curves are not drawn
+// again. The same crosshair twice takes it away; a full redraw wipes it.
+TEST_F(ChartTest, CrossHairTogglesOverTheCurves)
+{
+    ChartSeries& s = seriesOf({0, 5, 10});
+    int& drawn = countDraws(s);
+    showAndSettle();
+    const int before = drawn;
+    const QPoint at = chart->plotRect().center();
+
+    chart->toggleCrossHair(at.x(), at.y(), Qt::red);
+    EXPECT_EQ(chart->crossHairCount(), 1);
+    QImage shot = chart->grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(at.x(), chart->plotRect().top() + 2)), QColor(Qt::red));
+    EXPECT_EQ(QColor(shot.pixel(chart->plotRect().left() + 2, at.y())), QColor(Qt::red));
+    chart->toggleCrossHair(at.x(), at.y(), Qt::red);
+    EXPECT_EQ(chart->crossHairCount(), 0);
+    EXPECT_EQ(drawn, before);
+
+    chart->toggleCrossHair(at.x(), at.y(), Qt::red);
+    chart->replot();
+    EXPECT_EQ(chart->crossHairCount(), 0);
+    EXPECT_EQ(drawn, before + 1);
+}
+
+TEST_F(ChartTest, CurvesAppearInTheirColourOnTheBackWall)
+{
+    ChartSeries& shown = seriesOf({50, 50, 50}, Qt::blue);
+    ChartSeries& inactive = seriesOf({25, 25, 25}, Qt::green);
+    (void)shown;
+    inactive.setActive(false);
+    chart->leftAxis().setMinMax(0, 100);
+    chart->setBackColor(QColor(255, 255, 200));
+    showAndSettle();
+    const QImage shot = chart->grab().toImage();
+    const QRect area = chart->plotRect();
+    const int x = area.center().x();
+    int blueRow = -1;
+    bool green = false;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        if (QColor(shot.pixel(x, y)) == QColor(Qt::blue))
+            blueRow = y;
+        green = green || QColor(shot.pixel(x, y)) == QColor(Qt::green);
+    }
+    EXPECT_NEAR(blueRow, area.top() + area.height() / 2, 2);
+    EXPECT_FALSE(green);
+    EXPECT_EQ(QColor(shot.pixel(x, area.top() + 5)), QColor(255, 255, 200));
+}
+
+// The bottom axis writes the labels of the first active series at its ticks;
+// the ticks stay on the same points while the points slide.
+TEST_F(ChartTest, BottomAxisShowsPointLabels)
+{
+    ChartSeries& off = chart->addSeries();
+    ChartSeries& labelled = chart->addSeries();
+    for (int x = 0; x < 1000; ++x) {
+        off.addPoint(x, 0, QStringLiteral("off"));
+        labelled.addPoint(x, 0, QStringLiteral("L%1").arg(x, 4, 10, QChar(u'0')));
+    }
+    off.setActive(false);
+    showAndSettle();
+    const QVector<double> ticks = plot()->xAxis->tickVector();
+    const QVector<QString> labels = plot()->xAxis->tickVectorLabels();
+    ASSERT_GE(ticks.size(), 2);
+    ASSERT_EQ(ticks.size(), labels.size());
+    for (int i = 0; i < ticks.size(); ++i)
+        EXPECT_EQ(labels[i], QStringLiteral("L%1").arg(int(ticks[i]), 4, 10, QChar(u'0')));
+    const double step = ticks[1] - ticks[0];
+
+    labelled.deletePoint(0);
+    labelled.addPoint(1000, 0, QStringLiteral("L1000"));
+    chart->replot();
+    const QVector<double> after = plot()->xAxis->tickVector();
+    ASSERT_GE(after.size(), 2);
+    EXPECT_EQ(after[1] - after[0], step);
+    EXPECT_EQ(std::fmod(after[0], step), 0);
+}
+
+TEST_F(ChartTest, LegendBelowTakesRoomFromThePlot)
+{
+    seriesOf({1, 2}).setTitle(QStringLiteral("一号"));
+    seriesOf({2, 3}).setTitle(QStringLiteral("二号"));
+    showAndSettle();
+    const int without = chart->plotRect().height();
+    chart->setLegendVisible(true);
+    chart->replot();
+    const int with = chart->plotRect().height();
+    EXPECT_LT(with, without);
+    chart->setLegendVisible(false);
+    chart->replot();
+    EXPECT_EQ(chart->plotRect().height(), without);
+}
+
+TEST_F(ChartTest, PrintFillsThePageWithinItsMargins)
+{
+    EXPECT_EQ(chart->printArea(QRect(0, 0, 1000, 2000)), QRect(150, 300, 700, 1400));
+    chart->setPrintMargins(0, 0, 0, 0);
+    EXPECT_EQ(chart->printArea(QRect(0, 0, 1000, 2000)), QRect(0, 0, 1000, 2000));
+    chart->setPrintMargins(10, 20, 30, 40);
+    EXPECT_EQ(chart->printArea(QRect(0, 0, 1000, 1000)), QRect(100, 200, 600, 400));
+
+    seriesOf({1, 5, 2});
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("chart.pdf")));
+    chart->print(printer);
+    EXPECT_GT(QFileInfo(dir.filePath(QStringLiteral("chart.pdf"))).size(), 1000);
+}
+
+TEST_F(ChartTest, PrintPreviewIsModalAndRedrawsTheChartAfter)
+{
+    ChartSeries& s = seriesOf({1, 5, 2});
+    int& drawn = countDraws(s);
+    showAndSettle();
+    const int before = drawn;
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            shown = true;
+            dialog->close();
+        }
+    });
+    chart->showPrintPreview();
+    EXPECT_TRUE(shown);
+    EXPECT_GT(drawn, before);
+}
+
+TEST(AxisValueFormat, WritesGroupedValuesWithAtMostThreeDecimals)
+{
+    const std::pair<double, const char*> cases[] = {
+        {0, "0"},         {12.5, "12.5"},       {1000, "1,000"},         {-1234567.891, "-1,234,567.891"},
+        {0.0004, "0"},    {-0.0004, "0"},       {2.0005, "2.001"},       {999.9999, "1,000"},
+        {100, "100"},     {123456, "123,456"},  {-12.25, "-12.25"},
+    };
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(formatAxisValue(value), QString::fromUtf8(text)) << value;
+}
+
+} // namespace
