@@ -6,7 +6,10 @@
 #include "platform/Conversions.h"
 #include "platform/Gbk.h"
 #include "platform/MessageBox.h"
+#include "station/ConfigFile.h"
 #include "station/MainForm.h"
+#include "support/Devsim.h"
+#include "support/FileBytes.h"
 #include "support/GuiApp.h"
 #include "support/WorkDir.h"
 
@@ -33,6 +36,16 @@ protected:
         form->ed_MeterAddr->setText(address);
         form->cbo_CommMod->setCurrentIndex(0);
         form->cboBox_MeterCommSerial->setCurrentIndex(comPort);
+        form->btn_MeterAdd->click();
+    }
+    // An Ethernet device at a loopback port nobody listens on, so that run
+    // mode polls nothing real.
+    void addUnreachableDevice(const QString& name)
+    {
+        form->ed_MeterName->setText(name);
+        form->cbo_CommMod->setCurrentIndex(1);
+        form->ed_MeterIPAddr->setText("127.0.0.1");
+        form->ed_Port->setText(QString::number(freeLoopbackPort()));
         form->btn_MeterAdd->click();
     }
     void clickDevice(int row) { form->selectMeterRow(row); }
@@ -485,6 +498,68 @@ TEST_F(MeterEditor, TextEditsHoldAtMostTheirFieldsBytes)
     form->ed_MeterName->clear();
     form->ed_MeterName->insert(QString::fromUtf8("\xF0\x9F\x98\x80"));  // no GBK for it
     EXPECT_EQ(form->ed_MeterName->text(), "");
+}
+
+// Config.dat as it should read after a save of the table in memory.
+std::string savedConfig(std::string file, const DeviceTable& table, bool withBaudTable)
+{
+    std::memcpy(&file[ConfigFile::MeterCountOffset], &table.MeterCount, sizeof table.MeterCount);
+    if (withBaudTable)
+        std::memcpy(&file[ConfigFile::PortBaudTableOffset], table.PortBaudTable, sizeof table.PortBaudTable);
+    for (int k = 0; k < table.MeterCount; ++k)
+        std::memcpy(&file[std::size_t(ConfigFile::slotOffset(k))], &table.MeterRecords[k].config(), sizeof(MeterConfig));
+    return file;
+}
+
+TEST_F(MeterEditor, EachSaveWritesItsFieldsAndNothingMore)
+{
+    const std::string path = dir.file("Config.dat");
+    addDevice("A", 1);
+    addDevice("B", 2);
+    addChannel("two");
+    form->cboBox_MeterCommBaundrate->setCurrentIndex(6);
+    form->btn_MeterModify->click();
+    std::string before = readFileBytes(path);
+    ASSERT_EQ(before.size(), std::size_t(ConfigFile::FileSize));
+
+    form->btn_ChannelSave->click();
+    EXPECT_EQ(readFileBytes(path), savedConfig(before, form->Devices, false));
+
+    before = readFileBytes(path);
+    form->btn_MeterSave->click();
+    EXPECT_EQ(readFileBytes(path), savedConfig(before, form->Devices, true));
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(MeterEditor, SavedTableComesBackAtTheNextStart)
+{
+    addUnreachableDevice("锅炉");
+    addChannel("温度");
+    form->btn_MeterSave->click();
+    addDevice("unsaved");
+
+    form.reset();
+    form = std::make_unique<Tfm_MainForm>();
+    EXPECT_EQ(meterCount(), 1);
+    EXPECT_EQ(form->strgGrid_MeterList->RowCount(), 3);
+    EXPECT_EQ(meterCell(0, 1), "以太网");
+    EXPECT_EQ(meterCell(1, 1), "锅炉");
+    EXPECT_EQ(form->ed_MeterIPAddr->text(), "127.0.0.1");
+    EXPECT_EQ(channelCell(1, 2), "温度");
+}
+
+TEST_F(MeterEditor, RunModeLoadsTheFirstDevice)
+{
+    addUnreachableDevice("first");
+    addUnreachableDevice("second");
+    ASSERT_EQ(form->ed_MeterName->text(), "second");
+    form->btn_SignOut->click();
+    EXPECT_EQ(form->strgGrid_MeterList->Row(), 1);
+    EXPECT_EQ(form->ed_MeterName->text(), "first");
+    EXPECT_EQ(form->grupBox_MeterChannelInfo->title(), "first:通道信息");
+    EXPECT_EQ(form->strgGrid_MeterChannelList->Row(), 1);
+    EXPECT_NE(form->Comm.IPCommThread, nullptr);
+    EXPECT_TRUE(form->Comm.CommThreads.empty());
 }
 
 } // namespace

@@ -117,6 +117,9 @@ TEST_F(Modes, EachModeSwitchesExactlyTheConfigurationControls)
 {
     expectRunMode();
     EXPECT_EQ(form->timer_PerSecond->interval(), 1000);
+    // No device, no thread.
+    EXPECT_TRUE(form->Comm.CommThreads.empty());
+    EXPECT_EQ(form->Comm.IPCommThread, nullptr);
     form->EnterConfigMode();
     expectConfigMode();
     form->btn_SignOut->click();

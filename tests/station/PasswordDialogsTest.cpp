@@ -112,6 +112,11 @@ TEST(ModifyPwDialog, EditsTakeAtMostEightCharactersShownAsStars)
         edit->setText("123456789");
         EXPECT_EQ(edit->text(), "12345678");
         EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
+        // The password is kept in 8 bytes of GBK: four Chinese characters.
+        edit->clear();
+        edit->insert("密码密码");
+        edit->insert("密");
+        EXPECT_EQ(edit->text(), "密码密码");
     }
 }
 
