@@ -10,15 +10,16 @@
 
 namespace {
 
-// The program's own application object, offscreen, as CTest runs it.
+// The program's own application object, offscreen, as CTest runs it. Never
+// destroyed: at exit Qt's own statics may already be gone.
 Application& app()
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     static int argc = 1;
     static char name[] = "Norvik";
     static char* argv[] = {name, nullptr};
-    static Application instance(argc, argv);
-    return instance;
+    static Application* instance = new Application(argc, argv);
+    return *instance;
 }
 
 TEST(Application, HandlerExceptionIsShownAndTheLoopGoesOn)
