@@ -11,8 +11,8 @@
 // bytes ends after ReadTotalTimeoutConstant + n * ReadTotalTimeoutMultiplier,
 // or sooner once ReadIntervalTimeout passes between two bytes (counted from
 // the first byte); a write of n bytes is given WriteTotalTimeoutConstant +
-// n * WriteTotalTimeoutMultiplier. Zero means "no limit" for none of them:
-// a zero total time-out makes the call return what is there at once.
+// n * WriteTotalTimeoutMultiplier. A total time-out whose constant and
+// multiplier are both 0 sets no total limit, as on Windows.
 struct SerialTimeouts {
     unsigned ReadIntervalTimeout = 0;
     unsigned ReadTotalTimeoutMultiplier = 0;

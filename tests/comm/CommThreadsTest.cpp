@@ -67,10 +67,10 @@ std::size_t countBetween(const std::vector<DevsimRequest>& requests, Clock::time
 
 // What the main window holds for the device communication, in a working
 // directory of its own where Res/COMn leads to the simulated instruments.
-class Station : public testing::Test {
+class PollingThreads : public testing::Test {
 protected:
-    Station() { resetSetValue(); }
-    ~Station() override
+    PollingThreads() { resetSetValue(); }
+    ~PollingThreads() override
     {
         control.StopCommThreads();
         for (PortHandle& handle : table.PortHandles)
@@ -144,7 +144,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Station, PollListsInSlotOrderEthernetByModeAlone)
+TEST_F(PollingThreads, PollListsInSlotOrderEthernetByModeAlone)
 {
     addDevice(1, 3);
     addEthernetDevice(2, 6000);                 // CommSerial 0: COM1 stays out of it
@@ -171,7 +171,7 @@ TEST_F(Station, PollListsInSlotOrderEthernetByModeAlone)
     EXPECT_EQ(table.EthPollList.PollCount, 0);
 }
 
-TEST_F(Station, NothingStartsWithoutDevicesAndOnlyEthernetOpensNoPort)
+TEST_F(PollingThreads, NothingStartsWithoutDevicesAndOnlyEthernetOpensNoPort)
 {
     start();
     EXPECT_TRUE(control.CommThreads.empty());
@@ -185,7 +185,7 @@ TEST_F(Station, NothingStartsWithoutDevicesAndOnlyEthernetOpensNoPort)
         EXPECT_TRUE(handle.neverOpened());
 }
 
-TEST_F(Station, TwoPortsPolledSideBySideEachInSlotOrder)
+TEST_F(PollingThreads, TwoPortsPolledSideBySideEachInSlotOrder)
 {
     auto com1 = Devsim::onPty(comLink(1), {"--address", "1,2,3"});
     auto com3 = Devsim::onPty(comLink(3), {"--address", "5,6"});
@@ -211,7 +211,7 @@ TEST_F(Station, TwoPortsPolledSideBySideEachInSlotOrder)
     }
 }
 
-TEST_F(Station, PortThatDoesNotOpenTakesOnlyItsOwnDevicesOffline)
+TEST_F(PollingThreads, PortThatDoesNotOpenTakesOnlyItsOwnDevicesOffline)
 {
     auto com1 = Devsim::onPty(comLink(1));
     ASSERT_EQ(::symlink("/nonexistent/ttyUSB1", comLink(2).c_str()), 0);
@@ -232,7 +232,7 @@ TEST_F(Station, PortThatDoesNotOpenTakesOnlyItsOwnDevicesOffline)
     EXPECT_FALSE(control.CommThreads[0]->finished());
 }
 
-TEST_F(Station, SetValueServedByItsPortWhileTheOtherPortWaits)
+TEST_F(PollingThreads, SetValueServedByItsPortWhileTheOtherPortWaits)
 {
     auto com1 = Devsim::onPty(comLink(1), {"--address", "1,2"});
     auto com3 = Devsim::onPty(comLink(3), {"--address", "5,6"});
@@ -280,7 +280,7 @@ TEST_F(Station, SetValueServedByItsPortWhileTheOtherPortWaits)
     EXPECT_LE(countBetween(com1->requests(), readPosted, readServed), 1u);
 }
 
-TEST_F(Station, RequestThatNoThreadHoldsPausesEveryPortUntilWithdrawn)
+TEST_F(PollingThreads, RequestThatNoThreadHoldsPausesEveryPortUntilWithdrawn)
 {
     auto com1 = Devsim::onPty(comLink(1), {"--address", "1,2"});
     auto com2 = Devsim::onPty(comLink(2), {"--address", "3"});
@@ -308,7 +308,7 @@ TEST_F(Station, RequestThatNoThreadHoldsPausesEveryPortUntilWithdrawn)
     EXPECT_EQ(setValueRequest().SvSuccess, 0);
 }
 
-TEST_F(Station, UnreachableEthernetDeviceFailsOncePerPollAndGoesOffline)
+TEST_F(PollingThreads, UnreachableEthernetDeviceFailsOncePerPollAndGoesOffline)
 {
     MeterRecord& meter = addEthernetDevice(1, freeLoopbackPort());
     meter.Online = 1;
@@ -322,7 +322,7 @@ TEST_F(Station, UnreachableEthernetDeviceFailsOncePerPollAndGoesOffline)
         EXPECT_EQ(text, "127.0.0.1 Connect Fail!");
 }
 
-TEST_F(Station, EthernetDevicesPolledOverANewConnectionEachTime)
+TEST_F(PollingThreads, EthernetDevicesPolledOverANewConnectionEachTime)
 {
     auto first = Devsim::onTcp({"--address", "1"});
     auto second = Devsim::onTcp({"--address", "2"});
@@ -352,7 +352,7 @@ TEST_F(Station, EthernetDevicesPolledOverANewConnectionEachTime)
     EXPECT_EQ(texts.front(), "127.0.0.1 Connect Success");
 }
 
-TEST_F(Station, StopEndsEveryThreadWithinOneTransaction)
+TEST_F(PollingThreads, StopEndsEveryThreadWithinOneTransaction)
 {
     auto com1 = Devsim::onPty(comLink(1), {"--fault", "silent"});
     auto eth = Devsim::onTcp({"--fault", "silent"});
@@ -377,7 +377,7 @@ TEST_F(Station, StopEndsEveryThreadWithinOneTransaction)
     EXPECT_EQ(eth->connections(), connects);
 }
 
-TEST_F(Station, StartingAgainReopensTheSamePorts)
+TEST_F(PollingThreads, StartingAgainReopensTheSamePorts)
 {
     auto com1 = Devsim::onPty(comLink(1));
     auto com5 = Devsim::onPty(comLink(5), {"--address", "2"});

@@ -35,6 +35,11 @@ const FaultCase faultCases[] = {
     {"delay", 0, 3, false, false},  // 1000 ms late: after every read window
 };
 
+void PrintTo(const FaultCase& c, std::ostream* os)
+{
+    *os << c.mode << ", register type " << c.style << ", " << c.channels << " channels";
+}
+
 std::string caseName(const testing::TestParamInfo<FaultCase>& info)
 {
     std::string name = std::string(info.param.mode) + "_style" + std::to_string(info.param.style) + "_"
