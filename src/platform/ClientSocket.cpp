@@ -1,7 +1,9 @@
 #include "platform/ClientSocket.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -18,6 +20,27 @@ timeval toTimeval(int ms)
 std::string socketMessage(const char* what, int code)
 {
     return std::string(what) + ": " + std::strerror(code);
+}
+
+// Connects the non-blocking socket fd; 0, or the error code.
+int connectWithin(int fd, const sockaddr_in& peer, int timeoutMs)
+{
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0)
+        return 0;
+    if (errno != EINPROGRESS)
+        return errno;
+    pollfd p{fd, POLLOUT, 0};
+    int ready;
+    do {
+        ready = ::poll(&p, 1, timeoutMs);
+    } while (ready < 0 && errno == EINTR);
+    if (ready == 0)
+        return ETIMEDOUT;
+    int error = 0;
+    socklen_t size = sizeof error;
+    if (ready < 0 || ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0)
+        return errno;
+    return error;
 }
 
 }  // namespace
@@ -39,18 +62,15 @@ void ClientSocket::open()
         throw SocketError("invalid port: " + std::to_string(port_));
     peer.sin_port = htons(std::uint16_t(port_));
 
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         throw SocketError(socketMessage("socket", errno));
-    int rc;
-    do {
-        rc = ::connect(fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer);
-    } while (rc != 0 && errno == EINTR);
-    if (rc != 0) {
-        const int code = errno;
+    const int code = connectWithin(fd, peer, ConnectTimeoutMs);
+    if (code != 0) {
         ::close(fd);
         throw SocketError(socketMessage("connect", code));
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     fd_ = fd;
     if (onConnect_)
         onConnect_(*this);

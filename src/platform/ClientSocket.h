@@ -31,10 +31,13 @@ public:
     void setOnConnect(ConnectHandler handler) { onConnect_ = std::move(handler); }
     void setOnError(ErrorHandler handler) { onError_ = std::move(handler); }
 
-    // Blocking connect under the system's own connect time-out. Throws
-    // SocketError when the address or port is not valid or the peer cannot
-    // be reached; an open connection is closed first.
+    // Blocking connect. Throws SocketError when the address or port is not
+    // valid or the peer cannot be reached (a refusal fails at once); an open
+    // connection is closed first.
     void open();
+    // Windows gives up an unanswered connect after about 21 s; Linux would
+    // go on for two minutes, and stopping the polling waits for it.
+    static constexpr int ConnectTimeoutMs = 21'000;
     bool active() const { return fd_ >= 0; }
     void close();
 
