@@ -12,5 +12,7 @@ void ensureGuiApp()
     static int argc = 1;
     static char name[] = "test";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
+    // Never destroyed: at exit Qt's own statics may already be gone.
+    static QApplication* app = new QApplication(argc, argv);
+    (void)app;
 }
