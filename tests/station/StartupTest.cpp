@@ -2,14 +2,18 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTimer>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <future>
 #include <memory>
+#include <thread>
 
 #include "platform/Gbk.h"
 #include "station/MainForm.h"
@@ -69,6 +73,7 @@ TEST_F(Startup, FirstStartInAnEmptyDirectory)
     EXPECT_EQ(f.windowTitle(), "Dcs");
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("Res")));
     EXPECT_TRUE(f.windowState().testFlag(Qt::WindowMaximized));
+    EXPECT_TRUE(f.timer_PerSecond->isActive()) << "start-up ends in run mode";
 
     const std::string config = readFileBytes(dir.file("Config.dat"));
     ASSERT_EQ(config.size(), ConfigSize);
@@ -281,6 +286,21 @@ INSTANTIATE_TEST_SUITE_P(Cases, FlowChart, testing::Values(
     FlowChartCase{"MissingFile", "[PICTURE]\r\nPointNum=1\r\nFileName=gone.jpg\r\n", nullptr, nullptr, 1, false},
     FlowChartCase{"BrokenJpeg", "[PICTURE]\r\nPointNum=1\r\n", "FlowChart1.jpg", nullptr, 1, false}),
     [](const testing::TestParamInfo<FlowChartCase>& info) { return info.param.name; });
+
+TEST_F(Startup, EthernetStatusReachesPanel4WithoutTheCallerWaiting)
+{
+    Tfm_MainForm& f = start();
+
+    // The GUI thread handles no event until the poster has returned.
+    auto posted = std::async(std::launch::async, [&f] { f.postCommStatus("192.168.0.101 Connect Success"); });
+    ASSERT_EQ(posted.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_EQ(f.StatusPanels[4]->text(), "");
+
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f.StatusPanels[4]->text(), "192.168.0.101 Connect Success");
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(f.StatusPanels[i]->text(), "");
+}
 
 TEST_F(Startup, ClosingAsksNothingAndSavesNothing)
 {
