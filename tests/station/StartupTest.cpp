@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "platform/Gbk.h"
+#include "platform/MessageBox.h"
 #include "station/MainForm.h"
 #include "support/FileBytes.h"
 #include "support/GuiApp.h"
@@ -300,6 +301,23 @@ TEST_F(Startup, EthernetStatusReachesPanel4WithoutTheCallerWaiting)
     EXPECT_EQ(f.StatusPanels[4]->text(), "192.168.0.101 Connect Success");
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(f.StatusPanels[i]->text(), "");
+}
+
+TEST_F(Startup, SavesThatCannotReachConfigFileSaySo)
+{
+    Tfm_MainForm& f = start();
+    std::filesystem::remove(dir.file("Config.dat"));
+    MessageBoxCapture boxes;
+
+    f.SaveMeterConfig();
+    f.SavePortBaudTable();
+    f.SavePassword();
+    f.SaveCurvesBackColor();
+    f.SaveCurvesRange();
+
+    const ShownMessage writeFailed{"错误", "无法写入 Config.dat"};
+    EXPECT_EQ(boxes.shown(), std::vector<ShownMessage>(5, writeFailed));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Config.dat"))) << "a save never creates the file";
 }
 
 TEST_F(Startup, ClosingAsksNothingAndSavesNothing)
