@@ -19,6 +19,7 @@ Tfm_MainForm::Tfm_MainForm(QWidget* parent) : QMainWindow(parent), timer_PerSeco
     Ui::SmsAlarmPage::setupUi(TabSheet2);
     Ui::MeterConfigPage::setupUi(TabSheet1);
     setupMeterConfigPage();
+    setupCurvesPage();
     connectModeHandlers();
     plSV_Op = new QWidget(pnl_MeterInfo);
     Ui::SetValuePanel::setupUi(plSV_Op);

@@ -12,6 +12,7 @@
 #include "station/AlarmRecordFile.h"
 #include "station/HistoryWriter.h"
 #include "station/StringGrid.h"
+#include "ui_CurvesPage.h"
 #include "ui_MainForm.h"
 #include "ui_MeterConfigPage.h"
 #include "ui_SetValuePanel.h"
@@ -31,6 +32,7 @@ class QTimer;
 class Tfm_MainForm : public QMainWindow,
                      public Ui::Tfm_MainForm,
                      public Ui::MeterConfigPage,
+                     public Ui::CurvesPage,
                      public Ui::SmsAlarmPage,
                      public Ui::SetValuePanel {
     Q_OBJECT
@@ -166,6 +168,26 @@ public:
     TColor CurvesBackColor = 0;
     float CurvesRangeLow = 0;
     float CurvesRangeHigh = 0;
+
+    void BuildCurveSeries();
+    void BuildCurvesSelectList();
+    // Slides one curve by a point: the oldest goes, value comes in at the end.
+    void Animate(ChartSeries& series, const QString& label, double value);
+    void chkBoxCurvesSelectClick();
+    void chkBox_SelectAllCurvesClick();
+    void colorBox_CurvesBackColorChange();
+    void upDown_CurvesWidthClick();
+    void btn_CurvesPrintPreviewClick();
+    void btn_CurvesZoomOutClick();
+    void btn_CurvesZoomInClick();
+    void btn_CurvesResumeClick();
+    void btn_SetCurvesRangeClick();
+    // The stored background colour and range onto the chart and the controls.
+    void applyCurvesBackColor();
+    void applyCurvesRange();
+    void showCurvesRangeTexts();
+    // Page "实时曲线" onto its tab, its chart's look and its handlers; constructor only.
+    void setupCurvesPage();
 
     // --- alarm records ------------------------------------------------------
     // Grid row of the open record per slot, level (LL, L, H, HH) and channel; 0 = none.

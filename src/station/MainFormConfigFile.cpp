@@ -29,6 +29,7 @@ void Tfm_MainForm::SaveMeterConfig()
 void Tfm_MainForm::LoadCurvesBackColor()
 {
     ConfigFile::loadCurvesBackColor(ConfigPath(), CurvesBackColor);
+    applyCurvesBackColor();
 }
 
 void Tfm_MainForm::SaveCurvesBackColor()
@@ -39,6 +40,7 @@ void Tfm_MainForm::SaveCurvesBackColor()
 void Tfm_MainForm::LoadCurvesRange()
 {
     ConfigFile::loadCurvesRange(ConfigPath(), CurvesRangeLow, CurvesRangeHigh);
+    applyCurvesRange();
 }
 
 void Tfm_MainForm::SaveCurvesRange()

@@ -33,13 +33,14 @@ void Tfm_MainForm::EnterRunMode()
 {
     FillMeterList();
     BuildGeneralView();
-    // The curve check boxes and chart series are rebuilt here from the
-    // device table, as it now stands.
+    BuildCurvesSelectList();
+    BuildCurveSeries();
     Comm.BuildPollLists(Devices);
     StartRecordPeriod();
     selectMeterRow(1);
     Comm.StartCommThreads(Devices);
-    // "全选" is ticked here.
+    chkBox_SelectAllCurves->setChecked(true);
+    chkBox_SelectAllCurvesClick();
     setConfigControlsEnabled(false);
     timer_PerSecond->start();
     plGSM_Alarm->setEnabled(false);

@@ -1,0 +1,202 @@
+// The tab "实时曲线": one curve per channel in global channel order, the check
+// boxes that show and hide them, and the background, width, range, zoom and
+// print-preview controls.
+#include <QCheckBox>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include "platform/Conversions.h"
+#include "platform/Gbk.h"
+#include "platform/MessageBox.h"
+#include "shared/ChannelOrder.h"
+#include "station/MainForm.h"
+
+namespace {
+
+constexpr int PointsPerCurve = 1000;
+constexpr int CheckBoxLeft = 8;
+constexpr int CheckBoxWidth = 200;
+constexpr int CheckBoxHeight = 17;
+constexpr int RowHeight = 16;
+constexpr int FirstRowTop = 32;
+
+QString curveTitle(const MeterRecord& meter, int channel)
+{
+    return fromGbkField(meter.MeterName) + fromGbkField(meter.Channels[channel].ChannelName);
+}
+
+// A range edit's value, truncated toward zero to a signed 32-bit integer;
+// none for a text that is not a number or lies beyond that range.
+std::optional<int> rangeValue(const QString& text)
+{
+    double value;
+    try {
+        value = std::trunc(StrToFloat(text));
+    } catch (const EConvertError&) {
+        return std::nullopt;
+    }
+    if (!(value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max()))
+        return std::nullopt;
+    return int(value);
+}
+
+} // namespace
+
+void Tfm_MainForm::setupCurvesPage()
+{
+    Ui::CurvesPage::setupUi(tabSheet_RealTimeCurves);
+    QFont titleFont;
+    titleFont.setFamilies({QStringLiteral("黑体"), QStringLiteral("SimHei"), QStringLiteral("WenQuanYi Micro Hei")});
+    titleFont.setPixelSize(24);
+    titleFont.setBold(true);
+    chart_RealTimeCurves->setTitle(QStringLiteral("实时曲线"));
+    chart_RealTimeCurves->setTitleFont(titleFont);
+    chart_RealTimeCurves->setTitleColor(Qt::blue);
+    chart_RealTimeCurves->setLegendVisible(false);
+
+    connect(chkBox_SelectAllCurves, &QCheckBox::clicked, this, &Tfm_MainForm::chkBox_SelectAllCurvesClick);
+    connect(colorBox_CurvesBackColor, &QComboBox::activated, this, &Tfm_MainForm::colorBox_CurvesBackColorChange);
+    connect(upDown_CurvesWidth, &QSpinBox::valueChanged, this, &Tfm_MainForm::upDown_CurvesWidthClick);
+    connect(btn_SetCurvesRange, &QPushButton::clicked, this, &Tfm_MainForm::btn_SetCurvesRangeClick);
+    connect(btn_CurvesPrintPreview, &QPushButton::clicked, this, &Tfm_MainForm::btn_CurvesPrintPreviewClick);
+    connect(btn_CurvesZoomOut, &QPushButton::clicked, this, &Tfm_MainForm::btn_CurvesZoomOutClick);
+    connect(btn_CurvesZoomIn, &QPushButton::clicked, this, &Tfm_MainForm::btn_CurvesZoomInClick);
+    connect(btn_CurvesResume, &QPushButton::clicked, this, &Tfm_MainForm::btn_CurvesResumeClick);
+}
+
+void Tfm_MainForm::BuildCurveSeries()
+{
+    Chart& chart = *chart_RealTimeCurves;
+    chart.removeAllSeries();
+    forEachChannel(Devices.MeterRecords, Devices.MeterCount, [&](int k, int j, int) {
+        ChartSeries& series = chart.addSeries();
+        series.setColor(toQColor(Devices.MeterRecords[k].Channels[j].ChannelColor));
+        series.fillSampleValues(PointsPerCurve);
+        series.setTitle(curveTitle(Devices.MeterRecords[k], j));
+    });
+    const QString blank = QStringLiteral(" ");
+    for (int i = 0; i < chart.seriesCount(); ++i) {
+        ChartSeries& series = chart.series(i);
+        for (int p = 0; p < PointsPerCurve; ++p)
+            Animate(series, blank, 0);
+        series.setActive(true);
+    }
+    chart.setCursor(Qt::CrossCursor);
+}
+
+void Tfm_MainForm::BuildCurvesSelectList()
+{
+    qDeleteAll(CurveCheckBoxes);
+    CurveCheckBoxes.clear();
+    int n = 0, base = FirstRowTop;
+    for (int k = 0; k < Devices.MeterCount; ++k) {
+        const MeterRecord& meter = Devices.MeterRecords[k];
+        for (int j = 0; j < meter.channelCount(); ++j) {
+            auto* box = new QCheckBox(curveTitle(meter, j), scrBox_CurvesSelectListContents);
+            box->setGeometry(CheckBoxLeft, RowHeight * n + base, CheckBoxWidth, CheckBoxHeight);
+            box->setChecked(true);
+            connect(box, &QCheckBox::clicked, this, &Tfm_MainForm::chkBoxCurvesSelectClick);
+            box->show();
+            CurveCheckBoxes.append(box);
+            ++n;
+        }
+        base += RowHeight;
+    }
+    scrBox_CurvesSelectListContents->resize(CheckBoxLeft + CheckBoxWidth + 4, RowHeight * n + base + CheckBoxHeight);
+}
+
+void Tfm_MainForm::Animate(ChartSeries& series, const QString& label, double value)
+{
+    series.deletePoint(0);
+    series.addPoint(series.lastX() + 1, value, label);
+}
+
+void Tfm_MainForm::chkBoxCurvesSelectClick()
+{
+    const int count = std::min(int(CurveCheckBoxes.size()), chart_RealTimeCurves->seriesCount());
+    for (int i = 0; i < count; ++i)
+        chart_RealTimeCurves->series(i).setActive(CurveCheckBoxes[i]->isChecked());
+}
+
+void Tfm_MainForm::chkBox_SelectAllCurvesClick()
+{
+    const bool all = chkBox_SelectAllCurves->isChecked();
+    const int count = std::min(int(CurveCheckBoxes.size()), chart_RealTimeCurves->seriesCount());
+    for (int i = 0; i < count; ++i) {
+        CurveCheckBoxes[i]->setChecked(all);
+        chart_RealTimeCurves->series(i).setActive(all);
+    }
+}
+
+void Tfm_MainForm::colorBox_CurvesBackColorChange()
+{
+    chart_RealTimeCurves->setBackColor(toQColor(colorBox_CurvesBackColor->Selected()));
+    CurvesBackColor = colorBox_CurvesBackColor->Selected();
+    SaveCurvesBackColor();
+}
+
+void Tfm_MainForm::upDown_CurvesWidthClick()
+{
+    for (int i = 0; i < chart_RealTimeCurves->seriesCount(); ++i)
+        chart_RealTimeCurves->series(i).setPenWidth(upDown_CurvesWidth->value());
+}
+
+void Tfm_MainForm::btn_CurvesPrintPreviewClick()
+{
+    chart_RealTimeCurves->setPrintMargins(0, 0, 0, 0);
+    chart_RealTimeCurves->showPrintPreview();
+}
+
+void Tfm_MainForm::btn_CurvesZoomOutClick()
+{
+    chart_RealTimeCurves->zoomPercent(115);
+}
+
+void Tfm_MainForm::btn_CurvesZoomInClick()
+{
+    chart_RealTimeCurves->zoomPercent(85);
+}
+
+void Tfm_MainForm::btn_CurvesResumeClick()
+{
+    chart_RealTimeCurves->undoZoom();
+}
+
+void Tfm_MainForm::btn_SetCurvesRangeClick()
+{
+    const std::optional<int> low = rangeValue(ed_CurvesMix->text());
+    const std::optional<int> high = rangeValue(ed_CurvesMax->text());
+    if (!low || !high) {
+        ShowErrorBox(QStringLiteral("请正确输入曲线量程值!"));
+        return;
+    }
+    if (*low < *high) {
+        CurvesRangeLow = float(*low);
+        CurvesRangeHigh = float(*high);
+        chart_RealTimeCurves->leftAxis().setMinMax(*low, *high);
+        SaveCurvesRange();
+        return;
+    }
+    showCurvesRangeTexts();
+    ShowErrorBox(QStringLiteral("曲线量程上限要大于下限!"));
+}
+
+void Tfm_MainForm::applyCurvesBackColor()
+{
+    chart_RealTimeCurves->setBackColor(toQColor(CurvesBackColor));
+    colorBox_CurvesBackColor->setSelected(CurvesBackColor);
+}
+
+void Tfm_MainForm::applyCurvesRange()
+{
+    chart_RealTimeCurves->leftAxis().setMinMax(CurvesRangeLow, CurvesRangeHigh);
+    showCurvesRangeTexts();
+}
+
+void Tfm_MainForm::showCurvesRangeTexts()
+{
+    ed_CurvesMix->setText(FloatToStrF(CurvesRangeLow, 5, 3));
+    ed_CurvesMax->setText(FloatToStrF(CurvesRangeHigh, 5, 3));
+}
