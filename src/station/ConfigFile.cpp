@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <vector>
 
 #include "platform/Gbk.h"
@@ -13,10 +14,23 @@ namespace ConfigFile {
 
 namespace {
 
+// Linux opens a directory for reading, where the system's platform refuses
+// it; a directory in the file's place must count as no file.
+std::FILE* openFile(const QString& path, const char* mode)
+{
+    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), mode);
+    struct stat info;
+    if (file && fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return file;
+}
+
 // One open of the file, closed when it goes.
 class Stream {
 public:
-    Stream(const QString& path, const char* mode) : file_(std::fopen(QFile::encodeName(path).constData(), mode)) {}
+    Stream(const QString& path, const char* mode) : file_(openFile(path, mode)) {}
     ~Stream()
     {
         if (file_)

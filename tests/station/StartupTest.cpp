@@ -320,6 +320,20 @@ TEST_F(Startup, SavesThatCannotReachConfigFileSaySo)
     EXPECT_FALSE(std::filesystem::exists(dir.file("Config.dat"))) << "a save never creates the file";
 }
 
+TEST_F(Startup, ConfigFileThatCanBeNeitherOpenedNorCreated)
+{
+    std::filesystem::create_directory(dir.file("Config.dat"));
+    MessageBoxCapture boxes;
+
+    Tfm_MainForm& f = start();
+    EXPECT_EQ(f.Devices.MeterCount, 0);
+    EXPECT_EQ(f.ConfigPassword, "418263") << "never an empty password read from nothing";
+    EXPECT_TRUE(boxes.shown().empty());
+
+    f.SavePassword();
+    EXPECT_EQ(boxes.texts(), std::vector<QString>{"无法写入 Config.dat"});
+}
+
 TEST_F(Startup, ClosingAsksNothingAndSavesNothing)
 {
     Tfm_MainForm& f = start();
