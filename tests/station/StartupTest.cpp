@@ -17,6 +17,7 @@
 
 #include "platform/Gbk.h"
 #include "platform/MessageBox.h"
+#include "station/ColorBox.h"
 #include "station/MainForm.h"
 #include "support/FileBytes.h"
 #include "support/GuiApp.h"
@@ -81,6 +82,13 @@ TEST_F(Startup, FirstStartInAnEmptyDirectory)
     EXPECT_EQ(config.substr(4, 8), std::string("418263\0\0", 8));
     EXPECT_EQ(f.ConfigPassword, "418263");
     EXPECT_EQ(f.Devices.MeterCount, 0);
+    // A solid black back wall and the vertical axis fixed to 0..0.
+    EXPECT_EQ(f.chart_RealTimeCurves->backColor(), QColor(Qt::black));
+    EXPECT_EQ(f.colorBox_CurvesBackColor->Selected(), 0);
+    EXPECT_FALSE(f.chart_RealTimeCurves->leftAxis().isAutomatic());
+    EXPECT_EQ(f.chart_RealTimeCurves->leftAxis().maximum(), 0.0);
+    EXPECT_EQ(f.ed_CurvesMix->text(), "0");
+    EXPECT_EQ(f.ed_CurvesMax->text(), "0");
 
     // SMS page: the defaults, never the layout's own values.
     EXPECT_FALSE(f.GSMcbAlarmEn->isChecked());
@@ -188,6 +196,12 @@ TEST_F(Startup, PreparedDirectoryShowsWhatItsFilesHold)
     EXPECT_EQ(f.Devices.PortBaudTable[3], 7);
     EXPECT_EQ(f.CurvesRangeLow, 10.0f);
     EXPECT_EQ(f.CurvesRangeHigh, 250.5f);
+    EXPECT_EQ(f.chart_RealTimeCurves->backColor(), QColor(0xEE, 0xFF, 0xC0));
+    EXPECT_EQ(f.colorBox_CurvesBackColor->Selected(), 0x00C0FFEE);
+    EXPECT_EQ(f.chart_RealTimeCurves->leftAxis().minimum(), 10.0);
+    EXPECT_EQ(f.chart_RealTimeCurves->leftAxis().maximum(), 250.5);
+    EXPECT_EQ(f.ed_CurvesMix->text(), "10");
+    EXPECT_EQ(f.ed_CurvesMax->text(), "250.5");
     EXPECT_EQ(f.Image1->pixmap().size(), QSize(238, 79));
 
     EXPECT_EQ(readFileBytes(dir.file("Config.dat")), config) << "loading never writes";
