@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <sstream>
 #include <stdexcept>
+#include <tuple>
+#include <utility>
 
 const char* const Usage =
     "Usage: devsim (--pty LINK | --tcp PORT) [options]\n"
@@ -17,6 +19,11 @@ const char* const Usage =
     "  --fault MODE     none, silent, bad-crc, short, exception, delay,\n"
     "                   other-address (default none)\n"
     "  --delay MS       reply delay of the delay mode (default 500)\n"
+    "  --swing PCT,S    read registers swing by up to PCT percent of their value,\n"
+    "                   a sine of period S seconds; register r lags r/8 period\n"
+    "  --silent-cycle A,S\n"
+    "                   answer for A seconds, then stay silent for S seconds,\n"
+    "                   over and over, as if the line were cut now and then\n"
     "  --help           this text\n"
     "\n"
     "Prints \"ready PATH\" or \"ready PORT\" once serving, \"connect\" for every TCP\n"
@@ -42,6 +49,17 @@ std::vector<std::string> splitList(const std::string& text)
     for (std::string item; std::getline(stream, item, ',');)
         items.push_back(item);
     return items;
+}
+
+// "A,B" with A in firstLow..firstHigh and B in secondLow..secondHigh.
+std::pair<unsigned, unsigned> parsePair(const std::string& text, long firstLow, long firstHigh, long secondLow,
+                                        long secondHigh, const std::string& what)
+{
+    const auto items = splitList(text);
+    if (items.size() != 2)
+        throw std::invalid_argument("invalid " + what + ": " + text);
+    return {unsigned(parseNumber(items[0], firstLow, firstHigh, what)),
+            unsigned(parseNumber(items[1], secondLow, secondHigh, what))};
 }
 
 }  // namespace
@@ -76,6 +94,10 @@ Options parseOptions(int argc, char** argv)
             options.fault = *fault;
         } else if (arg == "--delay") {
             options.delayMs = unsigned(parseNumber(value, 0, 60000, "delay"));
+        } else if (arg == "--swing") {
+            std::tie(options.swingPercent, options.swingPeriodS) = parsePair(value, 0, 100, 1, 86400, "swing");
+        } else if (arg == "--silent-cycle") {
+            std::tie(options.answerS, options.silentS) = parsePair(value, 1, 86400, 0, 86400, "silent cycle");
         } else {
             throw std::invalid_argument("unknown option: " + arg);
         }

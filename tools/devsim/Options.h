@@ -14,6 +14,10 @@ struct Options {
     std::vector<std::uint16_t> values;
     Fault fault = Fault::None;
     unsigned delayMs = 500;
+    unsigned swingPercent = 0;
+    unsigned swingPeriodS = 60;
+    unsigned answerS = 0;   // silent cycle: seconds answering,
+    unsigned silentS = 0;   // then seconds silent (0: never)
     bool help = false;
 };
 

@@ -1,5 +1,8 @@
 #include "SlaveModel.h"
 
+#include <algorithm>
+#include <cmath>
+#include <numbers>
 #include <utility>
 
 #include "comm/ModbusCrc.h"
@@ -58,18 +61,46 @@ SlaveModel::SlaveModel(std::set<std::uint8_t> addresses, std::vector<std::uint16
 {
 }
 
+void SlaveModel::setSwing(unsigned percent, unsigned periodS)
+{
+    swingPercent_ = percent;
+    swingPeriodS_ = std::max(periodS, 1u);
+}
+
+void SlaveModel::setSilentCycle(unsigned answerS, unsigned silentS)
+{
+    answerS_ = answerS;
+    silentS_ = silentS;
+}
+
+double SlaveModel::elapsedSeconds() const
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+}
+
+bool SlaveModel::silentNow() const
+{
+    if (silentS_ == 0)
+        return false;
+    const auto second = static_cast<unsigned long long>(elapsedSeconds());
+    return second % (answerS_ + silentS_) >= answerS_;
+}
+
 std::uint16_t SlaveModel::registerValue(std::uint8_t address, std::uint16_t reg) const
 {
     if (auto it = written_.find({address, reg}); it != written_.end())
         return it->second;
-    if (reg < values_.size())
-        return values_[reg];
-    return std::uint16_t(100 * address + reg);
+    const std::uint16_t value = reg < values_.size() ? values_[reg] : std::uint16_t(100 * address + reg);
+    if (swingPercent_ == 0)
+        return value;
+    const double phase = elapsedSeconds() / swingPeriodS_ + reg / 8.0;
+    const double swung = std::int16_t(value) * (1 + swingPercent_ / 100.0 * std::sin(2 * std::numbers::pi * phase));
+    return std::uint16_t(std::int16_t(std::clamp(std::lround(swung), -32768L, 32767L)));
 }
 
 std::optional<Answer> SlaveModel::answer(const Frame& request)
 {
-    if (!addresses_.count(request[0]) || fault_ == Fault::Silent)
+    if (!addresses_.count(request[0]) || fault_ == Fault::Silent || silentNow())
         return std::nullopt;
     Answer answer;
     switch (fault_) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -30,23 +31,36 @@ public:
     void setFault(Fault fault) { fault_ = fault; }
     Fault fault() const { return fault_; }
     void setDelayMs(unsigned ms) { delayMs_ = ms; }
+    // Read registers swing by up to percent of their value around it, as a
+    // sine of the period given, register r lagging r/8 of a period behind
+    // register 0. Times count from the model's creation.
+    void setSwing(unsigned percent, unsigned periodS);
+    // Answers for answerS seconds, then is silent for silentS, and so on.
+    void setSilentCycle(unsigned answerS, unsigned silentS);
 
     // Register r of slave a: the value written to it, else values[r] when
-    // given, else 100 * a + r.
+    // given, else 100 * a + r; as a signed 16-bit value it swings when asked to.
     std::uint16_t registerValue(std::uint8_t address, std::uint16_t reg) const;
 
     // The reply to one 8-byte request with a good CRC, shaped by the fault;
-    // nothing when the request is for another slave or the fault is silence.
+    // nothing when the request is for another slave or the line is silent.
     std::optional<Answer> answer(const Frame& request);
 
 private:
     Frame normalReply(const Frame& request);
+    double elapsedSeconds() const;
+    bool silentNow() const;
 
     std::set<std::uint8_t> addresses_;
     std::vector<std::uint16_t> values_;
     std::map<std::pair<std::uint8_t, std::uint16_t>, std::uint16_t> written_;
     Fault fault_ = Fault::None;
     unsigned delayMs_ = 500;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    unsigned swingPercent_ = 0;
+    unsigned swingPeriodS_ = 1;
+    unsigned answerS_ = 0;
+    unsigned silentS_ = 0;
 };
 
 // Frame with its CRC appended.

@@ -21,6 +21,8 @@ int main(int argc, char** argv)
     SlaveModel model(options.addresses, options.values);
     model.setFault(options.fault);
     model.setDelayMs(options.delayMs);
+    model.setSwing(options.swingPercent, options.swingPeriodS);
+    model.setSilentCycle(options.answerS, options.silentS);
     Server server(model);
     const bool served = options.tcpPort ? server.serveTcp(*options.tcpPort) : server.servePty(options.ptyLink);
     return served ? 0 : 1;
