@@ -3,6 +3,7 @@
 #include <QThread>
 #include <QThreadPool>
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 
@@ -55,29 +56,56 @@ Canvas canvasFor(QImage& image, const CurveWindow& w)
     return m;
 }
 
+// 1 / dx for the short steps that lines between neighbouring points take.
+const std::array<double, 257> Reciprocals = [] {
+    std::array<double, 257> r{};
+    for (std::size_t i = 1; i < r.size(); ++i)
+        r[i] = 1.0 / double(i);
+    return r;
+}();
+
 // Rows where the line from (0, y0) to (dx, y1) crosses the column boundaries
 // k + 1/2.
 struct Boundaries {
-    Boundaries(int y0, int y1, int dx) : y0(y0), slope(double(y1 - y0) / dx) {}
+    Boundaries(int y0, int y1, int dx)
+        : y0(y0), slope(double(y1 - y0) * (std::size_t(dx) < Reciprocals.size() ? Reciprocals[std::size_t(dx)] : 1.0 / dx))
+    {
+    }
     int at(int k) const { return Canvas::roundHeld(y0 + slope * (k + 0.5)); }
     int y0;
     double slope;
 };
 
-class Tile {
+// Draws the columns first..end-1 of the canvas, series after series. Each
+// series first leaves the span of rows its line covers in every column it
+// touches, then those spans are filled; a wider pen widens each span and
+// joins it with its neighbours'.
+class Band {
 public:
-    Tile(const Canvas& canvas, int firstColumn, int endColumn) : canvas_(canvas), first_(firstColumn), end_(endColumn) {}
+    Band(const Canvas& canvas, int firstColumn, int endColumn)
+        : canvas_(canvas),
+          first_(firstColumn),
+          end_(endColumn),
+          lo_(std::size_t(canvas.width), INT_MAX),
+          hi_(std::size_t(canvas.width), INT_MIN)
+    {
+    }
 
     void draw(const CurveRun& run)
     {
-        const int pad = (std::max(run.penWidth, 1) - 1);
-        spanFirst_ = std::max(first_ - pad, 0);
-        spanEnd_ = std::min(end_ + pad, canvas_.width);
-        lo_.assign(std::size_t(spanEnd_ - spanFirst_), INT_MAX);
-        hi_.assign(std::size_t(spanEnd_ - spanFirst_), INT_MIN);
-        if (!collectSpans(*run.points))
+        const int penWidth = std::max(run.penWidth, 1);
+        spanFirst_ = std::max(first_ - (penWidth - 1), 0);
+        spanEnd_ = std::min(end_ + (penWidth - 1), canvas_.width);
+        touchedFirst_ = INT_MAX;
+        touchedLast_ = INT_MIN;
+        collectSpans(*run.points);
+        if (touchedFirst_ > touchedLast_)
             return;
-        fill(run.color | 0xFF000000u, std::max(run.penWidth, 1));
+        fill(run.color | 0xFF000000u, penWidth);
+        for (int c = touchedFirst_; c <= touchedLast_; ++c) {
+            lo_[std::size_t(c)] = INT_MAX;
+            hi_[std::size_t(c)] = INT_MIN;
+        }
     }
 
 private:
@@ -85,9 +113,11 @@ private:
     {
         if (column < spanFirst_ || column >= spanEnd_)
             return;
-        const auto i = std::size_t(column - spanFirst_);
+        const auto i = std::size_t(column);
         lo_[i] = std::min({lo_[i], a, b});
         hi_[i] = std::max({hi_[i], a, b});
+        touchedFirst_ = std::min(touchedFirst_, column);
+        touchedLast_ = std::max(touchedLast_, column);
     }
 
     void segment(int xa, int ya, int xb, int yb)
@@ -118,18 +148,18 @@ private:
             cover(xb, from, yb);
     }
 
-    // The points whose lines can reach the tile; false when none can.
-    bool collectSpans(const PointBuffer& points)
+    // The lines between the points that can reach the band's columns.
+    void collectSpans(const PointBuffer& points)
     {
         const int n = points.count();
         if (n == 0 || canvas_.xScale <= 0)
-            return false;
+            return;
         const double xFirst = (spanFirst_ - 1 - canvas_.xOffset) / canvas_.xScale;
         const double xEnd = (spanEnd_ - canvas_.xOffset) / canvas_.xScale;
         const int i0 = std::max(points.lowerBound(xFirst) - 1, 0);
         const int i1 = std::min(points.upperBound(xEnd), n - 1);
         if (i0 > i1)
-            return false;
+            return;
         int xa = canvas_.column(points.x(i0)), ya = canvas_.row(points.y(i0));
         if (i0 == i1 && ya != NoPixel)
             cover(xa, ya, ya);
@@ -142,18 +172,17 @@ private:
             xa = xb;
             ya = yb;
         }
-        return true;
     }
 
     void fill(QRgb color, int penWidth)
     {
         const int up = (penWidth - 1) / 2, down = penWidth - 1 - up;
-        for (int column = first_; column < end_; ++column) {
+        const int first = std::max(first_, touchedFirst_ - up), last = std::min(end_ - 1, touchedLast_ + down);
+        for (int column = first; column <= last; ++column) {
             int low = INT_MAX, high = INT_MIN;
-            for (int c = std::max(column - down, spanFirst_); c <= std::min(column + up, spanEnd_ - 1); ++c) {
-                const auto i = std::size_t(c - spanFirst_);
-                low = std::min(low, lo_[i]);
-                high = std::max(high, hi_[i]);
+            for (int c = std::max(column - down, touchedFirst_); c <= std::min(column + up, touchedLast_); ++c) {
+                low = std::min(low, lo_[std::size_t(c)]);
+                high = std::max(high, hi_[std::size_t(c)]);
             }
             if (low > high)
                 continue;
@@ -167,21 +196,15 @@ private:
     const Canvas& canvas_;
     const int first_, end_;
     int spanFirst_ = 0, spanEnd_ = 0;
-    std::vector<int> lo_, hi_;
+    int touchedFirst_ = 0, touchedLast_ = 0;
+    std::vector<int> lo_, hi_;  // by column
 };
 
-// Columns drawn together: a tile's rows stay in the cache while every series
-// passes through it.
-constexpr int TileWidth = 64;
-
-// Draws tiles first, first + step, first + 2 step ... of the image.
-void drawTiles(const Canvas& canvas, const std::vector<CurveRun>& runs, int first, int step)
+void drawBand(const Canvas& canvas, const std::vector<CurveRun>& runs, int first, int end)
 {
-    for (int column = first * TileWidth; column < canvas.width; column += step * TileWidth) {
-        Tile tile(canvas, column, std::min(column + TileWidth, canvas.width));
-        for (const CurveRun& run : runs)
-            tile.draw(run);
-    }
+    Band band(canvas, first, end);
+    for (const CurveRun& run : runs)
+        band.draw(run);
 }
 
 QThreadPool& helperPool()
@@ -200,8 +223,7 @@ int threadCount(const std::vector<CurveRun>& runs, int width)
     for (const CurveRun& run : runs)
         points += run.points->count();
     const long long wanted = 1 + points / PointsPerThread;
-    const int tiles = (width + TileWidth - 1) / TileWidth;
-    return int(std::min<long long>({wanted, MaxThreads, std::max(QThread::idealThreadCount(), 1), tiles}));
+    return int(std::min<long long>({wanted, MaxThreads, std::max(QThread::idealThreadCount(), 1), width}));
 }
 
 } // namespace
@@ -212,10 +234,11 @@ void rasterizeCurves(QImage& image, const std::vector<CurveRun>& runs, const Cur
         return;
     Q_ASSERT(image.format() == QImage::Format_ARGB32_Premultiplied);
     const Canvas canvas = canvasFor(image, window);
-    const int threads = threadCount(runs, canvas.width);
+    const int bands = threadCount(runs, canvas.width);
+    const auto bandEdge = [&](int b) { return canvas.width * b / bands; };
     QThreadPool& pool = helperPool();
-    for (int t = 1; t < threads; ++t)
-        pool.start([&canvas, &runs, t, threads] { drawTiles(canvas, runs, t, threads); });
-    drawTiles(canvas, runs, 0, threads);
+    for (int b = 1; b < bands; ++b)
+        pool.start([&canvas, &runs, first = bandEdge(b), end = bandEdge(b + 1)] { drawBand(canvas, runs, first, end); });
+    drawBand(canvas, runs, 0, bandEdge(1));
     pool.waitForDone();
 }

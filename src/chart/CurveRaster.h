@@ -23,6 +23,6 @@ struct CurveWindow {
 // series order, clipped to the image and without antialiasing. Each column
 // gets the span of rows that the line covers there, so a series costs about
 // one span per column whatever its point count; wider pens widen each span.
-// The image is drawn in tiles of columns; large charts share the tiles out
-// to a few threads. A pixel is always written by one tile, in series order.
+// Large charts are split into column bands drawn side by side on a few
+// threads; a pixel is always written by one band, in series order.
 void rasterizeCurves(QImage& image, const std::vector<CurveRun>& runs, const CurveWindow& window);
