@@ -49,6 +49,7 @@ public:
         form_->resize(1920, 1080);
         QApplication::processEvents();
         form_->BuildGeneralView();
+        form_->BuildCurveSeries();
         form_->StartRecordPeriod();
         // A tenth of the channels in alarm, set after the period cleared the flags.
         for (int g = 0; g < MaxMeters * MaxChannels; g += 10)

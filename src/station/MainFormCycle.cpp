@@ -3,6 +3,7 @@
 // due, the alarm window and sound, the SMS step, and the history record.
 #include <QTimer>
 
+#include "chart/Chart.h"
 #include "platform/Conversions.h"
 #include "platform/Sound.h"
 #include "station/AlarmForm.h"
@@ -35,6 +36,7 @@ void Tfm_MainForm::timer_PerSecondTimer()
     for (int k = 0; k < Devices.MeterCount; ++k) {
         const MeterRecord& meter = Devices.MeterRecords[k];
         for (int j = 0; j < meter.channelCount(); ++j, ++g) {
+            Animate(chart_RealTimeCurves->series(g), timeText, meter.ChannelValues[j]);
             HistoryRow.Values[g] = meter.ChannelValues[j];
             UpdateGeneralViewItem(k, j, g);
             UpdateAlarmRecords(k, j, T);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "chart/Chart.h"
 #include "platform/Gbk.h"
 #include "platform/MessageBox.h"
 #include "platform/Sound.h"
@@ -58,6 +59,7 @@ protected:
     void startPeriod()
     {
         form->BuildGeneralView();
+        form->BuildCurveSeries();
         form->StartRecordPeriod();
     }
 
@@ -215,6 +217,13 @@ TEST_F(Station, TickShowsEveryChannelInGlobalOrderAndRecordsIt)
     EXPECT_EQ(panel(4).unitText(), "kPa");
     EXPECT_EQ(panel(4).color, clLime);
     EXPECT_EQ(form->AnyAlarm, 0);
+
+    // Every curve, the offline device's too, slid by one point.
+    const ChartSeries& curve = form->chart_RealTimeCurves->series(3);
+    ASSERT_EQ(curve.count(), 1000);
+    EXPECT_EQ(curve.yValue(999), double(values[3]));
+    EXPECT_EQ(curve.label(999), "18-10-18 09:05:04");
+    EXPECT_EQ(curve.label(998), " ");
 
     // The offline device's last values go to the history file all the same.
     const std::string history = readFileBytes(periodFile("18日09时05分03秒.nx"));
