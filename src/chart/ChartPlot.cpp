@@ -156,10 +156,15 @@ const ChartSeries* PointLabelTicker::labelSeries() const
 
 double PointLabelTicker::stepFor(const QCPRange& range, const ChartSeries& series) const
 {
+    // The widest of a few labels in view stands for all: blank labels
+    // (points from before the data) must not squeeze the real ones.
     const PointBuffer& points = series.points();
     const int first = std::min(points.lowerBound(range.lower), points.count() - 1);
+    const int last = std::max(std::min(points.upperBound(range.upper), points.count()) - 1, first);
     const QFontMetrics metrics(axis_.tickLabelFont());
-    const int labelWidth = std::max(metrics.horizontalAdvance(points.label(first)), metrics.averageCharWidth());
+    int labelWidth = metrics.averageCharWidth();
+    for (int i : {first, first + (last - first) / 2, last})
+        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(points.label(i)));
     const double pixelsPerUnit = axis_.axisRect()->width() / range.size();
     return niceStepAtLeast((labelWidth + LabelGap) / pixelsPerUnit);
 }
