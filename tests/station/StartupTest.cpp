@@ -260,6 +260,8 @@ struct FlowChartCase {
     bool loaded;
 };
 
+void PrintTo(const FlowChartCase& c, std::ostream* os) { *os << c.name; }
+
 class FlowChart : public Startup, public testing::WithParamInterface<FlowChartCase> {};
 
 TEST_P(FlowChart, PictureIsLoadedOnlyWhenEnabledAndReadable)
