@@ -1,13 +1,17 @@
+// Norvik itself, started in a fresh base directory with a made Config.dat,
+// polling a simulated device on a pseudo-terminal (COM1) and one on loopback
+// TCP; stopped after a few seconds and its files read back. Bytes that are
+// fixed are compared whole; times are checked against the run's clock.
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <regex>
 #include <thread>
 
+#include "platform/DateTime.h"
 #include "platform/Gbk.h"
 #include "shared/HistoryFile.h"
 #include "station/ConfigFile.h"
@@ -21,43 +25,61 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// Devices as the simulator answers them: register r of slave a holds 100 * a + r.
-void addDevice(DeviceTable& table, const char* name, int address, bool ethernet, int tcpPort, int decimals,
-               int interval)
+constexpr std::size_t AlarmRowSize = 150;
+
+std::string gbk(const char* utf8)
+{
+    return toGbk(QString::fromUtf8(utf8)).toStdString();
+}
+
+std::string utf8(const QString& text)
+{
+    return text.toStdString();
+}
+
+// Two channels whose limits are far from the simulator's values
+// (register r of slave a holds 100 * a + r) unless a test moves them.
+MeterRecord& addDevice(DeviceTable& table, const char* name, const char* (&channels)[2], int address, int decimals,
+                       int interval)
 {
     MeterRecord& m = table.MeterRecords[table.MeterCount++];
-    copyToField(m.MeterName, name);
-    m.MeterAddr = static_cast<std::uint8_t>(address);
+    copyToField(m.MeterName, QString::fromUtf8(name));
+    m.MeterAddr = std::uint8_t(address);
     m.ChannelNum = 2;
-    m.CommMod = ethernet ? 1 : 0;
     m.PreRecordTime = interval;
-    m.IPPort = tcpPort;
-    copyToField(m.IPAddr, "127.0.0.1");
+    copyToField(m.IPAddr, QStringLiteral("127.0.0.1"));
     for (int j = 0; j < 2; ++j) {
         ChannelRecord& c = m.Channels[j];
-        c.ChannelPoin = static_cast<std::uint8_t>(decimals);
+        c.ChannelPoin = std::uint8_t(decimals);
         c.ChannelLLA = -1000;
         c.ChannelLA = -500;
         c.ChannelHA = 1000;
         c.ChannelHHA = 2000;
-        copyToField(c.ChannelName, QString(QChar('A' + j)));
+        copyToField(c.ChannelName, QString::fromUtf8(channels[j]));
     }
+    return m;
 }
 
-// The one file with the extension under the base directory, or "".
-std::string findFile(const std::string& root, const std::string& extensionOrName)
+// Paths of the regular files under root, relative to it, in UTF-8.
+std::vector<std::string> filesUnder(const std::string& root)
 {
+    std::vector<std::string> files;
     std::error_code error;
-    for (const auto& entry : fs::recursive_directory_iterator(root, error)) {
-        const std::string name = entry.path().filename().string();
-        if (entry.is_regular_file() && name.size() >= extensionOrName.size()
-            && name.compare(name.size() - extensionOrName.size(), std::string::npos, extensionOrName) == 0)
-            return entry.path().string();
-    }
+    for (const auto& entry : fs::recursive_directory_iterator(root, error))
+        if (entry.is_regular_file())
+            files.push_back(fs::relative(entry.path(), root).string());
+    return files;
+}
+
+std::string findFile(const std::vector<std::string>& files, const std::string& suffix)
+{
+    for (const std::string& f : files)
+        if (f.size() >= suffix.size() && f.compare(f.size() - suffix.size(), suffix.size(), suffix) == 0)
+            return f;
     return {};
 }
 
-std::vector<std::string> lines(const std::string& text)
+std::vector<std::string> splitLines(const std::string& text)
 {
     std::vector<std::string> result;
     for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
@@ -65,78 +87,188 @@ std::vector<std::string> lines(const std::string& text)
     return result;
 }
 
-// Norvik on a pty device (D1, COM1) and a TCP device (D2), run for a few
-// seconds, then its files read back.
-TEST(EndToEnd, StationWritesHistoryAlarmRecordsAndLogs)
+// One 150-byte alarm-record row from its five texts, as the file holds it.
+std::string alarmRow(const std::string (&cells)[5])
 {
+    static const std::size_t offsets[5] = {0, 40, 80, 90, 120};
+    std::string row(AlarmRowSize, '\0');
+    for (int c = 0; c < 5; ++c) {
+        row.replace(offsets[c], cells[c].size(), cells[c]);
+        row[offsets[c] + cells[c].size()] = c < 4 ? '\t' : '\n';
+    }
+    return row;
+}
+
+// The period's files are named after a clock reading a moment after its start.
+bool namedAfter(const std::string& path, TDateTime start, const char* extension)
+{
+    for (int s = 0; s <= 2; ++s) {
+        const TDateTime t = start + s / SecondsPerDay;
+        if (path == utf8(FormatDateTime("YY'年'MM'月'", t) + "/" + FormatDateTime("DD'日'HH'时'NN'分'SS'秒'", t)) + extension)
+            return true;
+    }
+    return false;
+}
+
+class EndToEnd : public testing::Test {
+protected:
+    // Starts Norvik and stops it once both logs hold a line of values and
+    // the alarm file its rows, then a little later; bounded.
+    void runStation(std::size_t alarmRows)
+    {
+        startedAt = Now();
+        {
+            setenv("QT_QPA_PLATFORM", "offscreen", 0);
+            ChildProcess norvik({NORVIK_PATH});
+            const auto deadline = std::chrono::steady_clock::now() + 30s;
+            while (!(contentOf("锅炉1_0.xls").find("\t10\t10.1\t\n") != std::string::npos
+                     && contentOf("D2_1.xls").find("\t200\t201\t\n") != std::string::npos
+                     && contentOf("秒.xls").size() >= alarmRows * AlarmRowSize)
+                   && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(200ms);
+            std::this_thread::sleep_for(1500ms);  // a few more records
+        }
+        stoppedAt = Now();
+        files = filesUnder(dir.path());
+    }
+
+    // The bytes of the file whose name ends so, or none while there is none.
+    std::string contentOf(const std::string& suffix) const
+    {
+        const std::string path = findFile(filesUnder(dir.path()), suffix);
+        return path.empty() ? std::string() : read(path);
+    }
+
+    std::string read(const std::string& relative) const { return readFileBytes(dir.file(relative)); }
+
     WorkDir dir;
+    TDateTime startedAt = 0, stoppedAt = 0;
+    std::vector<std::string> files;
+};
+
+TEST_F(EndToEnd, StationWritesHistoryAlarmRecordsAndLogs)
+{
     auto serial = Devsim::onPty(comLink(1), {"--address", "1"});
     auto tcp = Devsim::onTcp({"--address", "2"});
 
+    const char* boilerChannels[2] = {"温度", "压力"};
+    const char* tcpChannels[2] = {"A", "B"};
     auto table = std::make_unique<DeviceTable>();
-    addDevice(*table, "D1", 1, false, 0, 1, 1);        // 10.0, 10.1
-    addDevice(*table, "D2", 2, true, tcp->port(), 0, 2);  // 200, 201
-    table->MeterRecords[0].Channels[1].ChannelHA = 10.05f;  // 10.1 is beyond it
+    MeterRecord& boiler = addDevice(*table, "锅炉1", boilerChannels, 1, 1, 1);  // 10.0, 10.1
+    boiler.Channels[1].ChannelHA = 10.05f;
+    MeterRecord& d2 = addDevice(*table, "D2", tcpChannels, 2, 0, 2);  // 200, 201
+    d2.CommMod = 1;
+    d2.IPPort = tcp->port();
+    d2.Channels[0].ChannelLLA = 250;  // 200 is below both: two records in one tick
+    d2.Channels[0].ChannelLA = 300;
     const QString config = ConfigFile::pathIn(QString::fromStdString(dir.path()));
     QString password;
     std::int32_t count = 0;
-    ASSERT_NE(ConfigFile::createWithDefaults(config, count, password), ConfigFile::Creation::Failed);
+    ASSERT_EQ(ConfigFile::createWithDefaults(config, count, password), ConfigFile::Creation::Created);
     ASSERT_TRUE(ConfigFile::saveMeterConfig(config, *table));
 
-    {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        ChildProcess norvik({NORVIK_PATH});
-        // Until both logs hold a line of values; bounded, the machine may be loaded.
-        const auto deadline = std::chrono::steady_clock::now() + 30s;
-        auto logged = [&](const char* file, const char* values) {
-            const std::string path = findFile(dir.path(), file);
-            return !path.empty() && readFileBytes(path).find(values) != std::string::npos;
-        };
-        while (!(logged("D1_0.xls", "\t10\t10.1\t\n") && logged("D2_1.xls", "\t200\t201\t\n"))
-               && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(200ms);
-        std::this_thread::sleep_for(1500ms);  // a few more records
-    }
+    runStation(4);
 
-    // History: header of both devices' channels, whole records of 4 values.
-    const std::string history = readFileBytes(findFile(dir.path(), ".nx"));
+    // History: the header byte for byte but for its start time; whole
+    // records, each value either not yet polled (0) or the device's.
+    const std::string historyPath = findFile(files, ".nx");
+    const std::string history = read(historyPath);
     ASSERT_GE(history.size(), HistoryHeaderSize);
-    HistoryFileHeader header;
-    std::memcpy(&header, history.data(), sizeof header);
-    EXPECT_EQ(header.RecordInterval, 1);
-    ASSERT_EQ(header.ChannelCount, 4);
-    EXPECT_STREQ(header.ChannelNames[0], "D1A");
-    EXPECT_STREQ(header.ChannelNames[3], "D2B");
-    EXPECT_EQ(header.ChannelNames[4][0], '\0');
+    TDateTime historyStart = 0;
+    std::memcpy(&historyStart, history.data(), sizeof historyStart);
+    EXPECT_GE(historyStart, startedAt - 1 / SecondsPerDay);
+    EXPECT_LE(historyStart, stoppedAt);
+    EXPECT_TRUE(namedAfter(historyPath, historyStart, ".nx")) << historyPath;
+
+    std::string header(HistoryHeaderSize, '\0');
+    const std::int32_t interval = 1, channels = 4;
+    std::memcpy(&header[8], &interval, 4);
+    std::memcpy(&header[12], &channels, 4);
+    const std::string names[4] = {gbk("锅炉1温度"), gbk("锅炉1压力"), "D2A", "D2B"};
+    for (int i = 0; i < 4; ++i)
+        header.replace(20 + 80 * i, names[i].size(), names[i]);
+    EXPECT_TRUE(history.compare(8, HistoryHeaderSize - 8, header, 8, HistoryHeaderSize - 8) == 0);
+
     const std::uint64_t records = historyRecordCount(history.size(), 4);
     ASSERT_GE(records, 2u);
-    EXPECT_EQ(history.size(), HistoryHeaderSize + records * 16);
-    float last[4];
-    std::memcpy(last, history.data() + history.size() - sizeof last, sizeof last);
-    const float expected[4] = {10.0f, 10.1f, 200.0f, 201.0f};
-    for (int i = 0; i < 4; ++i)
-        EXPECT_NEAR(last[i], expected[i], 1e-4) << "channel " << i;
+    EXPECT_EQ(history.size(), HistoryHeaderSize + records * 16) << "no partial record";
+    EXPECT_LE(records, std::uint64_t((stoppedAt - historyStart) * SecondsPerDay) + 2) << "at most one per second";
+    const float polled[4] = {10.0f, 10.1f, 200.0f, 201.0f};
+    for (std::uint64_t r = 0; r < records; ++r) {
+        float v[4];
+        std::memcpy(v, history.data() + HistoryHeaderSize + r * 16, sizeof v);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_TRUE(v[i] == 0 || v[i] == polled[i]) << "record " << r << ", channel " << i << ": " << v[i];
+    }
+    EXPECT_EQ(std::memcmp(history.data() + history.size() - sizeof polled, polled, sizeof polled), 0)
+        << "the last record has every value";
 
-    // Alarm records: the heading row, then D1's channel B open at level HA.
-    const std::string alarms = readFileBytes(findFile(dir.path(), "秒.xls"));
-    ASSERT_EQ(alarms.size(), 300u);
-    EXPECT_EQ(alarms.substr(0, 7), toGbk("设备名\t").toStdString());
-    const std::string row = alarms.substr(150);
-    EXPECT_EQ(row.substr(0, 3), std::string("D1\t"));
-    EXPECT_EQ(row.substr(40, 2), std::string("B\t"));
-    EXPECT_EQ(row.substr(80, 3), std::string("HA\t"));
-    EXPECT_TRUE(std::regex_match(row.substr(90, 18), std::regex(R"(\d\d-\d\d-\d\d \d\d:\d\d:\d\d\t)")));
-    EXPECT_EQ(row.substr(120, 1), "\n");
-    EXPECT_EQ(row.substr(121), std::string(29, '\0'));
+    // Alarm records beside it: the heading row, then the three records, the
+    // boiler's before or after D2's pair, which opens LLA first.
+    const std::string alarmPath = findFile(files, "秒.xls");
+    EXPECT_EQ(alarmPath, historyPath.substr(0, historyPath.size() - 3) + ".xls");
+    const std::string alarms = read(alarmPath);
+    ASSERT_EQ(alarms.size(), 4 * AlarmRowSize);
+    const std::string headings[5] = {gbk("设备名"), gbk("通道名"), gbk("报警类型"), gbk("开始时间"), gbk("结束时间")};
+    EXPECT_EQ(alarms.substr(0, AlarmRowSize), alarmRow(headings));
 
-    // Logs: heading, then lines of values (ERR until the first good poll).
-    const std::vector<std::string> log = lines(readFileBytes(findFile(dir.path(), "D1_0.xls")));
-    ASSERT_GE(log.size(), 2u);
-    EXPECT_EQ(log[0], toGbk("时间\tA\tB\t\n").toStdString());
-    const std::regex line(R"(  \d\d:\d\d:\d\d\t(ERR\tERR|10\t10\.1)\t\n)");
-    for (std::size_t i = 1; i < log.size(); ++i)
-        EXPECT_TRUE(std::regex_match(log[i], line)) << log[i];
-    EXPECT_EQ(log.back().substr(10), "\t10\t10.1\t\n");
+    const std::regex timeText(R"(\d\d-\d\d-\d\d \d\d:\d\d:\d\d)");
+    const std::string firstTime = utf8(FormatDateTime("YY-MM-DD HH:NN:SS", historyStart));
+    const std::string lastTime = utf8(FormatDateTime("YY-MM-DD HH:NN:SS", stoppedAt));
+    std::string rows[3], starts[3];
+    for (int r = 0; r < 3; ++r) {
+        rows[r] = alarms.substr((r + 1) * AlarmRowSize, AlarmRowSize);
+        starts[r] = rows[r].substr(90, 17);
+        EXPECT_TRUE(std::regex_match(starts[r], timeText)) << starts[r];
+        EXPECT_GE(starts[r], firstTime);
+        EXPECT_LE(starts[r], lastTime);
+    }
+    // Row r as it must be, open, with its own start time.
+    auto rowIs = [&](int r, const char* device, const char* channel, const char* type) {
+        const std::string cells[5] = {gbk(device), gbk(channel), type, starts[r], ""};
+        return rows[r] == alarmRow(cells);
+    };
+    const bool boilerFirst = rowIs(0, "锅炉1", "压力", "HA") && rowIs(1, "D2", "A", "LLA") && rowIs(2, "D2", "A", "LA");
+    const bool boilerLast = rowIs(0, "D2", "A", "LLA") && rowIs(1, "D2", "A", "LA") && rowIs(2, "锅炉1", "压力", "HA");
+    EXPECT_TRUE(boilerFirst || boilerLast);
+    EXPECT_EQ(starts[boilerFirst ? 1 : 0], starts[boilerFirst ? 2 : 1]) << "LLA and LA open in one tick";
+
+    // Logs in the half-day folder of the same month: heading, then a line per
+    // due tick, "ERR" until the device's first good poll.
+    struct LogCase {
+        const char* file;
+        std::string heading;
+        const char* values;
+    };
+    const LogCase logs[] = {
+        {"锅炉1_0.xls", gbk("时间\t温度\t压力\t\n"), "10\t10.1\t"},
+        {"D2_1.xls", gbk("时间\tA\tB\t\n"), "200\t201\t"},
+    };
+    const std::string month = historyPath.substr(0, historyPath.find('/'));
+    const std::regex halfDay(R"(\d\d日(AM|PM))");
+    const std::regex clock(R"(\d\d:\d\d:\d\d)");
+    for (const LogCase& c : logs) {
+        SCOPED_TRACE(c.file);
+        const std::string path = findFile(files, std::string("/") + c.file);
+        ASSERT_FALSE(path.empty());
+        const fs::path folders = fs::path(path).parent_path();
+        EXPECT_EQ(folders.parent_path().string(), month);
+        EXPECT_TRUE(std::regex_match(folders.filename().string(), halfDay)) << path;
+
+        const std::vector<std::string> lines = splitLines(read(path));
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(lines[0], c.heading);
+        const std::string valueLine = std::string(c.values) + "\n";
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+            const std::string& line = lines[i];
+            ASSERT_GT(line.size(), 11u) << line;
+            EXPECT_EQ(line.substr(0, 2), "  ");
+            EXPECT_TRUE(std::regex_match(line.substr(2, 8), clock)) << line;
+            EXPECT_EQ(line[10], '\t');
+            EXPECT_TRUE(line.substr(11) == valueLine || line.substr(11) == "ERR\tERR\t\n") << line;
+        }
+        EXPECT_EQ(lines.back().substr(11), valueLine);
+    }
 }
 
 }  // namespace
