@@ -24,6 +24,11 @@ struct LoginCase {
     bool accepted;
 };
 
+void PrintTo(const LoginCase& c, std::ostream* os)
+{
+    *os << '"' << c.typed << "\" against \"" << c.expected << '"';
+}
+
 class LoginDialog : public testing::TestWithParam<LoginCase> {
 protected:
     void SetUp() override { ensureGuiApp(); }
