@@ -95,6 +95,19 @@ void expectRequests(const Devsim& sim, const FaultCase& c, std::size_t count)
     EXPECT_EQ(requests[0].value, c.channels);
 }
 
+// The station's socket, with the station's error handling, connected to
+// the simulator on the given port.
+struct StationSocket {
+    explicit StationSocket(int port)
+    {
+        socket.setAddress("127.0.0.1");
+        socket.setPort(port);
+        socket.open();
+    }
+    ClientSocket socket;
+    CommControl control{socket, nullptr};
+};
+
 class Transact : public testing::TestWithParam<FaultCase> {};
 
 }  // namespace
@@ -124,15 +137,11 @@ TEST_P(Transact, TcpPollInEveryFaultMode)
 {
     const FaultCase& c = GetParam();
     auto sim = Devsim::onTcp(devsimArgs(c));
-    ClientSocket socket;
-    CommControl control(socket, nullptr);  // the station's socket error handling
-    socket.setAddress("127.0.0.1");
-    socket.setPort(sim->port());
-    socket.open();
+    StationSocket station(sim->port());
     MeterRecord meter = polledDevice(c);
 
     const auto start = Clock::now();
-    PollMeterTcp(socket, meter);
+    PollMeterTcp(station.socket, meter);
     const auto elapsed = Clock::now() - start;
 
     expectOutcome(meter, c, c.tcpGood);
@@ -158,15 +167,11 @@ TEST(TcpTransact, LateReplyWithinTheReceiveWindowCounts)
 {
     // Sent at 0, received from 300 ms on with a 300 ms time-out.
     auto sim = Devsim::onTcp({"--fault", "delay", "--delay", "450"});
-    ClientSocket socket;
-    CommControl control(socket, nullptr);
-    socket.setAddress("127.0.0.1");
-    socket.setPort(sim->port());
-    socket.open();
+    StationSocket station(sim->port());
     MeterRecord meter;
     meter.MeterAddr = 1;
     meter.ChannelNum = 2;
-    PollMeterTcp(socket, meter);
+    PollMeterTcp(station.socket, meter);
     EXPECT_EQ(meter.ErrCount, 0);
     EXPECT_EQ(meter.ChannelValues[1], 101.0f);
 }
@@ -174,14 +179,10 @@ TEST(TcpTransact, LateReplyWithinTheReceiveWindowCounts)
 TEST(TcpTransact, ReceiveTimeOutClosesTheConnection)
 {
     auto sim = Devsim::onTcp({"--fault", "silent"});
-    ClientSocket socket;
-    CommControl control(socket, nullptr);
-    socket.setAddress("127.0.0.1");
-    socket.setPort(sim->port());
-    socket.open();
+    StationSocket station(sim->port());
     MeterRecord meter;
     meter.ChannelNum = 1;
-    PollMeterTcp(socket, meter);
-    EXPECT_FALSE(socket.active()) << "the error handler drops a connection that timed out";
+    PollMeterTcp(station.socket, meter);
+    EXPECT_FALSE(station.socket.active()) << "the error handler drops a connection that timed out";
     EXPECT_EQ(meter.ErrCount, 1);
 }
