@@ -19,19 +19,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// A pseudo-terminal reached as COM<n> of the working directory.
-struct LinkedPty {
-    explicit LinkedPty(int comNumber) { EXPECT_EQ(::symlink(pty.slavePath().c_str(), comLink(comNumber).c_str()), 0); }
-    PtyPair pty;
-};
-
 }  // namespace
 
 TEST(ComPortPath, ResLinkWhenPresentElseTtyS)
 {
     WorkDir dir;
-    LinkedPty com1(1);
-    LinkedPty com40(40);
+    PtyPair com1(comLink(1));
+    PtyPair com40(comLink(40));
     ASSERT_EQ(::symlink("/nonexistent/ttyUSB7", comLink(3).c_str()), 0);
 
     EXPECT_EQ(ComPortPath(0), dir.file("Res/COM1"));
@@ -43,7 +37,7 @@ TEST(ComPortPath, ResLinkWhenPresentElseTtyS)
 TEST(OpenComPort, EveryRateOfTheTable)
 {
     WorkDir dir;
-    LinkedPty com1(1);
+    PtyPair com1(comLink(1));
     const unsigned expected[8] = {2400, 4800, 9600, 14400, 19200, 38400, 57600, 115200};
     PortHandle slot;
     for (int index = 0; index < 8; ++index) {
@@ -56,7 +50,7 @@ TEST(OpenComPort, EveryRateOfTheTable)
 TEST(OpenComPort, RawEightDataBitsNoParityTwoStopBits)
 {
     WorkDir dir;
-    LinkedPty com40(40);
+    PtyPair com40(comLink(40));
     PortHandle slot;
     ASSERT_TRUE(OpenComPort(slot, 39, 2));
     termios line{};
@@ -73,8 +67,8 @@ TEST(OpenComPort, RawEightDataBitsNoParityTwoStopBits)
     for (int b = 0; b < 256; ++b)
         all.push_back(char(b));
     EXPECT_EQ(SerialWrite(slot, all.data(), 256), 256);
-    EXPECT_EQ(com40.pty.readMaster(256, 2000), all);
-    com40.pty.writeMaster(all);
+    EXPECT_EQ(com40.readMaster(256, 2000), all);
+    com40.writeMaster(all);
     std::string back(256, '\0');
     EXPECT_EQ(SerialRead(slot, back.data(), 256), 256);
     EXPECT_EQ(back, all);
@@ -84,7 +78,7 @@ TEST(OpenComPort, RawEightDataBitsNoParityTwoStopBits)
 TEST(OpenComPort, HeldPortIsRefusedToASecondSlot)
 {
     WorkDir dir;
-    LinkedPty com2(2);
+    PtyPair com2(comLink(2));
     PortHandle first, second;
     ASSERT_TRUE(OpenComPort(first, 1, 2));
     EXPECT_FALSE(OpenComPort(second, 1, 2));
@@ -99,7 +93,7 @@ TEST(OpenComPort, HeldPortIsRefusedToASecondSlot)
 TEST(OpenComPort, ReopeningASlotClosesItsOldHandleFirst)
 {
     WorkDir dir;
-    LinkedPty com1(1);
+    PtyPair com1(comLink(1));
     PortHandle slot;
     ASSERT_TRUE(OpenComPort(slot, 0, 2));
     const int oldFd = slot.fd();
@@ -115,7 +109,7 @@ TEST(OpenComPort, ReopeningASlotClosesItsOldHandleFirst)
 TEST(OpenComPort, FailuresLeaveTheSlotInvalid)
 {
     WorkDir dir;
-    LinkedPty com1(1);
+    PtyPair com1(comLink(1));
     ASSERT_EQ(::symlink("/nonexistent/ttyUSB0", comLink(2).c_str()), 0);
     struct Case {
         int port, baud;
@@ -155,7 +149,7 @@ TEST(CloseComPort, LeavesNeverOpenedAndInvalidSlotsAlone)
 TEST(SerialRead, TotalTimeOutEndsAReadWithWhatArrived)
 {
     WorkDir dir;
-    LinkedPty com1(1);
+    PtyPair com1(comLink(1));
     PortHandle slot;
     ASSERT_TRUE(OpenComPort(slot, 0, 2));
     std::uint8_t reply[7];
@@ -166,7 +160,7 @@ TEST(SerialRead, TotalTimeOutEndsAReadWithWhatArrived)
     EXPECT_GE(elapsed, std::chrono::milliseconds(80 + 3 * 7 - 5));
     EXPECT_LT(elapsed, std::chrono::seconds(3));
 
-    com1.pty.writeMaster("abc");
+    com1.writeMaster("abc");
     EXPECT_EQ(SerialRead(slot, reply, 7), 3);
     CloseComPort(slot);
 }
@@ -174,16 +168,16 @@ TEST(SerialRead, TotalTimeOutEndsAReadWithWhatArrived)
 TEST(SerialRead, IntervalTimeOutEndsAReadAfterAGap)
 {
     WorkDir dir;
-    LinkedPty com1(1);
+    PtyPair com1(comLink(1));
     PortHandle slot;
     ASSERT_TRUE(OpenComPort(slot, 0, 2));
     std::uint8_t reply[100];  // total time-out 380 ms
 
     std::thread sender([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        com1.pty.writeMaster("abc");
+        com1.writeMaster("abc");
         std::this_thread::sleep_for(std::chrono::milliseconds(220));
-        com1.pty.writeMaster("def");
+        com1.writeMaster("def");
     });
     EXPECT_EQ(SerialRead(slot, reply, 100), 3);
     sender.join();

@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <vector>
 
 #include "comm/ComPort.h"
 #include "comm/MeterPoll.h"
 #include "comm/ModbusCrc.h"
+#include "support/Devsim.h"
 #include "support/PtyPair.h"
 #include "support/WorkDir.h"
 
@@ -150,9 +148,7 @@ TEST(PollFailures, OfflineAfterFiveHeldThereOnlineAfterOneGoodPoll)
 TEST(PollFailures, UnknownRegisterTypeSendsNothingAndCounts)
 {
     WorkDir dir;
-    PtyPair pty;
-    ::mkdir("Res", 0755);
-    ::symlink(pty.slavePath().c_str(), "Res/COM1");
+    PtyPair pty(comLink(1));
     PortHandle port;
     ASSERT_TRUE(OpenComPort(port, 0, 2));
 

@@ -18,6 +18,12 @@ PtyPair::PtyPair()
     slavePath_ = name;
 }
 
+PtyPair::PtyPair(const std::string& link) : PtyPair()
+{
+    if (::symlink(slavePath_.c_str(), link.c_str()) != 0)
+        throw std::runtime_error("cannot link " + link + " to " + slavePath_);
+}
+
 PtyPair::~PtyPair()
 {
     ::close(master_);

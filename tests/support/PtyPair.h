@@ -6,6 +6,9 @@
 class PtyPair {
 public:
     PtyPair();
+    // Reached through link as well (e.g. comLink(1)); throws when the link
+    // cannot be made.
+    explicit PtyPair(const std::string& link);
     ~PtyPair();
     PtyPair(const PtyPair&) = delete;
     PtyPair& operator=(const PtyPair&) = delete;
