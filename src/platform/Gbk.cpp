@@ -21,8 +21,6 @@ std::size_t utf8CharacterLength(unsigned char lead)
 
 std::size_t oneByte(unsigned char) { return 1; }
 
-bool isGbkLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
-
 // One conversion descriptor per direction and thread: an iconv_t cannot be
 // shared between threads, and opening one per call is slow.
 class Converter {

@@ -13,6 +13,9 @@ QString fromGbk(const QByteArray& gbk);
 // The text of a fixed byte field: up to its first NUL, never past its size.
 QString fromGbkField(const char* field, std::size_t size);
 
+// The first byte of a two-byte GBK character; its trail byte may look like ASCII.
+constexpr bool isGbkLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
+
 // The longest start of a GBK text that is at most maxBytes long and ends on
 // a character boundary.
 QByteArray gbkCut(const QByteArray& gbk, std::size_t maxBytes);

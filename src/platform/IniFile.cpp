@@ -67,7 +67,7 @@ public:
             const auto c = static_cast<unsigned char>(t[j]);
             if (c == ']')
                 return trimBlanks(t.mid(1, j - 1));
-            if (c >= 0x81 && c <= 0xFE)
+            if (isGbkLeadByte(c))
                 ++j;
         }
         return std::nullopt;

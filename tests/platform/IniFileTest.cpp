@@ -47,6 +47,14 @@ TEST_F(IniFileTest, NamesMatchInAnyCaseAndValuesLoseBlanksAndQuotes)
     EXPECT_EQ(ini.ReadString("GSM", "Name1", "none"), QStringLiteral("none"));  // other section
 }
 
+TEST_F(IniFileTest, SectionNameMayHoldACharacterWhoseTrailByteIsABracket)
+{
+    const QString name = QString::fromUtf8("乚站");  // GBK 81 5D ...
+    ASSERT_EQ(toGbk(name).at(1), ']');
+    write("[" + toGbk(name) + "]\nName=1\n");
+    EXPECT_EQ(IniFile(path()).ReadString(name, "Name", "none"), QStringLiteral("1"));
+}
+
 TEST_F(IniFileTest, IntegersAndBooleansFollowTheirRules)
 {
     write("[S]\nhex1=0x1F\nhex2=$10\nneg=-3\nword=abc\nfrac=1.5\nempty=\nfalse=0\n");
