@@ -14,14 +14,13 @@ constexpr int SetValueReplyBufferSize = 20;
 
 void TCommSrvTh::execute()
 {
+    if (!hComm.isOpen()) {
+        markListOffline();
+        return;
+    }
     SetValueRequest& sv = setValueRequest();
     int next = 0;
     while (!terminated()) {
-        if (!hComm.isOpen()) {
-            markListOffline();
-            terminate();
-            break;
-        }
         const std::uint8_t kind = sv.pending();
         if (kind == SetValueRequest::None) {
             PollMeterSerial(hComm, *PollMeters[next]);
