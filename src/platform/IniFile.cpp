@@ -117,12 +117,16 @@ private:
     std::vector<Line> lines_;
 };
 
-QByteArray readAll(const QString& path)
+// The file's bytes, none when it is missing; nothing when it exists but
+// cannot be read, so that a write does not replace what it never saw.
+std::optional<QByteArray> readAll(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    if (file.open(QIODevice::ReadOnly))
+        return file.readAll();
+    if (file.exists())
+        return std::nullopt;
+    return QByteArray();
 }
 
 QByteArray withoutEnclosingQuotes(const QByteArray& value)
@@ -147,7 +151,7 @@ IniFileError::IniFileError(const QString& path)
 
 QString IniFile::ReadString(const QString& section, const QString& key, const QString& fallback) const
 {
-    const Document doc(readAll(path_));
+    const Document doc(readAll(path_).value_or(QByteArray()));
     const auto heading = doc.findSection(toGbk(section));
     if (!heading)
         return fallback;
@@ -172,7 +176,10 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
     const QByteArray sectionBytes = oneLine(toGbk(section));
     const QByteArray keyBytes = oneLine(toGbk(key));
     const QByteArray entryLine = keyBytes + '=' + oneLine(toGbk(value));
-    const Document doc(readAll(path_));
+    const std::optional<QByteArray> bytes = readAll(path_);
+    if (!bytes)
+        throw IniFileError(path_);
+    const Document doc(*bytes);
     QByteArray out = doc.bytes();
 
     const auto heading = doc.findSection(sectionBytes);

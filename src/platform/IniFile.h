@@ -24,7 +24,7 @@ public:
     // the section at the end of the file, creating the file when needed; all
     // other bytes of the file stay as they are. A value is one line, so a
     // line break in it is written as a blank. Throws IniFileError when the
-    // file cannot be written.
+    // file cannot be written, or exists but cannot be read.
     void WriteString(const QString& section, const QString& key, const QString& value) const;
     void WriteInteger(const QString& section, const QString& key, int value) const;
     // Written as "1" or "0".

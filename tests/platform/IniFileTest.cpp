@@ -2,6 +2,10 @@
 
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "platform/Gbk.h"
 #include "platform/IniFile.h"
 #include "support/FileBytes.h"
@@ -120,6 +124,41 @@ TEST_F(IniFileTest, FailedWriteIsReported)
     } catch (const IniFileError& e) {
         EXPECT_EQ(QString::fromUtf8(e.what()), QStringLiteral("Unable to write to ") + ini.path());
     }
+}
+
+TEST_F(IniFileTest, AFileThatCannotBeReadIsNotRewritten)
+{
+    const QByteArray before("[GSM]\nEnable=1\nCOM=3\n");
+    write(before);
+    const std::string file = path().toStdString();
+    const std::string folder = QFile::encodeName(dir.path()).toStdString();
+    ASSERT_EQ(::chmod(file.c_str(), 0), 0);
+
+    // Root reads any file: the write runs as nobody, who then owns the folder and the file.
+    constexpr uid_t nobody = 65534;
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(folder.c_str(), nobody, nobody), 0);
+        ASSERT_EQ(::chown(file.c_str(), nobody, nobody), 0);
+        ASSERT_EQ(::seteuid(nobody), 0);
+    }
+    const bool folderWritable = ::faccessat(AT_FDCWD, folder.c_str(), W_OK, AT_EACCESS) == 0;
+    bool refused = false;
+    if (folderWritable) {
+        try {
+            IniFile(path()).WriteInteger("GSM", "COM", 5);
+        } catch (const IniFileError&) {
+            refused = true;
+        }
+    }
+    if (root)
+        ASSERT_EQ(::seteuid(0), 0);
+    if (!folderWritable)
+        GTEST_SKIP() << "the temporary folder is out of reach without root";
+
+    ASSERT_EQ(::chmod(file.c_str(), 0600), 0);
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(bytes(), before);
 }
 
 } // namespace
