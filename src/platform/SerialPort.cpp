@@ -147,11 +147,6 @@ void SerialSetTimeouts(PortHandle port, const SerialTimeouts& t)
         timeouts().set(port.fd(), t);
 }
 
-SerialTimeouts SerialGetTimeouts(PortHandle port)
-{
-    return port.isOpen() ? timeouts().get(port.fd()) : SerialTimeouts{};
-}
-
 void SerialPurgeReceive(PortHandle port)
 {
     if (port.isOpen())

@@ -30,7 +30,6 @@ PortHandle SerialOpen(const std::string& path);
 bool SerialSetLine(PortHandle port, unsigned baud);
 
 void SerialSetTimeouts(PortHandle port, const SerialTimeouts& timeouts);
-SerialTimeouts SerialGetTimeouts(PortHandle port);
 
 // Empties the receive queue; the transmit side is left alone.
 void SerialPurgeReceive(PortHandle port);
