@@ -63,11 +63,10 @@ bool appendHistoryRecord(const std::string& path, const float* values, int count
     bool written = false;
     if (fseeko(file, 0, SEEK_END) == 0) {
         const off_t size = ftello(file);
-        const off_t recordSize = static_cast<off_t>(historyRecordSize(count));
         if (size >= static_cast<off_t>(HistoryHeaderSize)) {
-            off_t end = size;
-            if (recordSize > 0)
-                end = HistoryHeaderSize + (size - HistoryHeaderSize) / recordSize * recordSize;
+            const off_t end = static_cast<off_t>(HistoryHeaderSize
+                                                 + historyRecordCount(size, count) * historyRecordSize(count));
+            // A station without channels has no row to hand to fwrite.
             written = fseeko(file, end, SEEK_SET) == 0
                    && (count == 0 || std::fwrite(values, sizeof(float), count, file) == static_cast<std::size_t>(count));
         }
