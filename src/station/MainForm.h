@@ -193,7 +193,7 @@ public:
     // Grid row of the open record per slot, level (LL, L, H, HH) and channel; 0 = none.
     std::int32_t OpenAlarmRows[MaxMeters][4][MaxChannels] = {};
 
-    void UpdateAlarmRecords(int k, int j, TDateTime T);
+    void UpdateAlarmRecords(int k, int j, const QString& timeText);
     void WriteAlarmRecordRow(int r);
 
     // --- recording ----------------------------------------------------------

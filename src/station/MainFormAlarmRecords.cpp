@@ -4,19 +4,16 @@
 #include "station/AlarmLevels.h"
 #include "station/MainForm.h"
 
-void Tfm_MainForm::UpdateAlarmRecords(int k, int j, TDateTime T)
+void Tfm_MainForm::UpdateAlarmRecords(int k, int j, const QString& timeText)
 {
     const MeterRecord& meter = Devices.MeterRecords[k];
     if (meter.Online != 1)
         return;
-    QString timeText;
     for (int level = 0; level < AlarmLevelCount; ++level) {
         const bool flag = alarmFlag(meter, level, j);
         std::int32_t& openRow = OpenAlarmRows[k][level][j];
         if (flag == (openRow != 0))
             continue;
-        if (timeText.isEmpty())
-            timeText = FormatDateTime("YY-MM-DD HH:NN:SS", T);
         if (flag) {
             openRow = strgGrid_AlarmRecList->RowCount();
             strgGrid_AlarmRecList->setRowCount(openRow + 1);

@@ -39,7 +39,7 @@ void Tfm_MainForm::timer_PerSecondTimer()
             Animate(chart_RealTimeCurves->series(g), timeText, meter.ChannelValues[j]);
             HistoryRow.Values[g] = meter.ChannelValues[j];
             UpdateGeneralViewItem(k, j, g);
-            UpdateAlarmRecords(k, j, T);
+            UpdateAlarmRecords(k, j, timeText);
         }
         if (takeMeterLogTick(MeterLogTicks[k], meter.PreRecordTime))
             appendMeterLogLine(makeMeterLogPath(baseDir, T, meter, k), meter, T);
