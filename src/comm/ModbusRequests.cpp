@@ -1,8 +1,5 @@
 #include "comm/ModbusRequests.h"
 
-#include <array>
-
-#include "comm/ModbusCrc.h"
 #include "comm/ModbusTransport.h"
 
 namespace {
@@ -10,31 +7,23 @@ namespace {
 constexpr std::uint8_t RequestLength = 6;     // without the CRC
 constexpr std::uint8_t WriteReplyLength = 8;  // the echo
 
-using RequestFrame = std::array<std::uint8_t, RequestLength + 2>;
-
-RequestFrame framed(std::uint8_t address, std::uint8_t function, std::uint16_t reg, std::uint16_t value)
+bool transact(PortHandle port, std::uint8_t* request, std::uint8_t* reply, std::uint8_t expected)
 {
-    RequestFrame frame;
-    FrameRequest(frame.data(), address, function, reg, value);
-    AppendModbusCrc(frame.data(), RequestLength);
-    return frame;
+    return SerialTransact(port, request, RequestLength, reply, expected);
 }
 
-bool transact(PortHandle port, const RequestFrame& request, std::uint8_t* reply, std::uint8_t expected)
+bool transact(ClientSocket& socket, std::uint8_t* request, std::uint8_t* reply, std::uint8_t expected)
 {
-    return SerialTransact(port, request.data(), request.size(), reply, expected);
-}
-
-bool transact(ClientSocket& socket, const RequestFrame& request, std::uint8_t* reply, std::uint8_t expected)
-{
-    return TcpTransact(socket, request.data(), request.size(), reply, expected);
+    return TcpTransact(socket, request, RequestLength, reply, expected);
 }
 
 template <typename Link>
 bool readRegisters(Link&& link, ModbusFunction function, std::uint8_t address, std::uint8_t* reply,
                    std::uint16_t firstReg, std::uint16_t count)
 {
-    return transact(link, framed(address, function, firstReg, count), reply, ReadReplyLength(count));
+    std::uint8_t request[RequestLength + 2];
+    FrameRequest(request, address, function, firstReg, count);
+    return transact(link, request, reply, ReadReplyLength(count));
 }
 
 }  // namespace
@@ -65,7 +54,9 @@ bool ReadHoldingRegistersSerial(PortHandle port, std::uint8_t address, std::uint
 bool WriteSingleRegisterSerial(PortHandle port, std::uint8_t address, std::uint8_t* reply,
                                std::uint16_t reg, std::int16_t value)
 {
-    return transact(port, framed(address, WriteSingleRegister, reg, std::uint16_t(value)), reply, WriteReplyLength);
+    std::uint8_t request[RequestLength + 2];
+    FrameRequest(request, address, WriteSingleRegister, reg, std::uint16_t(value));
+    return transact(port, request, reply, WriteReplyLength);
 }
 
 bool ReadInputRegistersTcp(ClientSocket& socket, std::uint8_t address, std::uint8_t* reply,

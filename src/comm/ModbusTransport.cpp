@@ -14,13 +14,15 @@ bool goodReply(const std::uint8_t* reply, int received, std::uint8_t expectedLen
 
 }  // namespace
 
-bool SerialTransact(PortHandle port, const std::uint8_t* request, std::uint8_t requestLength,
+bool SerialTransact(PortHandle port, std::uint8_t* request, std::uint8_t requestLength,
                     std::uint8_t* reply, std::uint8_t expectedLength)
 {
+    AppendModbusCrc(request, requestLength);
+    const int frameLength = requestLength + 2;
     for (int attempt = 0; attempt < TransactAttempts; ++attempt) {
         Sleep(TransactPauseMs);
         SerialPurgeReceive(port);
-        if (SerialWrite(port, request, requestLength) != requestLength)
+        if (SerialWrite(port, request, frameLength) != frameLength)
             continue;
         if (goodReply(reply, SerialRead(port, reply, expectedLength), expectedLength))
             return true;
@@ -28,14 +30,16 @@ bool SerialTransact(PortHandle port, const std::uint8_t* request, std::uint8_t r
     return false;
 }
 
-bool TcpTransact(ClientSocket& socket, const std::uint8_t* request, std::uint8_t requestLength,
+bool TcpTransact(ClientSocket& socket, std::uint8_t* request, std::uint8_t requestLength,
                  std::uint8_t* reply, std::uint8_t expectedLength)
 {
+    AppendModbusCrc(request, requestLength);
     if (!socket.active())
         return false;
+    const int frameLength = requestLength + 2;
     try {
         socket.setTimeouts(TcpTimeoutMs, TcpTimeoutMs);
-        if (socket.sendBuf(request, requestLength) != requestLength)
+        if (socket.sendBuf(request, frameLength) != frameLength)
             return false;
         for (int attempt = 0; attempt < TransactAttempts; ++attempt) {
             Sleep(TransactPauseMs);

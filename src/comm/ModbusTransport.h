@@ -5,18 +5,18 @@
 
 class ClientSocket;
 
-// One request frame (its CRC included) and its reply. The reply counts when
-// exactly expectedLength bytes with a good CRC arrive within three attempts.
-// Nothing else of the reply is judged.
+// One request and its reply. The CRC is appended to the request (which has
+// room for it); the reply counts when exactly expectedLength bytes with a
+// good CRC arrive within three attempts. Nothing else of the reply is judged.
 //
 // Serial: each attempt sleeps 300 ms, empties the receive queue, writes the
 // request and makes one read bounded by the port's time-outs.
-bool SerialTransact(PortHandle port, const std::uint8_t* request, std::uint8_t requestLength,
+bool SerialTransact(PortHandle port, std::uint8_t* request, std::uint8_t requestLength,
                     std::uint8_t* reply, std::uint8_t expectedLength);
 
 // TCP: without a connection it fails at once. The request is sent once with
 // 300 ms send and receive time-outs; each attempt sleeps 300 ms and receives.
-bool TcpTransact(ClientSocket& socket, const std::uint8_t* request, std::uint8_t requestLength,
+bool TcpTransact(ClientSocket& socket, std::uint8_t* request, std::uint8_t requestLength,
                  std::uint8_t* reply, std::uint8_t expectedLength);
 
 inline constexpr int TransactAttempts = 3;
