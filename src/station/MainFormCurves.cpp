@@ -90,21 +90,17 @@ void Tfm_MainForm::BuildCurvesSelectList()
 {
     qDeleteAll(CurveCheckBoxes);
     CurveCheckBoxes.clear();
-    int n = 0, base = FirstRowTop;
-    for (int k = 0; k < Devices.MeterCount; ++k) {
-        const MeterRecord& meter = Devices.MeterRecords[k];
-        for (int j = 0; j < meter.channelCount(); ++j) {
-            auto* box = new QCheckBox(curveTitle(meter, j), scrBox_CurvesSelectListContents);
-            box->setGeometry(CheckBoxLeft, RowHeight * n + base, CheckBoxWidth, CheckBoxHeight);
-            box->setChecked(true);
-            connect(box, &QCheckBox::clicked, this, &Tfm_MainForm::chkBoxCurvesSelectClick);
-            box->show();
-            CurveCheckBoxes.append(box);
-            ++n;
-        }
-        base += RowHeight;
-    }
-    scrBox_CurvesSelectListContents->resize(CheckBoxLeft + CheckBoxWidth + 4, RowHeight * n + base + CheckBoxHeight);
+    // A blank row before each device after the first.
+    const int n = forEachChannel(Devices.MeterRecords, Devices.MeterCount, [&](int k, int j, int g) {
+        auto* box = new QCheckBox(curveTitle(Devices.MeterRecords[k], j), scrBox_CurvesSelectListContents);
+        box->setGeometry(CheckBoxLeft, FirstRowTop + RowHeight * (g + k), CheckBoxWidth, CheckBoxHeight);
+        box->setChecked(true);
+        connect(box, &QCheckBox::clicked, this, &Tfm_MainForm::chkBoxCurvesSelectClick);
+        box->show();
+        CurveCheckBoxes.append(box);
+    });
+    scrBox_CurvesSelectListContents->resize(CheckBoxLeft + CheckBoxWidth + 4,
+                                            FirstRowTop + RowHeight * (n + Devices.MeterCount) + CheckBoxHeight);
 }
 
 void Tfm_MainForm::Animate(ChartSeries& series, const QString& label, double value)

@@ -98,6 +98,7 @@ TEST_F(CurvesPage, RebuildGivesOneCurveAndOneBoxPerChannel)
         EXPECT_TRUE(box.isChecked());
     }
     EXPECT_EQ(form->CurveCheckBoxes[4]->parentWidget(), form->scrBox_CurvesSelectListContents);
+    EXPECT_EQ(form->scrBox_CurvesSelectListContents->size(), QSize(212, 161)) << "scrolls to a row below the last box";
     EXPECT_EQ(chart().title(), "实时曲线");
     EXPECT_FALSE(chart().isLegendVisible());
     EXPECT_EQ(chart().cursor().shape(), Qt::CrossCursor);
