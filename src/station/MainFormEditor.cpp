@@ -16,11 +16,13 @@ constexpr int MeterListColumns = 4;
 constexpr int ChannelListColumns = 9;
 constexpr int ColorColumn = 4;
 
-std::optional<int> toInteger(const QString& text)
+// The edit's integer; none, once the refusal is shown, for a text that is not one.
+std::optional<int> integerOf(const QLineEdit* edit, const char* refusal)
 {
     try {
-        return StrToInt(text);
+        return StrToInt(edit->text());
     } catch (const EConvertError&) {
+        ShowErrorBox(refusal);
         return std::nullopt;
     }
 }
@@ -220,29 +222,21 @@ GridCellPaint Tfm_MainForm::strgGrid_MeterChannelListDrawCell(int col, int row, 
 bool Tfm_MainForm::StoreMeterFields(int slot)
 {
     MeterRecord& meter = Devices.MeterRecords[slot];
-    const auto address = toInteger(ed_MeterAddr->text());
-    if (!address) {
-        ShowErrorBox("请正确输入设备地址!");
+    const auto address = integerOf(ed_MeterAddr, "请正确输入设备地址!");
+    if (!address)
         return false;
-    }
     meter.MeterAddr = static_cast<std::uint8_t>(*address);
-    const auto interval = toInteger(ed_MeterPreRecordTime->text());
-    if (!interval) {
-        ShowErrorBox("请正确输入记录间隔!");
+    const auto interval = integerOf(ed_MeterPreRecordTime, "请正确输入记录间隔!");
+    if (!interval)
         return false;
-    }
     meter.PreRecordTime = *interval;
-    const auto startRegister = toInteger(ed_CommStartReg->text());
-    if (!startRegister) {
-        ShowErrorBox("请正确输入通讯起始地址!");
+    const auto startRegister = integerOf(ed_CommStartReg, "请正确输入通讯起始地址!");
+    if (!startRegister)
         return false;
-    }
     meter.CommStartReg = static_cast<std::uint16_t>(*startRegister);
-    const auto port = toInteger(ed_Port->text());
-    if (!port) {
-        ShowErrorBox("请正确输入通讯端口");
+    const auto port = integerOf(ed_Port, "请正确输入通讯端口");
+    if (!port)
         return false;
-    }
     meter.IPPort = *port;
 
     meter.CommStyle = static_cast<std::uint8_t>(cbo_MeterCommStyle->currentIndex());
