@@ -23,7 +23,7 @@ void Tfm_MainForm::LoadStartupSettings()
     const IniFile station(BasePath(QStringLiteral("Res/MFPara.ini")));
     setWindowTitle(station.ReadString(QStringLiteral("MFPARA"), QStringLiteral("MFNAME"), QStringLiteral("Dcs")));
 
-    ConfigFile::createWithDefaults(ConfigFile::pathIn(BaseDir), Devices.MeterCount, ConfigPassword);
+    ConfigFile::createWithDefaults(ConfigPath(), Devices.MeterCount, ConfigPassword);
 
     for (MeterRecord& meter : Devices.MeterRecords) {
         meter.ErrCount = 0;
