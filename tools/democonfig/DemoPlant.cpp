@@ -3,7 +3,6 @@
 #include <QString>
 
 #include <cmath>
-#include <cstring>
 #include <stdexcept>
 
 #include "platform/Gbk.h"
@@ -41,11 +40,18 @@ namespace {
 constexpr std::int32_t Palette[] = {0x0000FF, 0x00C000, 0xFF8000, 0x00A0FF, 0xC000C0, 0xC0C000,
                                     0x4040FF, 0x008080, 0xFF40A0, 0x80FF80, 0x2080C0};
 
-const DemoLine& lineOf(const DemoDevice& device)
+const DemoLine* findLine(const std::string& name)
 {
     for (const DemoLine& line : DemoLines)
-        if (std::strcmp(line.name, device.line) == 0)
-            return line;
+        if (name == line.name)
+            return &line;
+    return nullptr;
+}
+
+const DemoLine& lineOf(const DemoDevice& device)
+{
+    if (const DemoLine* line = findLine(device.line))
+        return *line;
     throw std::logic_error(std::string("no demo line ") + device.line);
 }
 
@@ -108,10 +114,7 @@ void fillDemoBaudTable(std::int32_t (&table)[MaxComPorts])
 
 std::vector<std::string> devsimOptions(const std::string& name)
 {
-    const DemoLine* line = nullptr;
-    for (const DemoLine& l : DemoLines)
-        if (name == l.name)
-            line = &l;
+    const DemoLine* line = findLine(name);
     if (!line)
         return {};
     std::vector<int> addresses, registers;
