@@ -46,6 +46,12 @@ void limitBytes(QLineEdit* edit, int maxBytes)
     edit->setValidator(new GbkLengthValidator(maxBytes, edit));
 }
 
+// The baud rate belongs to the port, shared by every device on it.
+void storePortBaudRate(DeviceTable& devices, int slot, const QComboBox& baudBox)
+{
+    devices.PortBaudTable[devices.MeterRecords[slot].CommSerial] = baudBox.currentIndex();
+}
+
 } // namespace
 
 void Tfm_MainForm::setupMeterConfigPage()
@@ -242,8 +248,6 @@ bool Tfm_MainForm::StoreMeterFields(int slot)
     meter.CommStyle = static_cast<std::uint8_t>(cbo_MeterCommStyle->currentIndex());
     meter.CommMod = static_cast<std::uint8_t>(cbo_CommMod->currentIndex());
     meter.CommSerial = static_cast<std::uint8_t>(cboBox_MeterCommSerial->currentIndex());
-    // The baud rate belongs to the port, shared by every device on it.
-    Devices.PortBaudTable[cboBox_MeterCommSerial->currentIndex()] = cboBox_MeterCommBaundrate->currentIndex();
     copyToField(meter.IPAddr, ed_MeterIPAddr->text());
     copyToField(meter.MeterName, ed_MeterName->text());
     return true;
@@ -275,6 +279,7 @@ void Tfm_MainForm::btn_MeterAddClick()
     const int slot = Devices.MeterCount;
     if (!StoreMeterFields(slot))
         return;
+    storePortBaudRate(Devices, slot, *cboBox_MeterCommBaundrate);
     MeterRecord& meter = Devices.MeterRecords[slot];
     meter.ChannelNum = 1;
     ChannelRecord& first = meter.Channels[0];
@@ -304,9 +309,9 @@ void Tfm_MainForm::btn_MeterModifyClick()
     const int slot = selectedMeterSlot();
     if (slot < 0)
         return;
+    // After a refusal the rate goes to the device's former port.
     StoreMeterFields(slot);
-    // After a refusal this is still the device's former port.
-    Devices.PortBaudTable[Devices.MeterRecords[slot].CommSerial] = cboBox_MeterCommBaundrate->currentIndex();
+    storePortBaudRate(Devices, slot, *cboBox_MeterCommBaundrate);
     FillMeterList();
     selectMeterRow(slot + 1);
 }
