@@ -200,7 +200,7 @@ public:
     // The period's history file: PeriodHistoryPath, HistoryInterval and
     // NextHistoryTime, and the header until it is on disk.
     HistoryRecorder History;
-    // The period's alarm-record file at PeriodAlarmPath.
+    // The period's alarm-record file; its path() is the period's alarm path.
     AlarmRecordFile AlarmRecords;
 
     void StartRecordPeriod();

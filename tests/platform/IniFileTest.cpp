@@ -151,8 +151,9 @@ TEST_F(IniFileTest, AFileThatCannotBeReadIsNotRewritten)
             refused = true;
         }
     }
-    if (root)
+    if (root) {
         ASSERT_EQ(::seteuid(0), 0);
+    }
     if (!folderWritable)
         GTEST_SKIP() << "the temporary folder is out of reach without root";
 
