@@ -21,6 +21,8 @@ void TIPCommSrvTh::execute()
             Sleep(ClosePauseMs);
         }
         const bool connected = connectTo(meter);
+        if (terminated())
+            break;  // an abandoned connect is no failed poll
         PollMeterTcp(*CommSocket, meter);
         if (!connected)
             Sleep(ConnectFailPauseMs);
@@ -33,10 +35,10 @@ bool TIPCommSrvTh::connectTo(const MeterRecord& meter)
     CommSocket->setAddress(MeterIpAddress(meter).toStdString());
     CommSocket->setPort(meter.IPPort);
     try {
-        CommSocket->open();
+        CommSocket->open([this] { return terminated(); });
         return true;
     } catch (const SocketError&) {
-        if (CommStatusBar)
+        if (CommStatusBar && !terminated())
             CommStatusBar(QString::fromStdString(CommSocket->address()) + " Connect Fail!");
         return false;
     }

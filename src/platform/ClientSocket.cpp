@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -22,18 +23,32 @@ std::string socketMessage(const char* what, int code)
     return std::string(what) + ": " + std::strerror(code);
 }
 
+// How often a waiting connect asks whether it is abandoned.
+constexpr int AbandonCheckMs = 50;
+
+// Waits until the connecting socket fd is writable: 1, 0 after the time-out
+// or once abandoned, -1 after an error.
+int waitConnected(int fd, int timeoutMs, const std::function<bool()>& abandoned)
+{
+    pollfd p{fd, POLLOUT, 0};
+    for (int left = timeoutMs; left > 0; left -= AbandonCheckMs) {
+        if (abandoned && abandoned())
+            return 0;
+        const int ready = ::poll(&p, 1, std::min(left, AbandonCheckMs));
+        if (ready != 0 && !(ready < 0 && errno == EINTR))
+            return ready;
+    }
+    return 0;
+}
+
 // Connects the non-blocking socket fd; 0, or the error code.
-int connectWithin(int fd, const sockaddr_in& peer, int timeoutMs)
+int connectWithin(int fd, const sockaddr_in& peer, int timeoutMs, const std::function<bool()>& abandoned)
 {
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0)
         return 0;
     if (errno != EINPROGRESS)
         return errno;
-    pollfd p{fd, POLLOUT, 0};
-    int ready;
-    do {
-        ready = ::poll(&p, 1, timeoutMs);
-    } while (ready < 0 && errno == EINTR);
+    const int ready = waitConnected(fd, timeoutMs, abandoned);
     if (ready == 0)
         return ETIMEDOUT;
     int error = 0;
@@ -50,7 +65,7 @@ ClientSocket::~ClientSocket()
     close();
 }
 
-void ClientSocket::open()
+void ClientSocket::open(const std::function<bool()>& abandoned)
 {
     close();
     sockaddr_in peer{};
@@ -65,7 +80,7 @@ void ClientSocket::open()
     int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         throw SocketError(socketMessage("socket", errno));
-    const int code = connectWithin(fd, peer, ConnectTimeoutMs);
+    const int code = connectWithin(fd, peer, ConnectTimeoutMs, abandoned);
     if (code != 0) {
         ::close(fd);
         throw SocketError(socketMessage("connect", code));

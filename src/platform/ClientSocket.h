@@ -33,10 +33,12 @@ public:
 
     // Blocking connect. Throws SocketError when the address or port is not
     // valid or the peer cannot be reached (a refusal fails at once); an open
-    // connection is closed first.
-    void open();
+    // connection is closed first. While it waits for the peer it asks
+    // abandoned() now and then and gives up when that says so, so that a
+    // thread being stopped is not held by an unanswered connect.
+    void open(const std::function<bool()>& abandoned = {});
     // Windows gives up an unanswered connect after about 21 s; Linux would
-    // go on for two minutes, and stopping the polling waits for it.
+    // go on for two minutes.
     static constexpr int ConnectTimeoutMs = 21'000;
     bool active() const { return fd_ >= 0; }
     void close();

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -375,6 +378,57 @@ TEST_F(PollingThreads, StopEndsEveryThreadWithinOneTransaction)
     std::this_thread::sleep_for(800ms);
     EXPECT_EQ(com1->requests().size(), com1Seen) << "no thread polls any more";
     EXPECT_EQ(eth->connections(), connects);
+}
+
+// A loopback listener that never accepts and whose queue is full: the
+// kernel drops further connection requests, so connects go unanswered.
+class UnansweringListener {
+public:
+    UnansweringListener()
+    {
+        listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in at{};
+        at.sin_family = AF_INET;
+        at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof at;
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&at), size) != 0 || ::listen(listener_, 0) != 0
+            || ::getsockname(listener_, reinterpret_cast<sockaddr*>(&at), &size) != 0)
+            throw std::runtime_error("no listener");
+        port_ = ntohs(at.sin_port);
+        // Fill the queue; these connect at once or stay pending, either way.
+        for (int& filler : fillers_) {
+            filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            ::connect(filler, reinterpret_cast<sockaddr*>(&at), sizeof at);
+        }
+        std::this_thread::sleep_for(100ms);
+    }
+    ~UnansweringListener()
+    {
+        for (int filler : fillers_)
+            ::close(filler);
+        ::close(listener_);
+    }
+    int port() const { return port_; }
+
+private:
+    int listener_ = -1;
+    int fillers_[3] = {-1, -1, -1};
+    int port_ = 0;
+};
+
+TEST_F(PollingThreads, StopDoesNotWaitForAnUnansweredConnect)
+{
+    UnansweringListener listener;
+    MeterRecord& meter = addEthernetDevice(1, listener.port());
+    start();
+    std::this_thread::sleep_for(500ms);  // the connect is under way and unanswered
+    ASSERT_TRUE(statusTexts().empty()) << "the connect was answered; the kernel did not drop it";
+
+    const auto begin = Clock::now();
+    control.StopCommThreads();
+    EXPECT_LT(Clock::now() - begin, 5s) << "an unanswered connect is given up when polling stops";
+    EXPECT_EQ(meter.ErrCount, 0) << "an abandoned connect counts as no failed poll";
+    EXPECT_TRUE(statusTexts().empty());
 }
 
 TEST_F(PollingThreads, StartingAgainReopensTheSamePorts)
