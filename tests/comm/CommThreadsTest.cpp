@@ -15,23 +15,13 @@
 #include "platform/ClientSocket.h"
 #include "shared/SetValueRequest.h"
 #include "support/Devsim.h"
+#include "support/Eventually.h"
 #include "support/WorkDir.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-bool eventually(const std::function<bool()>& done, std::chrono::milliseconds timeout = 10s)
-{
-    const auto deadline = Clock::now() + timeout;
-    while (!done()) {
-        if (Clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
-}
 
 std::vector<int> addresses(const std::vector<DevsimRequest>& requests)
 {

@@ -13,6 +13,7 @@
 #include "platform/ClientSocket.h"
 #include "support/ChildProcess.h"
 #include "support/Devsim.h"
+#include "support/Eventually.h"
 #include "support/WorkDir.h"
 
 // Against a Modbus slave written elsewhere (pymodbus, RTU framing), serving
@@ -24,16 +25,9 @@ using namespace std::chrono_literals;
 
 const std::string slaveScript = TEST_SOURCE_DIR "/comm/pymodbus_slave.py";
 
-bool eventually(const std::function<bool()>& done, std::chrono::milliseconds timeout = 15s)
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(50ms);
-    }
-    return true;
-}
+// pymodbus takes its time to come up; each try of a poll takes a while too.
+constexpr auto SlaveWait = 15s;
+constexpr auto SlavePause = 50ms;
 
 MeterRecord pymodbusDevice(std::uint8_t style)
 {
@@ -59,7 +53,7 @@ TEST(Interop, PymodbusOverASerialLine)
     ChildProcess socat({"/usr/bin/socat", "pty,raw,echo=0,link=" + dir.file("station"),
                         "pty,raw,echo=0,link=" + dir.file("slave")});
     struct stat info;
-    ASSERT_TRUE(eventually([&] { return ::stat("station", &info) == 0 && ::stat("slave", &info) == 0; }));
+    ASSERT_TRUE(eventually([&] { return ::stat("station", &info) == 0 && ::stat("slave", &info) == 0; }, SlaveWait, SlavePause));
     ASSERT_EQ(::symlink(dir.file("station").c_str(), comLink(1).c_str()), 0);
     ChildProcess slave({"/usr/bin/python3", slaveScript, "serial", dir.file("slave")});
     PortHandle port;
@@ -67,7 +61,7 @@ TEST(Interop, PymodbusOverASerialLine)
 
     // The slave may still be opening its end: poll until it answers.
     MeterRecord holding = pymodbusDevice(1);
-    ASSERT_TRUE(eventually([&] { PollMeterSerial(port, holding); return holding.Online == 1; }));
+    ASSERT_TRUE(eventually([&] { PollMeterSerial(port, holding); return holding.Online == 1; }, SlaveWait, SlavePause));
     expectRegisters(holding, 1000);
     MeterRecord input = pymodbusDevice(0);
     PollMeterSerial(port, input);
@@ -96,7 +90,7 @@ TEST(Interop, PymodbusOverTcp)
         } catch (const SocketError&) {
             return false;
         }
-    }));
+    }, SlaveWait, SlavePause));
 
     MeterRecord holding = pymodbusDevice(1);
     PollMeterTcp(socket, holding);

@@ -1,2 +1,0 @@
-#pragma once
-// Helpers shared by the test programs.
