@@ -1,14 +1,14 @@
 #include "comm/IPCommSrvTh.h"
 
-#include <cstring>
-
 #include "comm/MeterPoll.h"
 #include "platform/ClientSocket.h"
+#include "platform/Gbk.h"
 #include "platform/Sleep.h"
 
 QString MeterIpAddress(const MeterRecord& meter)
 {
-    return QString::fromLatin1(meter.IPAddr, qsizetype(strnlen(meter.IPAddr, sizeof meter.IPAddr)));
+    const std::string_view address = fieldBytes(meter.IPAddr);
+    return QString::fromLatin1(address.data(), qsizetype(address.size()));
 }
 
 void TIPCommSrvTh::execute()

@@ -3,6 +3,8 @@
 #include <QString>
 
 #include <cstddef>
+#include <cstring>
+#include <string_view>
 
 // The station's texts in files and records are GBK (code page 936).
 
@@ -30,3 +32,7 @@ void copyToField(char (&field)[N], const QString& text) { copyToField(field, N, 
 
 template <std::size_t N>
 QString fromGbkField(const char (&field)[N]) { return fromGbkField(field, N); }
+
+// A fixed field's bytes up to its NUL, never past the field, unconverted.
+template <std::size_t N>
+std::string_view fieldBytes(const char (&field)[N]) { return {field, strnlen(field, N)}; }

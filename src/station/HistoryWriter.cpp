@@ -5,6 +5,7 @@
 #include <cstring>
 #include <sys/types.h>
 
+#include "platform/Gbk.h"
 #include "shared/ChannelOrder.h"
 #include "station/RecordFolders.h"
 
@@ -12,14 +13,13 @@ namespace {
 
 void putChannelName(char* entry, const MeterConfig& meter, int channel)
 {
-    const std::size_t meterLength = strnlen(meter.MeterName, sizeof meter.MeterName);
-    const char* channelName = meter.Channels[channel].ChannelName;
-    const std::size_t channelLength = strnlen(channelName, sizeof meter.Channels[channel].ChannelName);
+    const std::string_view meterName = fieldBytes(meter.MeterName);
+    const std::string_view channelName = fieldBytes(meter.Channels[channel].ChannelName);
     const std::size_t room = HistoryNameSize - 1;
-    const std::size_t first = std::min(meterLength, room);
-    const std::size_t second = std::min(channelLength, room - first);
-    std::memcpy(entry, meter.MeterName, first);
-    std::memcpy(entry + first, channelName, second);
+    const std::size_t first = std::min(meterName.size(), room);
+    const std::size_t second = std::min(channelName.size(), room - first);
+    std::memcpy(entry, meterName.data(), first);
+    std::memcpy(entry + first, channelName.data(), second);
 }
 
 }  // namespace

@@ -15,8 +15,7 @@ std::string heading(const MeterRecord& meter)
 {
     std::string text = toGbk("时间\t").toStdString();
     for (int i = 0; i < meter.channelCount(); ++i) {
-        const char* name = meter.Channels[i].ChannelName;
-        text.append(name, strnlen(name, sizeof meter.Channels[i].ChannelName));
+        text.append(fieldBytes(meter.Channels[i].ChannelName));
         text += '\t';
     }
     return text + '\n';
