@@ -5,13 +5,11 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QTimer>
+#include <algorithm>
 
+#include "platform/StatusPanels.h"
 #include "shared/SetValueRequest.h"
 #include "station/PictureFile.h"
-
-namespace {
-constexpr int StatusPanelWidths[Tfm_MainForm::StatusPanelCount] = {380, 50, 50, 50, 50};
-}
 
 Tfm_MainForm::Tfm_MainForm(QWidget* parent) : QMainWindow(parent), timer_PerSecond(new QTimer(this))
 {
@@ -50,13 +48,8 @@ Tfm_MainForm::~Tfm_MainForm()
 
 void Tfm_MainForm::createStatusPanels()
 {
-    for (int i = 0; i < StatusPanelCount; ++i) {
-        StatusPanels[i] = new QLabel(statusBar_MainForm);
-        StatusPanels[i]->setFixedWidth(StatusPanelWidths[i]);
-        StatusPanels[i]->setFrameShape(QFrame::Panel);
-        StatusPanels[i]->setFrameShadow(QFrame::Sunken);
-        statusBar_MainForm->addWidget(StatusPanels[i]);
-    }
+    const QList<QLabel*> panels = addStatusPanels(statusBar_MainForm, {380, 50, 50, 50, 50});
+    std::copy(panels.begin(), panels.end(), StatusPanels);
 }
 
 void Tfm_MainForm::connectHandlers()

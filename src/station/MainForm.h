@@ -40,7 +40,8 @@ public:
     explicit Tfm_MainForm(QWidget* parent = nullptr);
     ~Tfm_MainForm() override;
 
-    // Five panels of 380, 50, 50, 50 and 50 pixels in statusBar_MainForm.
+    // Five panels of 380, 50, 50, 50 and 50 pixels in statusBar_MainForm, the
+    // last reaching to the bar's end.
     static constexpr int StatusPanelCount = 5;
     QLabel* StatusPanels[StatusPanelCount] = {};
     // 1000 ms; on in run mode only.

@@ -1,0 +1,10 @@
+#pragma once
+#include <QList>
+
+class QLabel;
+class QStatusBar;
+
+// Sunken text panels along a status bar, one per width given, left to right.
+// Every panel keeps its width but the last, which reaches to the bar's right
+// end, as status bars on the desktop the programs come from do.
+QList<QLabel*> addStatusPanels(QStatusBar* bar, const QList<int>& widths);
