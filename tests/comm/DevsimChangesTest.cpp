@@ -64,8 +64,9 @@ TEST(DevsimChanges, SwingingValuesStayWithinTheirPercentage)
     std::set<std::int16_t> seen;
     const auto deadline = Clock::now() + 10s;
     while (seen.size() < 3 && Clock::now() < deadline) {
-        const auto values = readRegisters(sim->port(), 2);
+        const auto values = readRegisters(sim->port(), 32);
         ASSERT_TRUE(values);
+        EXPECT_EQ((*values)[31], 131) << "the set value holds still";
         EXPECT_GE((*values)[0], 800);
         EXPECT_LE((*values)[0], 1200);
         EXPECT_LE((*values)[1], -800) << "a negative value swings around itself";

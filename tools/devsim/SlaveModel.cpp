@@ -91,7 +91,8 @@ std::uint16_t SlaveModel::registerValue(std::uint8_t address, std::uint16_t reg)
     if (auto it = written_.find({address, reg}); it != written_.end())
         return it->second;
     const std::uint16_t value = reg < values_.size() ? values_[reg] : std::uint16_t(100 * address + reg);
-    if (swingPercent_ == 0)
+    // The set value is a setting, not a measurement: it holds still.
+    if (swingPercent_ == 0 || reg == WritableRegister)
         return value;
     const double phase = elapsedSeconds() / swingPeriodS_ + reg / 8.0;
     const double swung = std::int16_t(value) * (1 + swingPercent_ / 100.0 * std::sin(2 * std::numbers::pi * phase));

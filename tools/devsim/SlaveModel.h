@@ -31,15 +31,16 @@ public:
     void setFault(Fault fault) { fault_ = fault; }
     Fault fault() const { return fault_; }
     void setDelayMs(unsigned ms) { delayMs_ = ms; }
-    // Read registers swing by up to percent of their value around it, as a
-    // sine of the period given, register r lagging r/8 of a period behind
-    // register 0. Times count from the model's creation.
+    // Read registers but the writable one swing by up to percent of their
+    // value around it, as a sine of the period given, register r lagging r/8
+    // of a period behind register 0. Times count from the model's creation.
     void setSwing(unsigned percent, unsigned periodS);
     // Answers for answerS seconds, then is silent for silentS, and so on.
     void setSilentCycle(unsigned answerS, unsigned silentS);
 
     // Register r of slave a: the value written to it, else values[r] when
-    // given, else 100 * a + r; as a signed 16-bit value it swings when asked to.
+    // given, else 100 * a + r; as a signed 16-bit value it swings when asked to
+    // (the writable register never does).
     std::uint16_t registerValue(std::uint8_t address, std::uint16_t reg) const;
 
     // The reply to one 8-byte request with a good CRC, shaped by the fault;
