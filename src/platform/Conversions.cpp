@@ -20,7 +20,7 @@ namespace {
 
 [[noreturn]] void throwNotFloat(const QString& text)
 {
-    throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+    throw NotAFloatError(text);
 }
 
 qsizetype skipBlanks(const QString& s, qsizetype i)
@@ -150,6 +150,11 @@ int StrToIntDef(const QString& text, int fallback)
     } catch (const EConvertError&) {
         return fallback;
     }
+}
+
+EConvertError NotAFloatError(const QString& text)
+{
+    return EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
 }
 
 double StrToFloat(const QString& text)

@@ -20,6 +20,8 @@ int StrToIntDef(const QString& text, int fallback);
 // A decimal number with "." as separator and an optional exponent, blanks
 // around it allowed. Throws EConvertError for any other text.
 double StrToFloat(const QString& text);
+// The error StrToFloat throws for text, for a number refused after it.
+EConvertError NotAFloatError(const QString& text);
 
 // General format: rounded to `precision` significant digits without trailing
 // zeros, in fixed notation while the value has at most `precision` digits

@@ -19,9 +19,7 @@ Tfm_MainForm::Tfm_MainForm(QWidget* parent) : QMainWindow(parent), timer_PerSeco
     setupMeterConfigPage();
     setupCurvesPage();
     connectModeHandlers();
-    plSV_Op = new QWidget(pnl_MeterInfo);
-    Ui::SetValuePanel::setupUi(plSV_Op);
-    plSV_Op->hide();
+    setupSetValuePanel();
 
     pgContr_MainForm->setTabVisible(pgContr_MainForm->indexOf(tabSheet_Flowchart), false);
     strgGrid_AlarmRecList->setColWidths({102, 98, 63, 120, 120});

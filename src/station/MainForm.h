@@ -126,6 +126,8 @@ public:
     void btn_ChannelDelClick();
     void btn_ChannelModifyClick();
     void btn_ChannelSaveClick();
+    // Appends the devices of the batch-add dialog and loads the last of them.
+    void btn_MeterBatchAddClick();
     // Slot of the device grid's selected row, or -1 on the heading or trailing row.
     int selectedMeterSlot() const;
     // Selects the row and runs the grid's click handler, also when the row
@@ -213,6 +215,20 @@ public:
     // --- set value ----------------------------------------------------------
     // Hidden until a device row is double-clicked.
     QWidget* plSV_Op = nullptr;
+
+    // Each handler blocks the GUI thread while a polling thread serves it.
+    void strgGrid_MeterListDblClick();
+    void btReadSVClick();
+    void btSetSvClick();
+    void btExitSvOpClick();
+    // The device in slot becomes the target; its port is looked up when a
+    // request is posted, so that ports opened later count.
+    void setSetValueTarget(int slot);
+    // Reads the target's set value into edSV and column 3; false on failure,
+    // edSV then empty.
+    bool readSetValue();
+    // The panel over the device edits and its handlers; constructor only.
+    void setupSetValuePanel();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

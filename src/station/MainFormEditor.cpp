@@ -1,12 +1,11 @@
 // The page "设备配置": the device and channel grids, their edits and the
 // buttons that add, delete, change and save devices and channels.
-#include <cmath>
-#include <limits>
 #include <optional>
 
 #include "platform/Conversions.h"
 #include "platform/Gbk.h"
 #include "platform/MessageBox.h"
+#include "station/ChannelLimit.h"
 #include "station/GbkLengthValidator.h"
 #include "station/MainForm.h"
 
@@ -25,15 +24,6 @@ std::optional<int> integerOf(const QLineEdit* edit, const char* refusal)
         ShowErrorBox(refusal);
         return std::nullopt;
     }
-}
-
-// The nearest 32-bit float; beyond its range, an infinity of the same sign.
-float toLimit(const QString& text)
-{
-    const double value = StrToFloat(text);
-    if (std::fabs(value) > std::numeric_limits<float>::max())
-        return value > 0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
-    return static_cast<float>(value);
 }
 
 QString limitText(float limit)
@@ -84,6 +74,7 @@ void Tfm_MainForm::setupMeterConfigPage()
     connect(btn_ChannelDel, &QPushButton::clicked, this, &Tfm_MainForm::btn_ChannelDelClick);
     connect(btn_ChannelModify, &QPushButton::clicked, this, &Tfm_MainForm::btn_ChannelModifyClick);
     connect(btn_ChannelSave, &QPushButton::clicked, this, &Tfm_MainForm::btn_ChannelSaveClick);
+    connect(btn_MeterBatchAdd, &QPushButton::clicked, this, &Tfm_MainForm::btn_MeterBatchAddClick);
 }
 
 // --- grids -------------------------------------------------------------------
@@ -183,8 +174,7 @@ void Tfm_MainForm::strgGrid_MeterListClick()
 
     FillChannelList(slot);
     selectChannelRow(1);
-    // The set-value target follows the selected device; its part of the
-    // click joins here with the set-value handlers.
+    setSetValueTarget(slot);
 }
 
 void Tfm_MainForm::strgGrid_MeterChannelListClick()
@@ -258,10 +248,10 @@ void Tfm_MainForm::StoreChannelFields(int slot, int channel)
     ChannelRecord& ch = Devices.MeterRecords[slot].Channels[channel];
     copyToField(ch.ChannelName, ed_ChannelName->text());
     ch.ChannelPoin = static_cast<std::uint8_t>(cboBox_ChannelPoin->currentIndex());
-    ch.ChannelLLA = toLimit(ed_ChannelLLA->text());
-    ch.ChannelLA = toLimit(ed_ChannelLA->text());
-    ch.ChannelHA = toLimit(ed_ChannelHA->text());
-    ch.ChannelHHA = toLimit(ed_ChannelHHA->text());
+    ch.ChannelLLA = toChannelLimit(ed_ChannelLLA->text());
+    ch.ChannelLA = toChannelLimit(ed_ChannelLA->text());
+    ch.ChannelHA = toChannelLimit(ed_ChannelHA->text());
+    ch.ChannelHHA = toChannelLimit(ed_ChannelHHA->text());
     copyToField(ch.ChannelUnit, ed_ChannelUnit->text());
     ch.ChannelColor = colorBox_ChannelColor->Selected();
 }

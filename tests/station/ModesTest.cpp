@@ -15,49 +15,10 @@
 #include "support/Devsim.h"
 #include "support/FileBytes.h"
 #include "support/GuiApp.h"
+#include "support/ModalDialog.h"
 #include "support/WorkDir.h"
 
 namespace {
-
-// Acts on the dialog of type D as soon as the window under test shows it
-// modally. Should the act leave it open, the dialog is cancelled after a
-// while, so that no test can hang in it.
-template <typename D>
-void whenShown(std::function<void(D&)> act)
-{
-    auto* poll = new QTimer;
-    auto* waited = new QElapsedTimer;
-    waited->start();
-    QObject::connect(poll, &QTimer::timeout, [poll, waited, act] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* dialog = qobject_cast<D*>(widget);
-            if (!dialog || !dialog->isVisible())
-                continue;
-            if (waited->elapsed() > 10000) {
-                ADD_FAILURE() << "dialog left open";
-                dialog->reject();
-            } else {
-                act(*dialog);
-                if (dialog->isVisible())
-                    continue;
-            }
-            poll->deleteLater();
-            delete waited;
-            return;
-        }
-    });
-    poll->start(10);
-}
-
-void type(QWidget& dialog, const char* edit, const QString& text)
-{
-    dialog.findChild<QLineEdit*>(edit)->setText(text);
-}
-
-void press(QWidget& dialog, const char* button)
-{
-    dialog.findChild<QPushButton*>(button)->click();
-}
 
 // Answers the login dialog with each entry in turn, then cancels if still open.
 void answerLogin(std::vector<QString> entries)
