@@ -17,6 +17,29 @@ std::vector<std::string> devsimArgs(std::vector<std::string> first, const std::v
     return first;
 }
 
+// The module's text with its escapes undone.
+std::string unescaped(const std::string& line)
+{
+    std::string text;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] != '\\' || i + 1 == line.size()) {
+            text += line[i];
+            continue;
+        }
+        switch (line[++i]) {
+        case 'r': text += '\r'; break;
+        case 'n': text += '\n'; break;
+        case 't': text += '\t'; break;
+        case 'x':
+            text += char(std::stoi(line.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+            break;
+        default: text += line[i];
+        }
+    }
+    return text;
+}
+
 }  // namespace
 
 Devsim::Devsim(const std::vector<std::string>& argv) : process_(argv)
@@ -35,6 +58,11 @@ std::unique_ptr<Devsim> Devsim::onPty(const std::string& link, const std::vector
 std::unique_ptr<Devsim> Devsim::onTcp(const std::vector<std::string>& extraArgs)
 {
     return std::unique_ptr<Devsim>(new Devsim(devsimArgs({"--tcp", "0"}, extraArgs)));
+}
+
+std::unique_ptr<Devsim> Devsim::gsmOnPty(const std::string& link, const std::vector<std::string>& extraArgs)
+{
+    return std::unique_ptr<Devsim>(new Devsim(devsimArgs({"--gsm", "--pty", link}, extraArgs)));
 }
 
 void Devsim::setFault(const std::string& mode)
@@ -69,11 +97,33 @@ int Devsim::connections() const
 
 bool Devsim::waitForRequests(std::size_t count, std::chrono::milliseconds timeout) const
 {
+    return waitForLines("request ", count, timeout);
+}
+
+std::vector<GsmMessage> Devsim::messages() const
+{
+    const std::string prefix = "message ";
+    constexpr std::size_t ArrivalLength = 23;  // "YYYY-MM-DD HH:MM:SS.mmm"
+    std::vector<GsmMessage> result;
+    for (const auto& line : process_.lines())
+        if (line.text.rfind(prefix, 0) == 0)
+            result.push_back({line.text.substr(prefix.size(), ArrivalLength),
+                              unescaped(line.text.substr(prefix.size() + ArrivalLength + 1))});
+    return result;
+}
+
+bool Devsim::waitForMessages(std::size_t count, std::chrono::milliseconds timeout) const
+{
+    return waitForLines("message ", count, timeout);
+}
+
+bool Devsim::waitForLines(const std::string& prefix, std::size_t count, std::chrono::milliseconds timeout) const
+{
     return process_.waitFor(
-        [count](const std::vector<ChildProcess::Line>& lines) {
+        [&](const std::vector<ChildProcess::Line>& lines) {
             std::size_t seen = 0;
             for (const auto& line : lines)
-                seen += line.text.rfind("request ", 0) == 0;
+                seen += line.text.rfind(prefix, 0) == 0;
             return seen >= count;
         },
         timeout);

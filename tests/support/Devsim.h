@@ -14,6 +14,12 @@ struct DevsimRequest {
     ChildProcess::Clock::time_point at;
 };
 
+// One text as the simulated GSM module received it.
+struct GsmMessage {
+    std::string arrival;  // local time of its first byte, "YYYY-MM-DD HH:MM:SS.mmm"
+    std::string text;     // converted from GBK to UTF-8
+};
+
 // tools/devsim running beside a test, on a pseudo-terminal reached through a
 // link (Res/COMn in the test's working directory) or on a loopback TCP port.
 class Devsim {
@@ -21,6 +27,8 @@ public:
     // extraArgs: further devsim options, e.g. {"--address", "1,2"}.
     static std::unique_ptr<Devsim> onPty(const std::string& link, const std::vector<std::string>& extraArgs = {});
     static std::unique_ptr<Devsim> onTcp(const std::vector<std::string>& extraArgs = {});
+    // A GSM module instead of instruments; extraArgs e.g. {"--raw", path}.
+    static std::unique_ptr<Devsim> gsmOnPty(const std::string& link, const std::vector<std::string>& extraArgs = {});
 
     int port() const { return port_; }
     // Changes the fault mode ("silent", "none", ...) and waits until it holds.
@@ -28,10 +36,13 @@ public:
     std::vector<DevsimRequest> requests() const;
     int connections() const;
     bool waitForRequests(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+    std::vector<GsmMessage> messages() const;
+    bool waitForMessages(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
     ChildProcess& process() { return process_; }
 
 private:
     explicit Devsim(const std::vector<std::string>& argv);
+    bool waitForLines(const std::string& prefix, std::size_t count, std::chrono::milliseconds timeout) const;
 
     ChildProcess process_;
     int port_ = 0;

@@ -8,8 +8,10 @@
 
 const char* const Usage =
     "Usage: devsim (--pty LINK | --tcp PORT) [options]\n"
+    "       devsim --gsm --pty LINK [--raw FILE]\n"
     "A simulated field instrument: Modbus RTU slaves answering functions 3 and 4\n"
-    "(read registers) and 6 (write register 31).\n"
+    "(read registers) and 6 (write register 31). With --gsm, a simulated GSM\n"
+    "module instead, which takes the station's SMS texts.\n"
     "\n"
     "  --pty LINK       serve on a new pseudo-terminal; LINK becomes a link to it\n"
     "  --tcp PORT       serve RTU frames on 127.0.0.1:PORT (0: a free port)\n"
@@ -25,12 +27,18 @@ const char* const Usage =
     "  --silent-cycle A,S\n"
     "                   answer for A seconds, then stay silent for S seconds,\n"
     "                   over and over, as if the line were cut now and then\n"
+    "  --gsm            be a GSM module: answer nothing, print every text received\n"
+    "  --raw FILE       with --gsm: write the bytes received to FILE as well\n"
     "  --help           this text\n"
     "\n"
     "Prints \"ready PATH\" or \"ready PORT\" once serving, \"connect\" for every TCP\n"
     "connection and \"request ADDRESS FUNCTION REGISTER VALUE\" for every request\n"
     "received with a good CRC. Reads \"fault MODE\" and \"delay MS\" lines on its\n"
-    "standard input. Stops on SIGTERM or SIGINT.\n";
+    "standard input. As a GSM module it prints \"message DATE TIME TEXT\" for every\n"
+    "text, one ending where the line stays silent for 200 ms: the arrival time of\n"
+    "its first byte to the millisecond and the text converted from GBK, with \\r,\n"
+    "\\n, \\t, \\\\ and \\xHH for control characters and backslashes.\n"
+    "Stops on SIGTERM or SIGINT.\n";
 
 namespace {
 
@@ -74,6 +82,10 @@ Options parseOptions(int argc, char** argv)
             options.help = true;
             return options;
         }
+        if (arg == "--gsm") {
+            options.gsm = true;
+            continue;
+        }
         if (i + 1 >= argc)
             throw std::invalid_argument("missing value after " + arg);
         const std::string value = argv[++i];
@@ -97,6 +109,8 @@ Options parseOptions(int argc, char** argv)
             options.delayMs = unsigned(parseNumber(value, 0, 60000, "delay"));
         } else if (arg == "--swing") {
             std::tie(options.swingPercent, options.swingPeriodS) = parsePair(value, 0, 100, 1, 86400, "swing");
+        } else if (arg == "--raw") {
+            options.rawPath = value;
         } else if (arg == "--silent-cycle") {
             std::tie(options.answerS, options.silentS) = parsePair(value, 1, 86400, 0, 86400, "silent cycle");
         } else {
@@ -105,6 +119,10 @@ Options parseOptions(int argc, char** argv)
     }
     if (options.ptyLink.empty() == !options.tcpPort)
         throw std::invalid_argument("give one of --pty LINK and --tcp PORT");
+    if (options.gsm && options.tcpPort)
+        throw std::invalid_argument("a GSM module serves on --pty only");
+    if (!options.rawPath.empty() && !options.gsm)
+        throw std::invalid_argument("--raw goes with --gsm");
     if (options.addresses.empty())
         throw std::invalid_argument("no slave address");
     return options;

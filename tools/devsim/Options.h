@@ -18,6 +18,8 @@ struct Options {
     unsigned swingPeriodS = 60;
     unsigned answerS = 0;   // silent cycle: seconds answering,
     unsigned silentS = 0;   // then seconds silent (0: never)
+    bool gsm = false;       // a GSM module instead of the slaves
+    std::string rawPath;    // the GSM module's received bytes go here
     bool help = false;
 };
 

@@ -4,43 +4,19 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <pty.h>
 #include <sys/socket.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <sstream>
 
+#include "Serving.h"
 #include "comm/ModbusCrc.h"
 
 namespace {
-
-volatile std::sig_atomic_t stopRequested = 0;
-
-void onStopSignal(int)
-{
-    stopRequested = 1;
-}
-
-void installStopHandlers()
-{
-    struct sigaction action{};
-    action.sa_handler = onStopSignal;  // no SA_RESTART: poll() wakes up
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
-}
-
-void say(const std::string& line)
-{
-    std::fputs((line + "\n").c_str(), stdout);
-    std::fflush(stdout);
-}
 
 constexpr int RequestLength = 8;
 // Bytes that stop in the middle of a frame are dropped after this silence.
@@ -85,25 +61,13 @@ Server::~Server()
 
 bool Server::servePty(const std::string& link)
 {
-    termios raw{};
-    ::cfmakeraw(&raw);
-    int master = -1;
-    char slaveName[256];
-    // The slave side stays open here too, so that the master never sees a
-    // hang-up while the station has the port closed.
-    if (::openpty(&master, &ptySlaveFd_, slaveName, &raw, nullptr) != 0) {
-        std::perror("devsim: openpty");
+    LinkedPty pty;
+    if (!openLinkedPty(link, pty))
         return false;
-    }
-    ::unlink(link.c_str());
-    if (::symlink(slaveName, link.c_str()) != 0) {
-        std::perror("devsim: symlink");
-        ::close(master);
-        return false;
-    }
+    ptySlaveFd_ = pty.slave;
     ptyLink_ = link;
-    lines_[master] = Line{};
-    say(std::string("ready ") + slaveName);
+    lines_[pty.master] = Line{};
+    say("ready " + pty.slavePath);
     run();
     return true;
 }
@@ -131,7 +95,7 @@ bool Server::serveTcp(int port)
 void Server::run()
 {
     installStopHandlers();
-    while (!stopRequested) {
+    while (!stopRequested()) {
         std::vector<pollfd> fds;
         if (commandsOpen_)
             fds.push_back({STDIN_FILENO, POLLIN, 0});

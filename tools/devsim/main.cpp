@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "GsmModule.h"
 #include "Options.h"
 #include "Server.h"
 #include "SlaveModel.h"
@@ -18,6 +19,8 @@ int main(int argc, char** argv)
         std::fputs(Usage, stdout);
         return 0;
     }
+    if (options.gsm)
+        return GsmModule(options.rawPath).servePty(options.ptyLink) ? 0 : 1;
     SlaveModel model(options.addresses, options.values);
     model.setFault(options.fault);
     model.setDelayMs(options.delayMs);
