@@ -35,6 +35,7 @@ Tfm_MainForm::Tfm_MainForm(QWidget* parent) : QMainWindow(parent), timer_PerSeco
 
     connectHandlers();
     connectCycleHandlers();
+    connectSmsHandlers();
     FormCreate();
 }
 

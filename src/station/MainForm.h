@@ -11,6 +11,7 @@
 #include "shared/HistoryFile.h"
 #include "station/AlarmRecordFile.h"
 #include "station/HistoryWriter.h"
+#include "station/SmsAlarm.h"
 #include "station/StringGrid.h"
 #include "ui_CurvesPage.h"
 #include "ui_MainForm.h"
@@ -151,8 +152,6 @@ public:
     // The alarm window and sound in a tick with an alarm, and in one without.
     void alarmTick();
     void quietTick();
-    // One tick's SMS work, while the SMS alarm is switched on.
-    void SmsAlarmStep();
 
     // --- overview panels ----------------------------------------------------
     // Paints every configured channel's panel inside scrBox_GeneralView.
@@ -209,8 +208,16 @@ public:
     void StartRecordPeriod();
 
     // --- SMS ----------------------------------------------------------------
-    std::int32_t SmsDelayCounter = 0;
-    std::int32_t SmsPhoneIndex = 0;
+    SmsAlarm Sms;
+
+    // One tick's SMS work, while the SMS alarm is switched on.
+    void SmsAlarmStep();
+    // The SMS page's controls as the step reads them.
+    SmsSettings smsSettings() const;
+    // Throws EConvertError at a number that is no whole number; the keys
+    // before it are written.
+    void btnGSM_SetSaveClick();
+    void connectSmsHandlers();
 
     // --- set value ----------------------------------------------------------
     // Hidden until a device row is double-clicked.

@@ -80,14 +80,10 @@ void Tfm_MainForm::alarmTick()
 
 void Tfm_MainForm::quietTick()
 {
-    SmsDelayCounter = 0;
-    SmsPhoneIndex = 0;
+    Sms.reset();
     AlarmSoundCountdown = 0;
     // A delay that is no whole number counts as none.
     AlarmDelayCountdown = StrToIntDef(GSMedAlarmDelayT->text(), 0);
     if (FormAlarm)
         FormAlarm->close();
 }
-
-// Sends nothing yet: the SMS alarm texts are built with the SMS settings.
-void Tfm_MainForm::SmsAlarmStep() {}

@@ -44,7 +44,7 @@ void Tfm_MainForm::EnterRunMode()
     setConfigControlsEnabled(false);
     timer_PerSecond->start();
     plGSM_Alarm->setEnabled(false);
-    SmsPhoneIndex = 0;
+    Sms.reset();
 }
 
 // The timer stops before the threads do, so that no tick runs meanwhile.

@@ -7,10 +7,6 @@
 #include "station/MainForm.h"
 #include "station/PictureFile.h"
 
-namespace {
-constexpr int PhoneRows = 10;
-}
-
 QString Tfm_MainForm::BasePath(const QString& name) const
 {
     return BaseDir + QLatin1Char('/') + name;
@@ -52,7 +48,7 @@ void Tfm_MainForm::LoadSmsSettings()
     AlarmDelayCountdown = StrToIntDef(GSMedAlarmDelayT->text(), 0);
 
     const QString phoneList = QStringLiteral("PhoneList");
-    for (int row = 1; row <= PhoneRows; ++row) {
+    for (int row = 1; row <= SmsPhoneRows; ++row) {
         GSM_SG_PhoneNum->setCell(1, row, sms.ReadString(phoneList, QStringLiteral("Name%1").arg(row), QString()));
         GSM_SG_PhoneNum->setCell(2, row, sms.ReadString(phoneList, QStringLiteral("Num%1").arg(row), QString()));
     }
@@ -74,6 +70,6 @@ void Tfm_MainForm::SetPhoneGridHeadings()
     GSM_SG_PhoneNum->setCell(0, 0, QStringLiteral("编号"));
     GSM_SG_PhoneNum->setCell(1, 0, QStringLiteral("联系人"));
     GSM_SG_PhoneNum->setCell(2, 0, QStringLiteral("手机号"));
-    for (int row = 1; row <= PhoneRows; ++row)
+    for (int row = 1; row <= SmsPhoneRows; ++row)
         GSM_SG_PhoneNum->setCell(0, row, QString::number(row));
 }
