@@ -1,10 +1,12 @@
 // Norvik itself, started in a fresh base directory with a made Config.dat,
 // polling a simulated device on a pseudo-terminal (COM1) and one on loopback
-// TCP; stopped after a few seconds and its files read back. Bytes that are
-// fixed are compared whole; times are checked against the run's clock.
+// TCP, and texting its alarms to a simulated GSM module (COM3); stopped after
+// a few seconds and its files read back. Bytes that are fixed are compared
+// whole; times are checked against the run's clock.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -141,6 +143,16 @@ protected:
 
     std::string read(const std::string& relative) const { return readFileBytes(dir.file(relative)); }
 
+    // Config.dat with the table's devices, all else at its defaults.
+    void saveConfig(const DeviceTable& table) const
+    {
+        const QString config = ConfigFile::pathIn(QString::fromStdString(dir.path()));
+        QString password;
+        std::int32_t count = 0;
+        ASSERT_EQ(ConfigFile::createWithDefaults(config, count, password), ConfigFile::Creation::Created);
+        ASSERT_TRUE(ConfigFile::saveMeterConfig(config, table));
+    }
+
     WorkDir dir;
     TDateTime startedAt = 0, stoppedAt = 0;
     std::vector<std::string> files;
@@ -161,11 +173,7 @@ TEST_F(EndToEnd, StationWritesHistoryAlarmRecordsAndLogs)
     d2.IPPort = tcp->port();
     d2.Channels[0].ChannelLLA = 250;  // 200 is below both: two records in one tick
     d2.Channels[0].ChannelLA = 300;
-    const QString config = ConfigFile::pathIn(QString::fromStdString(dir.path()));
-    QString password;
-    std::int32_t count = 0;
-    ASSERT_EQ(ConfigFile::createWithDefaults(config, count, password), ConfigFile::Creation::Created);
-    ASSERT_TRUE(ConfigFile::saveMeterConfig(config, *table));
+    saveConfig(*table);
 
     runStation(4);
 
@@ -269,6 +277,44 @@ TEST_F(EndToEnd, StationWritesHistoryAlarmRecordsAndLogs)
         }
         EXPECT_EQ(lines.back().substr(11), valueLine);
     }
+}
+
+// The local time of a text, "YYYY-MM-DD HH:MM:SS.mmm" or "YY-MM-DD HH:NN:SS".
+TDateTime parseTime(const std::string& text)
+{
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, sec = 0, ms = 0;
+    std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d.%d", &y, &mo, &d, &h, &mi, &sec, &ms);
+    return EncodeDateTime(y < 100 ? 2000 + y : y, mo, d, h, mi, sec, ms);
+}
+
+TEST_F(EndToEnd, StationTextsAnAlarmToTheGsmModule)
+{
+    auto serial = Devsim::onPty(comLink(1), {"--address", "1"});
+    auto gsm = Devsim::gsmOnPty(comLink(3));
+    const char* channels[2] = {"温度", "压力"};
+    auto table = std::make_unique<DeviceTable>();
+    addDevice(*table, "锅炉1", channels, 1, 1, 3600).Channels[1].ChannelHA = 10.05f;  // 10.1 is over it
+    saveConfig(*table);
+    constexpr int Delay = 3;
+    writeFileBytes(dir.file("Res/GSM_Alarm.ini"), "[GSM]\r\nEnable=1\r\nCOM=2\r\nDelay=" + std::to_string(Delay) +
+                                                      "\r\nText=" + gbk("温度超限") +
+                                                      "\r\n[PhoneList]\r\nNum1=13800000001\r\nNum2=139\r\n");
+    {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        ChildProcess norvik({NORVIK_PATH});
+        ASSERT_TRUE(gsm->waitForMessages(1, 30s));
+    }
+
+    const GsmMessage message = gsm->messages()[0];
+    EXPECT_EQ(message.text, "8613800000001:温度超限\n锅炉1--压力\t10.1\n\r\n");
+
+    // Sent in the Delay-th tick of the alarm, the alarm row's start time
+    // being the first tick's second.
+    const std::string alarms = read(findFile(filesUnder(dir.path()), "秒.xls"));
+    ASSERT_EQ(alarms.size(), 2 * AlarmRowSize);
+    const double afterStart = (parseTime(message.arrival) - parseTime(alarms.substr(AlarmRowSize + 90, 17))) * SecondsPerDay;
+    EXPECT_GE(afterStart, Delay - 1.5);
+    EXPECT_LE(afterStart, Delay + 1.5);
 }
 
 }  // namespace

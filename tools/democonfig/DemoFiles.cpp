@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include <cstdio>
+#include <iterator>
 #include <memory>
 
 #include "AlarmSound.h"
@@ -14,8 +15,20 @@
 namespace {
 
 const QString StationName = QStringLiteral("Norvik 演示站");
-// Long enough to see the alarm panels blink blue before the window and sound.
+// Long enough to see the alarm panels blink blue before the window and sound;
+// also the seconds of alarm before the first SMS text.
 constexpr int AlarmDelaySeconds = 5;
+// The simulated GSM module that scripts/demo serves behind Res/COM3.
+constexpr int GsmComPort = 2;
+constexpr int SmsReloadMinutes = 1;
+const QString SmsText = QStringLiteral("演示站测量数据超限！");
+// The second number is one digit short: its row is skipped, and the third
+// gets its text 20 seconds after the first, while the minute's alarm lasts.
+const QString SmsPhones[][2] = {
+    {QStringLiteral("值班长"), QStringLiteral("13800138001")},
+    {QStringLiteral("错号"), QStringLiteral("1380013800")},
+    {QStringLiteral("厂长"), QStringLiteral("13900139002")},
+};
 constexpr float CurvesLow = 0, CurvesHigh = 100;
 
 bool fail(const QString& path)
@@ -43,13 +56,30 @@ bool writeConfig(const QString& baseDir, int tcpPort)
     return true;
 }
 
+// SMS alarm on, afresh whatever an earlier run saved on its page.
+void writeSmsSettings(const QString& path)
+{
+    QFile::remove(path);
+    const IniFile sms(path);
+    const QString gsm = QStringLiteral("GSM");
+    sms.WriteBool(gsm, QStringLiteral("Enable"), true);
+    sms.WriteInteger(gsm, QStringLiteral("COM"), GsmComPort);
+    sms.WriteInteger(gsm, QStringLiteral("Delay"), AlarmDelaySeconds);
+    sms.WriteInteger(gsm, QStringLiteral("Reload"), SmsReloadMinutes);
+    sms.WriteString(gsm, QStringLiteral("Text"), SmsText);
+    for (std::size_t i = 0; i < std::size(SmsPhones); ++i) {
+        sms.WriteString(QStringLiteral("PhoneList"), QStringLiteral("Name%1").arg(i + 1), SmsPhones[i][0]);
+        sms.WriteString(QStringLiteral("PhoneList"), QStringLiteral("Num%1").arg(i + 1), SmsPhones[i][1]);
+    }
+}
+
 bool writeSettings(const QString& baseDir)
 {
     const QString res = baseDir + QStringLiteral("/Res");
     QDir().mkpath(res);
     try {
         IniFile(res + QStringLiteral("/MFPara.ini")).WriteString(QStringLiteral("MFPARA"), QStringLiteral("MFNAME"), StationName);
-        IniFile(res + QStringLiteral("/GSM_Alarm.ini")).WriteInteger(QStringLiteral("GSM"), QStringLiteral("Delay"), AlarmDelaySeconds);
+        writeSmsSettings(res + QStringLiteral("/GSM_Alarm.ini"));
     } catch (const IniFileError& error) {
         std::fprintf(stderr, "democonfig: %s\n", error.what());
         return false;
