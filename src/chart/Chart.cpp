@@ -19,6 +19,15 @@ class Plot : public QCustomPlot {
 public:
     using QCustomPlot::QCustomPlot;
     using QCustomPlot::hasInvalidatedPaintBuffers;
+    using QCustomPlot::updateLayout;
+
+    // The bottom axis picks its ticks for the axis rect's width before the
+    // layout places it, so a new size takes one layout pass ahead.
+    void layOutFor(const QRect& viewport)
+    {
+        setViewport(viewport);
+        updateLayout();
+    }
 };
 
 // QCustomPlot needs lower < upper; a flat or empty range is opened by one
@@ -30,6 +39,17 @@ QCPRange viewRange(double minimum, double maximum)
     if (!(maximum - minimum > std::abs(maximum) * 1e-12))
         return QCPRange(minimum - 1, maximum + 1);
     return QCPRange(minimum, maximum);
+}
+
+// Fonts sized in pixels are not scaled again by a page's resolution, so a
+// page drawn under a scale keeps the proportions measured on the screen.
+QFont inPixels(const QFont& font, int dpi)
+{
+    if (font.pixelSize() > 0)
+        return font;
+    QFont sized = font;
+    sized.setPixelSize(std::max(1, qRound(font.pointSizeF() * dpi / 72.0)));
+    return sized;
 }
 
 } // namespace
@@ -64,6 +84,11 @@ Chart::Chart(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private>())
     plot->yAxis->setTicker(QSharedPointer<ValueTicker>::create());
     d_->curves = new CurveLayer(plot, d_->series);
     d_->overlay = new OverlayLayer(plot);
+    for (QCPAxis* axis : {plot->xAxis, plot->yAxis}) {
+        axis->setTickLabelFont(inPixels(axis->tickLabelFont(), logicalDpiY()));
+        axis->setLabelFont(inPixels(axis->labelFont(), logicalDpiY()));
+    }
+    plot->legend->setFont(inPixels(plot->legend->font(), logicalDpiY()));
     plot->axisRect()->insetLayout()->take(plot->legend);
     plot->legend->setVisible(false);
     plot->legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
@@ -71,7 +96,7 @@ Chart::Chart(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private>())
     connect(plot, &QCustomPlot::beforeReplot, this, [this] {
         const bool seen = isVisible();
         d_->curves->setShownOnScreen(seen);
-        syncView();
+        syncView(width());
         replotPending_ = !seen;
         d_->overlay->clearCrossHairs();
     });
@@ -190,7 +215,7 @@ QString Chart::title() const
 
 void Chart::setTitleFont(const QFont& font)
 {
-    d_->title->setFont(font);
+    d_->title->setFont(inPixels(font, logicalDpiY()));
     contentChanged();
 }
 
@@ -234,7 +259,7 @@ void Chart::setLegendVisible(bool visible)
 
 void Chart::setLegendFont(const QFont& font)
 {
-    d_->plot->legend->setFont(font);
+    d_->plot->legend->setFont(inPixels(font, logicalDpiY()));
     legendChanged();
 }
 
@@ -338,24 +363,40 @@ QRect Chart::printArea(const QRect& page) const
     return page.adjusted(left, top, -right, -bottom);
 }
 
-void Chart::print(QPrinter& printer)
+void Chart::print(QPaintDevice& page)
 {
-    syncView();
-    QCPPainter painter(&printer);
-    const QRect area = printArea(QRect(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size()));
-    const QSize size = d_->plot->size();
-    if (area.isEmpty() || size.isEmpty())
+    const QRect area = printArea(QRect(0, 0, page.width(), page.height()));
+    // The layout is made in screen pixels and drawn scaled to the page's.
+    const double scaleX = double(page.logicalDpiX()) / logicalDpiX();
+    const double scaleY = double(page.logicalDpiY()) / logicalDpiY();
+    const int width = qRound(area.width() / scaleX), height = qRound(area.height() / scaleY);
+    if (width <= 0 || height <= 0)
         return;
+    d_->legendDirty = true;
+    syncView(width);
+    d_->curves->setPrinting(true);
+    d_->overlay->setVisible(false);
+    const QRect screen = d_->plot->viewport();
+    d_->plot->layOutFor(QRect(0, 0, width, height));
+    QCPPainter painter(&page);
     painter.setMode(QCPPainter::pmVectorized);
-    painter.setMode(QCPPainter::pmNoCaching);
+    painter.setClipRect(area);
     painter.translate(area.topLeft());
-    painter.scale(double(area.width()) / size.width(), double(area.height()) / size.height());
-    d_->plot->toPainter(&painter, size.width(), size.height());
+    painter.scale(scaleX, scaleY);
+    d_->plot->toPainter(&painter, width, height);
+    painter.end();
+    d_->curves->setPrinting(false);
+    d_->overlay->setVisible(true);
+    // Back to the screen's layout and legend.
+    d_->plot->layOutFor(screen);
+    legendChanged();
+    replot();
 }
 
 void Chart::showPrintPreview()
 {
     QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
     QPrintPreviewDialog dialog(&printer);
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { print(*p); });
     dialog.exec();
@@ -395,7 +436,7 @@ void Chart::replotIfPending()
         replot();
 }
 
-void Chart::syncView()
+void Chart::syncView(int layoutWidth)
 {
     d_->plot->xAxis->setRange(viewRange(bottomAxis_.minimum(), bottomAxis_.maximum()));
     d_->plot->yAxis->setRange(viewRange(leftAxis_.minimum(), leftAxis_.maximum()));
@@ -409,7 +450,7 @@ void Chart::syncView()
         items.push_back(new SeriesLegendItem(legend, *s));
         widest = std::max(widest, items.back()->minimumOuterSizeHint().width());
     }
-    legend->setWrap(std::max(1, width() / (widest + legend->columnSpacing())));
+    legend->setWrap(std::max(1, layoutWidth / (widest + legend->columnSpacing())));
     for (SeriesLegendItem* item : items)
         legend->addItem(item);
     d_->legendDirty = false;

@@ -9,7 +9,7 @@
 #include "chart/ChartAxis.h"
 #include "chart/ChartSeries.h"
 
-class QPrinter;
+class QPaintDevice;
 
 // A line chart of many series against a shared X axis: title, a plot area
 // with a left and a bottom axis, an optional legend below. The bottom axis
@@ -78,8 +78,12 @@ public:
     // Margins in percent of the page, for print and preview.
     void setPrintMargins(int left, int top, int right, int bottom);
     QRect printArea(const QRect& page) const;
-    void print(QPrinter& printer);
-    // The print preview, modal; the chart is redrawn when it closes.
+    // Draws the chart onto a page (a printer, an image), laid out afresh for
+    // the page's area within the margins: title, axes, labels and legend at
+    // their screen size in the page's units, the curves filling the rest.
+    void print(QPaintDevice& page);
+    // The print preview of a landscape page, modal; its printing draws what
+    // it shows. The chart is redrawn when it closes.
     void showPrintPreview();
 
     // Draws the whole chart now.
@@ -102,7 +106,8 @@ private:
     void contentChanged();
     void legendChanged();
     void replotIfPending();
-    void syncView();
+    // Axis ranges into the plot, and the legend wrapped for the width.
+    void syncView(int layoutWidth);
     void keepAxesForUndo();
     void zoomTo(const QRect& pixels);
     void scrollBy(const QPoint& pixels);

@@ -58,7 +58,7 @@ QRect CurveLayer::clipRect() const
 
 void CurveLayer::draw(QCPPainter* painter)
 {
-    const bool onScreen = drawnOnScreen(painter);
+    const bool onScreen = !printing_ && drawnOnScreen(painter);
     if (onScreen && !shownOnScreen_)
         return;
     const QRect area = clipRect();

@@ -11,13 +11,15 @@
 using SeriesList = std::vector<std::unique_ptr<ChartSeries>>;
 
 // Draws every shown series inside the axis rect, under the axes. On screen it
-// rasterises into an image of its own and lays that on the buffer; a printer
+// rasterises into an image of its own and lays that on the buffer; a page
 // or any other vector device gets plain polylines.
 class CurveLayer : public QCPLayerable {
 public:
     CurveLayer(QCustomPlot* plot, const SeriesList& series);
     // Off the screen nothing is drawn into the plot's buffers.
     void setShownOnScreen(bool shown) { shownOnScreen_ = shown; }
+    // A page gets plain polylines, whatever its device.
+    void setPrinting(bool printing) { printing_ = printing; }
 
 protected:
     void applyDefaultAntialiasingHint(QCPPainter* painter) const override;
@@ -31,6 +33,7 @@ private:
     const SeriesList& series_;
     QImage image_;
     bool shownOnScreen_ = false;
+    bool printing_ = false;
 };
 
 // What the mouse draws over the chart: crosshairs and the zoom rectangle.

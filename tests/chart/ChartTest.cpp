@@ -4,8 +4,9 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include "chart/AxisValueFormat.h"
@@ -274,24 +275,139 @@ TEST_F(ChartTest, LegendBelowTakesRoomFromThePlot)
     EXPECT_EQ(chart->plotRect().height(), without);
 }
 
-TEST_F(ChartTest, PrintFillsThePageWithinItsMargins)
+TEST_F(ChartTest, PrintAreaIsThePageWithinItsMargins)
 {
     EXPECT_EQ(chart->printArea(QRect(0, 0, 1000, 2000)), QRect(150, 300, 700, 1400));
     chart->setPrintMargins(0, 0, 0, 0);
     EXPECT_EQ(chart->printArea(QRect(0, 0, 1000, 2000)), QRect(0, 0, 1000, 2000));
     chart->setPrintMargins(10, 20, 30, 40);
     EXPECT_EQ(chart->printArea(QRect(0, 0, 1000, 1000)), QRect(100, 200, 600, 400));
-
-    seriesOf({1, 5, 2});
-    QTemporaryDir dir;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir.filePath(QStringLiteral("chart.pdf")));
-    chart->print(printer);
-    EXPECT_GT(QFileInfo(dir.filePath(QStringLiteral("chart.pdf"))).size(), 1000);
 }
 
-TEST_F(ChartTest, PrintPreviewIsModalAndRedrawsTheChartAfter)
+// The smallest rectangle around the pixels of region that match.
+template <typename Match>
+QRect inkBox(const QImage& image, const QRect& region, Match match)
+{
+    QRect box;
+    for (int y = region.top(); y <= region.bottom(); ++y)
+        for (int x = region.left(); x <= region.right(); ++x)
+            if (match(QColor(image.pixel(x, y))))
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+bool isDark(const QColor& c)
+{
+    return c.red() < 100 && c.green() < 100 && c.blue() < 100;
+}
+
+// Widths of the stretches of columns with dark pixels in band, split where
+// at least minGap columns in a row are clear.
+std::vector<int> inkRuns(const QImage& image, const QRect& band, int minGap)
+{
+    std::vector<int> runs;
+    int start = -1, lastInk = -1;
+    for (int x = band.left(); x <= band.right(); ++x) {
+        if (inkBox(image, QRect(x, band.top(), 1, band.height()), isDark).isEmpty())
+            continue;
+        if (start < 0 || x - lastInk > minGap) {
+            if (start >= 0)
+                runs.push_back(lastInk - start + 1);
+            start = x;
+        }
+        lastInk = x;
+    }
+    if (start >= 0)
+        runs.push_back(lastInk - start + 1);
+    return runs;
+}
+
+// A chart of the screen's look printed onto a landscape A4 page at 300 dpi:
+// the page, pre-filled with a marker colour, as an image.
+class PrintedPage : public ChartTest {
+protected:
+    static constexpr QRgb Marker = qRgb(255, 0, 255);
+    const QColor backWall{255, 255, 200};
+
+    void SetUp() override
+    {
+        ChartTest::SetUp();
+        chart->resize(1600, 700);
+        QFont titleFont;
+        titleFont.setPixelSize(24);
+        chart->setTitle(QStringLiteral("实时曲线"));
+        chart->setTitleFont(titleFont);
+        chart->setTitleColor(Qt::blue);
+        chart->setBackColor(backWall);
+        ChartSeries& s = chart->addSeries();
+        s.setColor(Qt::red);
+        for (int x = 0; x < 1000; ++x)
+            s.addPoint(x, x % 200, QStringLiteral("18-10-18 09:%1:%2").arg(x / 60 % 60, 2, 10, QChar(u'0')).arg(x % 60, 2, 10, QChar(u'0')));
+        showAndSettle();
+    }
+
+    QImage printed()
+    {
+        QImage page(3508, 2480, QImage::Format_RGB32);
+        page.setDotsPerMeterX(11811);
+        page.setDotsPerMeterY(11811);
+        page.fill(Marker);
+        chart->print(page);
+        return page;
+    }
+};
+
+TEST_F(PrintedPage, TheWholeChartIsLaidOutForThePage)
+{
+    chart->setPrintMargins(0, 0, 0, 0);
+    const QImage page = printed();
+    const QRect all = page.rect();
+
+    const QRect plot = inkBox(page, all, [&](const QColor& c) { return c == backWall; });
+    EXPECT_GT(plot.width(), all.width() * 8 / 10);
+    EXPECT_GT(plot.height(), all.height() * 3 / 4);
+    EXPECT_FALSE(inkBox(page, plot, [](const QColor& c) { return c == Qt::red; }).isEmpty());
+
+    // Title above the plot, whole: clear of the page's edge, at its screen size.
+    const QRect title = inkBox(page, QRect(0, 0, all.width(), plot.top()), [](const QColor& c) {
+        return c.blue() > 150 && c.red() < 100 && c.green() < 100;
+    });
+    ASSERT_FALSE(title.isEmpty());
+    EXPECT_GT(title.top(), 0);
+    EXPECT_NEAR(title.center().x(), plot.center().x(), all.width() / 50);
+    EXPECT_LT(title.height(), all.height() / 20);
+
+    // Tick labels left of and below the plot, inside the page.
+    const QRect left = inkBox(page, QRect(0, plot.top(), plot.left() - 10, plot.height()), isDark);
+    ASSERT_FALSE(left.isEmpty());
+    EXPECT_GT(left.left(), 0);
+    const QRect below = inkBox(page, QRect(0, plot.bottom() + 10, all.width(), all.height() - plot.bottom() - 10), isDark);
+    ASSERT_FALSE(below.isEmpty());
+    EXPECT_LT(below.bottom(), all.bottom());
+    EXPECT_GT(below.left(), 0);
+    EXPECT_LT(below.right(), all.right());
+
+    EXPECT_TRUE(inkBox(page, all, [](const QColor& c) { return c.rgb() == Marker; }).isEmpty());
+}
+
+// A page narrower than the chart on the screen: the bottom axis spaces its
+// labels for the page, so that they stay apart.
+TEST_F(PrintedPage, NothingIsDrawnOutsideTheMarginsAndLabelsStayApart)
+{
+    const QImage page = printed();
+    const QRect area = chart->printArea(page.rect());
+    const QRect drawn = inkBox(page, page.rect(), [](const QColor& c) { return c.rgb() != Marker; });
+    EXPECT_EQ(drawn, area);
+    EXPECT_FALSE(inkBox(page, area, [](const QColor& c) { return c.blue() > 150 && c.red() < 100; }).isEmpty());
+
+    const QRect plot = inkBox(page, area, [&](const QColor& c) { return c == backWall; });
+    const QRect labels(plot.left(), plot.bottom() + 10, plot.width(), area.bottom() - plot.bottom() - 10);
+    const std::vector<int> runs = inkRuns(page, labels, 30);
+    ASSERT_GE(runs.size(), 3u);
+    EXPECT_LT(*std::max_element(runs.begin(), runs.end()), *std::min_element(runs.begin(), runs.end()) * 3 / 2);
+}
+
+TEST_F(ChartTest, PrintPreviewShowsALandscapePageAndRedrawsTheChartAfter)
 {
     ChartSeries& s = seriesOf({1, 5, 2});
     int& drawn = countDraws(s);
@@ -299,10 +415,15 @@ TEST_F(ChartTest, PrintPreviewIsModalAndRedrawsTheChartAfter)
     const int before = drawn;
     bool shown = false;
     QTimer::singleShot(0, [&] {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
-            shown = true;
-            dialog->close();
-        }
+        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        shown = true;
+        EXPECT_EQ(dialog->printer()->pageLayout().orientation(), QPageLayout::Landscape);
+        auto* preview = dialog->findChild<QPrintPreviewWidget*>();
+        ASSERT_NE(preview, nullptr);
+        EXPECT_EQ(preview->pageCount(), 1);
+        dialog->close();
     });
     chart->showPrintPreview();
     EXPECT_TRUE(shown);
