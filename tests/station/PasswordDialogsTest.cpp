@@ -116,7 +116,7 @@ TEST(ModifyPwDialog, EditsTakeAtMostEightCharactersShownAsStars)
                             child<QLineEdit>(login, "ed_InputPassword")}) {
         edit->setText("123456789");
         EXPECT_EQ(edit->text(), "12345678");
-        EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
+        EXPECT_EQ(edit->displayText(), "********");
         // The password is kept in 8 bytes of GBK: four Chinese characters.
         edit->clear();
         edit->insert("密码密码");
