@@ -1,10 +1,28 @@
 #include "platform/Application.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <stdexcept>
 
 #include "platform/MessageBox.h"
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+{
+    installQtTranslations();
+}
+
+// Qt takes the locale from LANG and its kin itself, so no C library locale
+// needs to be installed for it.
+void Application::installQtTranslations()
+{
+    auto* translator = new QTranslator(this);
+    if (translator->load(QLocale::system(), QStringLiteral("qt"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
+    else
+        delete translator;
+}
 
 bool Application::notify(QObject* receiver, QEvent* event)
 {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QProcess>
 #include <QTimer>
 
 #include <cstdlib>
@@ -53,6 +54,31 @@ TEST(Application, FullStopIsAddedOnlyAfterAWordOrDigit)
     };
     for (const auto& [message, shown] : cases)
         EXPECT_EQ(Application::exceptionText(QString::fromUtf8(message)), QString::fromUtf8(shown)) << message;
+}
+
+// Qt's standard buttons in the language that LANG names, and as Qt writes
+// them without one; no C library locale is installed for zh_CN.
+TEST(Application, StandardButtonsSpeakTheLanguageOfLang)
+{
+    const struct {
+        const char* lang;
+        const char* ok;
+        const char* cancel;
+    } cases[] = {{"zh_CN.UTF-8", "确定", "取消"}, {"C", "OK", "Cancel"}};
+    for (const auto& c : cases) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
+            env.remove(QString::fromLatin1(name));
+        env.insert(QStringLiteral("LANG"), QString::fromLatin1(c.lang));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(MESSAGE_BOX_BUTTONS_PATH), QStringList());
+        ASSERT_TRUE(program.waitForFinished(60000)) << c.lang;
+        EXPECT_EQ(QString::fromUtf8(program.readAllStandardOutput()),
+                  QString::fromUtf8(c.ok) + u'\n' + QString::fromUtf8(c.cancel) + u'\n')
+            << c.lang;
+    }
 }
 
 TEST(MessageBox, ErrorBoxHasTheStationCaptionAndMessageTheProgramName)
