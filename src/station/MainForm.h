@@ -23,6 +23,7 @@ class QCheckBox;
 class QCloseEvent;
 class QLabel;
 class QResizeEvent;
+class QShowEvent;
 class GeneralView;
 class QTimer;
 
@@ -161,6 +162,7 @@ public:
     void UpdateGeneralViewItem(int k, int j, int g);
     void FormResize();
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     // The width the panels are laid out for: the scroll box's, as the tab
     // pages share one size even while another page is in front.
     int generalViewWidth() const;

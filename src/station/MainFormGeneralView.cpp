@@ -1,5 +1,6 @@
 // The overview panels: built from the device table, refreshed every tick.
 #include <QResizeEvent>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "platform/Gbk.h"
@@ -56,4 +57,14 @@ void Tfm_MainForm::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     FormResize();
+}
+
+// The pages get their sizes only as the window is first shown, after its own
+// resize: without a window manager that resizes it again, this is the first
+// moment the scroll box's width is known.
+void Tfm_MainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous())
+        FormResize();
 }

@@ -267,6 +267,30 @@ TEST_F(Station, DeviceLogLineEveryFifthTick)
               toGbk("时间\tCH1\t\n").toStdString() + "  09:05:08\t0\t\n  09:05:13\t0\t\n");
 }
 
+// Without a window manager that maximises it, the window keeps its own size:
+// the panels follow the scroll box from the first show on.
+TEST_F(Station, OverviewFollowsTheScrollBoxFromTheFirstShow)
+{
+    addDevice("D1", {"1", "2", "3", "4", "5", "6", "7", "8"});
+    startPeriod();
+    const auto columns = [this] {
+        int n = 0;
+        while (n < form->GeneralViewControls->panelCount() &&
+               form->GeneralViewControls->panelRect(n).top() == form->GeneralViewControls->panelRect(0).top())
+            ++n;
+        return n;
+    };
+    form->setWindowState(Qt::WindowNoState);
+    form->resize(1034, 679);
+    form->show();
+    EXPECT_EQ(columns(), 4);
+    for (const QSize size : {QSize(1500, 800), QSize(700, 600), QSize(400, 600)}) {
+        form->resize(size);
+        const int width = form->scrBox_GeneralView->width();
+        EXPECT_EQ(columns(), width < 460 ? 1 : (width - 20) / 220) << width;
+    }
+}
+
 TEST_F(Station, ResizeRebuildsThePanelsGreenAndBlank)
 {
     form->GSMedAlarmDelayT->setText("0");
