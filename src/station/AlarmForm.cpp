@@ -1,5 +1,6 @@
 #include "station/AlarmForm.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 
 TFormAlarm* FormAlarm = nullptr;
@@ -20,6 +21,20 @@ void TFormAlarm::setColor(TColor color)
     QPalette ground = palette();
     ground.setColor(QPalette::Window, toQColor(color));
     setPalette(ground);
+}
+
+void TFormAlarm::bringToFront()
+{
+    QWidget* const dialog = QApplication::activeModalWidget();
+    setAttribute(Qt::WA_ShowWithoutActivating, dialog != nullptr);
+    show();
+    raise();
+    if (!dialog)
+        return;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != dialog && window->isModal() && window->isVisible())
+            window->raise();
+    dialog->raise();
 }
 
 void TFormAlarm::btnAlarmClearOkClick()

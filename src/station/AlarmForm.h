@@ -15,6 +15,11 @@ public:
     TColor Color() const { return color_; }
     void setColor(TColor color);
 
+    // Shows the window in front of the others, a minimised one staying
+    // minimised, but below the modal dialogs the program has open: the
+    // operator keeps seeing what he types there.
+    void bringToFront();
+
     // Asks the cycle for 900 silent ticks: the result becomes 1.
     void btnAlarmClearOkClick();
     void btnAlarmSizeMinClick();

@@ -66,8 +66,7 @@ void Tfm_MainForm::alarmTick()
         } else {
             AlarmSoundCountdown = TicksBetweenSounds;
             PlaySoundFile(AlarmSoundPath);
-            FormAlarm->show();  // a minimised window stays minimised
-            FormAlarm->raise();
+            FormAlarm->bringToFront();
         }
         if (FormAlarm->result() == SilenceRequested) {
             AlarmSoundCountdown = SilencedTicks;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <cstring>
@@ -14,6 +15,7 @@
 #include "platform/Sound.h"
 #include "station/AlarmForm.h"
 #include "station/GeneralView.h"
+#include "station/LoginForm.h"
 #include "station/MainForm.h"
 #include "support/FileBytes.h"
 #include "support/GuiApp.h"
@@ -131,6 +133,56 @@ TEST_F(Station, WindowBlinksBetweenButtonFaceAndRed)
     }
     EXPECT_EQ(colours, (std::vector<TColor>{clRed, clBtnFace, clRed}));
     EXPECT_EQ(panel(0).color, clRed);
+}
+
+// The windows in the order they were last brought to the front.
+class RaiseOrder : public QObject {
+public:
+    explicit RaiseOrder(std::initializer_list<QWidget*> windows)
+    {
+        for (QWidget* w : windows)
+            w->installEventFilter(this);
+    }
+    std::vector<QObject*> raised;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ZOrderChange) {
+            std::erase(raised, watched);
+            raised.push_back(watched);
+        }
+        return false;
+    }
+};
+
+TEST_F(Station, AlarmWindowComesToTheFrontButBelowAnOpenModalDialog)
+{
+    form->GSMedAlarmDelayT->setText("0");
+    MeterRecord& meter = addDevice("D1", {"CH1"});
+    startPeriod();
+    form->show();
+    tick();
+    meter.AlarmHA[0] = 1;
+    Tfm_LoginForm login(form.get());
+    QMessageBox box(QMessageBox::NoIcon, QString(), QString(), QMessageBox::Ok, &login);
+    RaiseOrder order{form.get(), FormAlarm, &login, &box};
+
+    tick();  // no dialog open
+    ASSERT_TRUE(FormAlarm->isVisible());
+    EXPECT_EQ(order.raised.back(), FormAlarm);
+
+    login.show();
+    for (int i = 0; i < 4; ++i)
+        tick();  // the window is brought to the front again in the last of them
+    EXPECT_TRUE(FormAlarm->isVisible());
+    EXPECT_EQ(order.raised, (std::vector<QObject*>{FormAlarm, &login}));
+
+    box.setWindowModality(Qt::ApplicationModal);
+    box.show();
+    for (int i = 0; i < 4; ++i)
+        tick();
+    EXPECT_EQ(order.raised, (std::vector<QObject*>{FormAlarm, &login, &box}));
 }
 
 TEST_F(Station, TickShowsEveryChannelInGlobalOrderAndRecordsIt)
