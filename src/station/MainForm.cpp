@@ -31,6 +31,8 @@ Tfm_MainForm::Tfm_MainForm(QWidget* parent) : QMainWindow(parent), timer_PerSeco
     for (int port = 1; port <= MaxComPorts; ++port)
         GSMcbbCOM->addItem(QStringLiteral("COM%1").arg(port));
     createStatusPanels();
+    // A coarse timer may fire up to 5 % early: ticks would share a second.
+    timer_PerSecond->setTimerType(Qt::PreciseTimer);
     timer_PerSecond->setInterval(1000);
 
     connectHandlers();

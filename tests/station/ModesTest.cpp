@@ -78,6 +78,7 @@ TEST_F(Modes, EachModeSwitchesExactlyTheConfigurationControls)
 {
     expectRunMode();
     EXPECT_EQ(form->timer_PerSecond->interval(), 1000);
+    EXPECT_EQ(form->timer_PerSecond->timerType(), Qt::PreciseTimer) << "a coarse timer may tick early";
     // No device, no thread.
     EXPECT_TRUE(form->Comm.CommThreads.empty());
     EXPECT_EQ(form->Comm.IPCommThread, nullptr);
