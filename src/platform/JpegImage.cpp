@@ -41,6 +41,10 @@ bool decode(std::FILE* file, QImage* out)
     jpeg_create_decompress(&info);
     jpeg_stdio_src(&info, file);
     jpeg_read_header(&info, TRUE);
+    if (qint64(info.image_width) * info.image_height > MaxPicturePixels) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     // Straight into QImage::Format_RGB32's byte order.
     info.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
     jpeg_start_decompress(&info);

@@ -1,6 +1,7 @@
 #include "station/PictureFile.h"
 
 #include <QFileInfo>
+#include <QImageReader>
 
 #include "platform/JpegImage.h"
 
@@ -9,5 +10,9 @@ QImage loadPictureFile(const QString& path)
     const QString extension = QFileInfo(path).suffix().toLower();
     if (extension == QLatin1String("jpg") || extension == QLatin1String("jpeg"))
         return loadJpeg(path);
-    return QImage(path);
+    QImageReader reader(path);
+    const QSize size = reader.size();
+    if (qint64(size.width()) * size.height() > MaxPicturePixels)
+        return {};
+    return reader.read();
 }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "platform/JpegImage.h"
+#include "support/HugePictures.h"
 
 namespace {
 
@@ -71,6 +72,19 @@ TEST_F(JpegImageTest, UnreadableFilesGiveAnEmptyImage)
         EXPECT_TRUE(loadJpeg(file(name)).isNull()) << name;
     }
     EXPECT_TRUE(loadJpeg(file("missing.jpg")).isNull());
+}
+
+TEST_F(JpegImageTest, PictureDeclaringMoreThan64MegapixelsIsRefused)
+{
+    // A few hundred bytes each; the first would take 16 GB if it were decoded.
+    const QSize declared[] = {{65500, 65500}, {8000, 8001}};
+    for (const QSize& size : declared) {
+        QFile huge(file("huge.jpg"));
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        huge.write(jpegDeclaring(size.width(), size.height()));
+        huge.close();
+        EXPECT_TRUE(loadJpeg(file("huge.jpg")).isNull()) << size.width() << " x " << size.height();
+    }
 }
 
 } // namespace

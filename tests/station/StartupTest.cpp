@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTimer>
+#include <sys/resource.h>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -21,6 +22,7 @@
 #include "station/MainForm.h"
 #include "support/FileBytes.h"
 #include "support/GuiApp.h"
+#include "support/HugePictures.h"
 #include "support/WorkDir.h"
 
 namespace {
@@ -305,6 +307,22 @@ INSTANTIATE_TEST_SUITE_P(Cases, FlowChart, testing::Values(
     FlowChartCase{"MissingFile", "[PICTURE]\r\nPointNum=1\r\nFileName=gone.jpg\r\n", nullptr, nullptr, 1, false},
     FlowChartCase{"BrokenJpeg", "[PICTURE]\r\nPointNum=1\r\n", "FlowChart1.jpg", nullptr, 1, false}),
     [](const testing::TestParamInfo<FlowChartCase>& info) { return info.param.name; });
+
+TEST_F(Startup, PicturesDeclaringMoreThan64MegapixelsStayEmpty)
+{
+    write("DCS_LOGO.BMP", rleBmpDeclaring(8100, 8100).toStdString());
+    write("Res/FlowChart1.ini", "[PICTURE]\r\nPointNum=1\r\n");
+    write("Res/FlowChart1.jpg", jpegDeclaring(65500, 65500).toStdString());
+
+    Tfm_MainForm& f = start();
+
+    EXPECT_TRUE(f.Image1->pixmap().isNull());
+    EXPECT_TRUE(f.ImFlowChart1->pixmap().isNull());
+    EXPECT_TRUE(f.timer_PerSecond->isActive()) << "start-up reaches run mode";
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    EXPECT_LT(usage.ru_maxrss, 1024L * 1024) << "peak resident kilobytes";
+}
 
 TEST_F(Startup, EthernetStatusReachesPanel4WithoutTheCallerWaiting)
 {
