@@ -7,9 +7,12 @@
 
 namespace {
 
-bool goodReply(const std::uint8_t* reply, int received, std::uint8_t expectedLength)
+// Every check a reply must pass. Address and function tell a late reply to
+// an earlier request (another device's, say) from the answer to this one.
+bool goodReply(const std::uint8_t* request, const std::uint8_t* reply, int received, std::uint8_t expectedLength)
 {
-    return received == expectedLength && ModbusCrcMatches(reply, expectedLength);
+    return received == expectedLength && ModbusCrcMatches(reply, expectedLength) && reply[0] == request[0]
+        && reply[1] == request[1];
 }
 
 }  // namespace
@@ -24,7 +27,7 @@ bool SerialTransact(PortHandle port, std::uint8_t* request, std::uint8_t request
         SerialPurgeReceive(port);
         if (SerialWrite(port, request, frameLength) != frameLength)
             continue;
-        if (goodReply(reply, SerialRead(port, reply, expectedLength), expectedLength))
+        if (goodReply(request, reply, SerialRead(port, reply, expectedLength), expectedLength))
             return true;
     }
     return false;
@@ -43,7 +46,7 @@ bool TcpTransact(ClientSocket& socket, std::uint8_t* request, std::uint8_t reque
             return false;
         for (int attempt = 0; attempt < TransactAttempts; ++attempt) {
             Sleep(TransactPauseMs);
-            if (goodReply(reply, socket.receiveBuf(reply, expectedLength), expectedLength))
+            if (goodReply(request, reply, socket.receiveBuf(reply, expectedLength), expectedLength))
                 return true;
         }
     } catch (const SocketError&) {

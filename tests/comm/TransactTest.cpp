@@ -27,7 +27,8 @@ struct FaultCase {
 const FaultCase faultCases[] = {
     {"none", 0, 3, true, true},
     {"none", 1, 48, true, true},
-    {"other-address", 0, 3, true, true},
+    {"other-address", 0, 3, false, false},   // a late reply of another device
+    {"other-function", 1, 3, false, false},
     {"silent", 0, 3, false, false},
     {"bad-crc", 1, 3, false, false},
     {"short", 0, 48, false, false},

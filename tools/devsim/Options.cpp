@@ -19,7 +19,7 @@ const char* const Usage =
     "  --values LIST    registers 0, 1, ... of every slave, comma-separated\n"
     "                   (default: register r of slave a holds 100*a + r)\n"
     "  --fault MODE     none, silent, bad-crc, short, exception, delay,\n"
-    "                   other-address (default none)\n"
+    "                   other-address, other-function (default none)\n"
     "  --delay MS       reply delay of the delay mode (default 500)\n"
     "  --swing PCT,S    read registers swing by up to PCT percent of their value,\n"
     "                   a sine of period S seconds; register r lags r/8 period;\n"

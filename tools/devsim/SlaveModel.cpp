@@ -18,7 +18,7 @@ constexpr std::uint16_t MaxReadCount = 125;
 const std::pair<Fault, const char*> faultNames[] = {
     {Fault::None, "none"},       {Fault::Silent, "silent"},       {Fault::BadCrc, "bad-crc"},
     {Fault::Short, "short"},     {Fault::Exception, "exception"}, {Fault::Delay, "delay"},
-    {Fault::OtherAddress, "other-address"},
+    {Fault::OtherAddress, "other-address"}, {Fault::OtherFunction, "other-function"},
 };
 
 std::uint16_t word(const Frame& f, int at)
@@ -117,10 +117,14 @@ std::optional<Answer> SlaveModel::answer(const Frame& request)
         answer.reply.pop_back();
         break;
     case Fault::OtherAddress:
+    case Fault::OtherFunction: {
+        // A well-formed reply, but to another request.
         answer.reply = normalReply(request);
-        answer.reply[0] = std::uint8_t(answer.reply[0] + 1);
+        std::uint8_t& changed = answer.reply[fault_ == Fault::OtherAddress ? 0 : 1];
+        changed = std::uint8_t(changed + 1);
         AppendModbusCrc(answer.reply.data(), std::uint16_t(answer.reply.size() - 2));
         break;
+    }
     case Fault::Delay:
         answer.reply = normalReply(request);
         answer.delayMs = delayMs_;

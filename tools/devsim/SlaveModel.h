@@ -8,7 +8,7 @@
 #include <vector>
 
 // How the simulated instrument misbehaves.
-enum class Fault { None, Silent, BadCrc, Short, Exception, Delay, OtherAddress };
+enum class Fault { None, Silent, BadCrc, Short, Exception, Delay, OtherAddress, OtherFunction };
 
 std::optional<Fault> parseFault(const std::string& name);
 const char* faultName(Fault fault);
