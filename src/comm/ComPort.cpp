@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdint>
 #include <iterator>
 
 #include "platform/SerialPort.h"
@@ -19,6 +20,9 @@ constexpr SerialTimeouts StationTimeouts{
     .WriteTotalTimeoutMultiplier = 20,
     .WriteTotalTimeoutConstant = 80,
 };
+
+// A start bit, 8 data bits and 2 stop bits.
+constexpr unsigned BitsPerByte = 11;
 
 std::string baseDir()
 {
@@ -56,6 +60,20 @@ bool OpenComPort(PortHandle& slot, int portIndex, int baudIndex)
     }
     SerialSetTimeouts(slot, StationTimeouts);
     return true;
+}
+
+SerialTimeouts TransactionTimeouts(unsigned baud, int requestLength, int replyLength)
+{
+    SerialTimeouts t = StationTimeouts;
+    if (baud == 0)
+        return t;
+    const std::uint64_t wireBits = std::uint64_t(BitsPerByte) * unsigned(requestLength + replyLength);
+    const unsigned wireMs = unsigned((wireBits * 1000 + baud - 1) / baud);
+    const unsigned stationMs = t.ReadTotalTimeoutConstant + t.ReadTotalTimeoutMultiplier * unsigned(replyLength);
+    const unsigned neededMs = wireMs + StationTimeouts.ReadTotalTimeoutConstant;
+    if (neededMs > stationMs)
+        t.ReadTotalTimeoutConstant += neededMs - stationMs;
+    return t;
 }
 
 void CloseComPort(PortHandle& slot)

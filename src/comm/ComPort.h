@@ -2,6 +2,7 @@
 #include <string>
 
 #include "platform/PortHandle.h"
+#include "platform/SerialPort.h"
 
 // Baud rates by baud index, in the order of the baud combo box.
 inline constexpr unsigned BaudRateTable[8] = {2400, 4800, 9600, 14400, 19200, 38400, 57600, 115200};
@@ -20,3 +21,9 @@ bool OpenComPort(PortHandle& slot, int portIndex, int baudIndex);
 
 // Closes an open port; a slot never opened or already invalid is left alone.
 void CloseComPort(PortHandle& slot);
+
+// The time-outs of one transaction on a line at baud (0: not known): a read
+// of n bytes may take 80 + 3n ms, unless the request's and the reply's own
+// time on the wire (11 bits a byte) plus 80 ms is longer, as on slow lines;
+// then the read may take that.
+SerialTimeouts TransactionTimeouts(unsigned baud, int requestLength, int replyLength);

@@ -1,5 +1,6 @@
 #include "comm/ModbusTransport.h"
 
+#include "comm/ComPort.h"
 #include "comm/ModbusCrc.h"
 #include "platform/ClientSocket.h"
 #include "platform/SerialPort.h"
@@ -22,6 +23,7 @@ bool SerialTransact(PortHandle port, std::uint8_t* request, std::uint8_t request
 {
     AppendModbusCrc(request, requestLength);
     const int frameLength = requestLength + 2;
+    SerialSetTimeouts(port, TransactionTimeouts(SerialBaud(port), frameLength, expectedLength));
     for (int attempt = 0; attempt < TransactAttempts; ++attempt) {
         Sleep(TransactPauseMs);
         SerialPurgeReceive(port);

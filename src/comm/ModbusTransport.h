@@ -11,7 +11,8 @@ class ClientSocket;
 // three attempts. An exception reply fails by its length.
 //
 // Serial: each attempt sleeps 300 ms, empties the receive queue, writes the
-// request and makes one read bounded by the port's time-outs.
+// request and makes one read bounded by the port's time-outs, which are set
+// for the transaction (see TransactionTimeouts).
 bool SerialTransact(PortHandle port, std::uint8_t* request, std::uint8_t requestLength,
                     std::uint8_t* reply, std::uint8_t expectedLength);
 

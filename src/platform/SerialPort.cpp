@@ -147,6 +147,16 @@ void SerialSetTimeouts(PortHandle port, const SerialTimeouts& t)
         timeouts().set(port.fd(), t);
 }
 
+SerialTimeouts SerialGetTimeouts(PortHandle port)
+{
+    return port.isOpen() ? timeouts().get(port.fd()) : SerialTimeouts{};
+}
+
+unsigned SerialBaud(PortHandle port)
+{
+    return port.isOpen() ? CurrentBaud(port.fd()) : 0;
+}
+
 void SerialPurgeReceive(PortHandle port)
 {
     if (port.isOpen())

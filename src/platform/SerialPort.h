@@ -30,6 +30,10 @@ PortHandle SerialOpen(const std::string& path);
 bool SerialSetLine(PortHandle port, unsigned baud);
 
 void SerialSetTimeouts(PortHandle port, const SerialTimeouts& timeouts);
+SerialTimeouts SerialGetTimeouts(PortHandle port);
+
+// The rate the line runs at; 0 when it cannot be told.
+unsigned SerialBaud(PortHandle port);
 
 // Empties the receive queue; the transmit side is left alone.
 void SerialPurgeReceive(PortHandle port);

@@ -146,6 +146,30 @@ TEST(CloseComPort, LeavesNeverOpenedAndInvalidSlotsAlone)
     EXPECT_NE(::fcntl(0, F_GETFD), -1) << "descriptor 0 was closed";
 }
 
+TEST(TransactionTimeouts, ReadLastsAtLeastTheFramesTimeOnTheWire)
+{
+    struct Case {
+        unsigned baud;
+        int channels;
+        unsigned readMs;  // for the whole reply
+    };
+    // A request of 8 bytes, a reply of 5 + 2 per channel, 11 bits a byte:
+    // from 80 + 3n ms, the wire time + 80 ms where that is longer.
+    const Case cases[] = {
+        {2400, 8, 213}, {2400, 48, 580},
+        {4800, 8, 147}, {4800, 48, 383},
+        {9600, 8, 143}, {9600, 48, 383},
+    };
+    for (const Case& c : cases) {
+        const int reply = 5 + 2 * c.channels;
+        const SerialTimeouts t = TransactionTimeouts(c.baud, 8, reply);
+        EXPECT_EQ(t.ReadTotalTimeoutConstant + t.ReadTotalTimeoutMultiplier * unsigned(reply), c.readMs)
+            << c.baud << " baud, " << c.channels << " channels";
+        EXPECT_EQ(t.ReadIntervalTimeout, 100u);
+        EXPECT_EQ(t.WriteTotalTimeoutConstant + t.WriteTotalTimeoutMultiplier * 8, 80u + 20 * 8);
+    }
+}
+
 TEST(SerialRead, TotalTimeOutEndsAReadWithWhatArrived)
 {
     WorkDir dir;

@@ -8,6 +8,7 @@
 #include "comm/CommControl.h"
 #include "comm/MeterPoll.h"
 #include "platform/ClientSocket.h"
+#include "platform/SerialPort.h"
 #include "support/Devsim.h"
 #include "support/WorkDir.h"
 
@@ -152,6 +153,24 @@ TEST_P(Transact, TcpPollInEveryFaultMode)
 }
 
 INSTANTIATE_TEST_SUITE_P(FaultModes, Transact, testing::ValuesIn(faultCases), caseName);
+
+TEST(SerialTransact, SlowLineWaitsForTheWholeReply)
+{
+    // At 2400 baud a 48-channel reply alone is 463 ms on the wire.
+    WorkDir dir;
+    auto sim = Devsim::onPty(comLink(1));
+    PortHandle port;
+    ASSERT_TRUE(OpenComPort(port, 0, 0));
+    MeterRecord meter;
+    meter.MeterAddr = 1;
+    meter.ChannelNum = 48;
+    PollMeterSerial(port, meter);
+    EXPECT_EQ(meter.ErrCount, 0);
+
+    const SerialTimeouts t = SerialGetTimeouts(port);
+    EXPECT_EQ(t.ReadTotalTimeoutConstant + t.ReadTotalTimeoutMultiplier * 101, 580u);
+    CloseComPort(port);
+}
 
 TEST(TcpTransact, WithoutAConnectionFailsAtOnce)
 {
