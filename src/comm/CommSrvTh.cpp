@@ -2,6 +2,7 @@
 
 #include "comm/MeterPoll.h"
 #include "comm/ModbusRequests.h"
+#include "platform/SerialPort.h"
 #include "platform/Sleep.h"
 #include "shared/SetValueRequest.h"
 
@@ -23,7 +24,7 @@ void TCommSrvTh::execute()
     while (!terminated()) {
         const std::uint8_t kind = sv.pending();
         if (kind == SetValueRequest::None) {
-            PollMeterSerial(hComm, *PollMeters[next]);
+            poll(*PollMeters[next]);
             next = (next + 1) % PollCount;
         } else if (sv.SvPortHandle.load() == hComm) {
             serveSetValue(kind);
@@ -32,6 +33,16 @@ void TCommSrvTh::execute()
             Sleep(RequestRecheckMs);
         }
     }
+}
+
+void TCommSrvTh::poll(MeterRecord& meter)
+{
+    if (!SerialLineLost(hComm) || SerialReopen(hComm)) {
+        PollMeterSerial(hComm, meter);
+        return;
+    }
+    RecordPollFailure(meter);
+    pause(ReopenPauseMs);
 }
 
 void TCommSrvTh::markListOffline()

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 
 namespace {
 
@@ -29,6 +30,21 @@ void CommThread::resume()
         return;
     finished_.store(false);
     thread_ = std::thread([this] { run(); });
+}
+
+void CommThread::terminate()
+{
+    {
+        std::lock_guard lock(pauseMutex_);
+        terminated_.store(true);
+    }
+    pauseEnded_.notify_all();
+}
+
+void CommThread::pause(unsigned milliseconds)
+{
+    std::unique_lock lock(pauseMutex_);
+    pauseEnded_.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return terminated(); });
 }
 
 void CommThread::terminateAndWait()

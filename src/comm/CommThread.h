@@ -1,5 +1,7 @@
 #pragma once
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 // A polling thread in the manner of the form library's TThread: created
@@ -16,12 +18,14 @@ public:
     // when the thread starts, silently left as it is where it is refused.
     void raisePriority() { raisePriority_ = true; }
     void resume();
-    void terminate() { terminated_.store(true); }
+    void terminate();
     bool terminated() const { return terminated_.load(); }
     // execute() has returned (or the thread was never resumed).
     bool finished() const { return finished_.load(); }
 
 protected:
+    // Waits the given milliseconds, or less when the thread is terminated.
+    void pause(unsigned milliseconds);
     // Derived classes call this first thing in their destructor, so that
     // execute() never runs on a half-destroyed object.
     void terminateAndWait();
@@ -32,6 +36,8 @@ private:
 
     std::thread thread_;
     std::atomic<bool> terminated_{false};
+    std::mutex pauseMutex_;
+    std::condition_variable pauseEnded_;
     std::atomic<bool> finished_{true};
     bool raisePriority_ = false;
 };

@@ -25,6 +25,15 @@ struct SerialTimeouts {
 // open (also by root) until it is closed. Invalid handle on failure.
 PortHandle SerialOpen(const std::string& path);
 
+// The line hung up or failed (an adapter pulled, say): reads and writes
+// return 0 at once until SerialReopen brings it back.
+bool SerialLineLost(PortHandle port);
+// Lets go of the line and opens its path again, exclusively, with the rate
+// and time-outs it had. The handle stays the same, so whoever holds a copy
+// still names the port. False while the path does not open; the handle then
+// holds no line and the next call tries again.
+bool SerialReopen(PortHandle port);
+
 // Raw mode, 8N2, the given rate (any rate the driver takes, 14400 included);
 // the line's flow-control settings stay as they were. False when refused.
 bool SerialSetLine(PortHandle port, unsigned baud);

@@ -13,6 +13,8 @@
 #include "comm/ComPort.h"
 #include "comm/CommControl.h"
 #include "platform/ClientSocket.h"
+#include "platform/SerialCustomBaud.h"
+#include "platform/SerialPort.h"
 #include "shared/SetValueRequest.h"
 #include "support/Devsim.h"
 #include "support/Eventually.h"
@@ -440,4 +442,31 @@ TEST_F(PollingThreads, StartingAgainReopensTheSamePorts)
             control.StopCommThreads();
     }
     EXPECT_TRUE(eventually([&] { return one.Online == 1 && two.Online == 1; }));
+}
+
+TEST_F(PollingThreads, PortThatHangsUpIsOpenedAgainAndItsDevicesComeBack)
+{
+    auto com1 = Devsim::onPty(comLink(1));
+    MeterRecord& meter = addDevice(1, 1);
+    start();
+    ASSERT_TRUE(eventually([&] { return meter.Online == 1; }));
+    const PortHandle handle = table.PortHandles[0];
+
+    com1.reset();  // the adapter is pulled: its line hangs up, its link goes
+    EXPECT_TRUE(eventually([&] { return meter.Online == 0; }, 30s)) << "failures are counted as for a silent line";
+
+    com1 = Devsim::onPty(comLink(1));  // and plugged in again
+    EXPECT_TRUE(eventually([&] { return meter.Online == 1; }, 10s)) << "no mode change needed";
+    EXPECT_EQ(meter.ErrCount, 0);
+
+    PortHandle intruder = SerialOpen(comLink(1));
+    EXPECT_TRUE(intruder.isInvalid()) << "the port is held exclusively again";
+    SerialClose(intruder);
+    EXPECT_EQ(CurrentBaud(table.PortHandles[0].fd()), 2400u) << "the rate of its baud index, as before";
+    // The slot's handle still names the port, so set values reach it.
+    EXPECT_EQ(table.PortHandles[0], handle);
+    postSetValue(SetValueRequest::Read, table.PortHandles[0], 1);
+    ASSERT_TRUE(served());
+    EXPECT_EQ(setValueRequest().SvSuccess, 1);
+    EXPECT_EQ(setValueRequest().SvValue, 131);
 }
