@@ -1,9 +1,12 @@
 #include "station/AlarmRecordFile.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <numeric>
+
+#include "station/BlockFile.h"
 
 namespace {
 
@@ -32,7 +35,7 @@ void AlarmRecordFile::create(const std::string& path)
     path_ = path;
     rows_.clear();
     unwritten_.clear();
-    if (FILE* file = std::fopen(path_.c_str(), "w+b"))
+    if (std::FILE* file = std::fopen(path_.c_str(), "w+b"))
         std::fclose(file);
 }
 
@@ -44,7 +47,7 @@ void AlarmRecordFile::writeRow(int r, const AlarmRecordCells& cells)
         rows_.resize(r + 1, makeAlarmRecordRow({}));
     rows_[r] = makeAlarmRecordRow(cells);
     markUnwritten(r);
-    writeUnwritten();
+    writeMissedRows();
 }
 
 void AlarmRecordFile::markUnwritten(int r)
@@ -54,13 +57,15 @@ void AlarmRecordFile::markUnwritten(int r)
         unwritten_.insert(at, r);
 }
 
-void AlarmRecordFile::writeUnwritten()
+void AlarmRecordFile::writeMissedRows()
 {
-    FILE* file = std::fopen(path_.c_str(), "r+b");
+    if (unwritten_.empty())
+        return;
+    std::FILE* file = openBlockFile(path_, "r+b");
     if (!file) {
         // Never made, or gone: start it again and give it every row. "x"
         // keeps an existing file that merely refused to open from being emptied.
-        file = std::fopen(path_.c_str(), "w+bx");
+        file = openBlockFile(path_, "w+bx");
         if (!file)
             return;
         unwritten_.resize(rows_.size());
@@ -68,12 +73,11 @@ void AlarmRecordFile::writeUnwritten()
     }
     std::size_t written = 0;
     for (int r : unwritten_) {
-        if (std::fseek(file, static_cast<long>(r) * sizeof(AlarmRecordRow), SEEK_SET) != 0
-            || std::fwrite(&rows_[r], sizeof(AlarmRecordRow), 1, file) != 1)
+        if (!writeBlock(file, off_t(r) * off_t(sizeof(AlarmRecordRow)), &rows_[r], sizeof(AlarmRecordRow)))
             break;
         ++written;
     }
     if (std::fclose(file) != 0)
-        written = 0;  // the buffered rows may never have reached the disk
-    unwritten_.erase(unwritten_.begin(), unwritten_.begin() + written);
+        written = 0;
+    unwritten_.erase(unwritten_.begin(), unwritten_.begin() + std::ptrdiff_t(written));
 }

@@ -34,21 +34,24 @@ using AlarmRecordCells = std::array<std::string, AlarmRecordColumns>;
 // Each text is cut to its field less one byte, so its separator stays inside.
 AlarmRecordRow makeAlarmRecordRow(const AlarmRecordCells& cells);
 
-// The file of one period. Rows the file could not take (not created, not
-// writable) are kept and written again with the next row, so the file never
-// has a gap and always ends up equal to the grid.
+// The file of one period. A row counts as written only once it is on the
+// file; rows the file could not take (not created, not writable, a full
+// disk) are kept and written again, in order, so the file never has a gap
+// and always ends up equal to the grid.
 class AlarmRecordFile {
 public:
     // Creates the file empty ("w+b") and forgets the rows of the last period.
     void create(const std::string& path);
     // Sets row r (r <= number of rows so far) and writes what the file lacks.
     void writeRow(int r, const AlarmRecordCells& cells);
+    // Writes the rows the file still lacks; called every tick, so they arrive
+    // as soon as the disk takes writes again, not only with the next row.
+    void writeMissedRows();
 
     const std::string& path() const { return path_; }
     bool upToDate() const { return unwritten_.empty(); }
 
 private:
-    void writeUnwritten();
     void markUnwritten(int r);
 
     std::string path_;

@@ -1,12 +1,13 @@
 #include "station/HistoryWriter.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
-#include <sys/types.h>
 
 #include "platform/Gbk.h"
 #include "shared/ChannelOrder.h"
+#include "station/BlockFile.h"
 #include "station/RecordFolders.h"
 
 namespace {
@@ -48,53 +49,100 @@ std::unique_ptr<HistoryFileHeader> makeHistoryHeader(TDateTime startTime, std::i
 
 bool writeHistoryHeader(const std::string& path, const HistoryFileHeader& header)
 {
-    FILE* file = std::fopen(path.c_str(), "w+b");
+    std::FILE* file = openBlockFile(path, "w+b");
     if (!file)
         return false;
-    const bool written = std::fwrite(&header, sizeof header, 1, file) == 1;
+    const bool written = writeBlock(file, 0, &header, sizeof header);
     return std::fclose(file) == 0 && written;
 }
 
-bool appendHistoryRecord(const std::string& path, const float* values, int count)
+std::size_t appendHistoryRecords(const std::string& path, const float* values, int count, std::size_t records)
 {
-    FILE* file = std::fopen(path.c_str(), "r+b");
+    std::FILE* file = openBlockFile(path, "r+b");
     if (!file)
-        return false;
-    bool written = false;
+        return 0;
+    std::size_t written = 0;
     if (fseeko(file, 0, SEEK_END) == 0) {
         const off_t size = ftello(file);
-        if (size >= static_cast<off_t>(HistoryHeaderSize)) {
-            const off_t end = static_cast<off_t>(HistoryHeaderSize
-                                                 + historyRecordCount(size, count) * historyRecordSize(count));
-            // A station without channels has no row to hand to fwrite.
-            written = fseeko(file, end, SEEK_SET) == 0
-                   && (count == 0 || std::fwrite(values, sizeof(float), count, file) == static_cast<std::size_t>(count));
+        if (size >= off_t(HistoryHeaderSize)) {
+            const std::size_t recordSize = historyRecordSize(count);
+            off_t end = off_t(HistoryHeaderSize + historyRecordCount(size, count) * recordSize);
+            while (written < records && writeBlock(file, end, values + written * std::size_t(count), recordSize)) {
+                end += off_t(recordSize);
+                ++written;
+            }
         }
     }
-    return std::fclose(file) == 0 && written;
+    // Counted records are on the file: writing them again would shift the rest.
+    std::fclose(file);
+    return written;
 }
 
-void HistoryRecorder::start(const std::string& path, std::unique_ptr<HistoryFileHeader> header)
+void HistoryRecorder::start(const std::string& baseDir, const std::string& path,
+                            std::unique_ptr<HistoryFileHeader> header)
 {
+    baseDir_ = baseDir;
     PeriodHistoryPath = path;
     HistoryInterval = header->RecordInterval;
     NextHistoryTime = header->StartTime;
-    unwrittenHeader_.reset();
-    if (!writeHistoryHeader(PeriodHistoryPath, *header))
-        unwrittenHeader_ = std::move(header);
+    header_ = std::move(header);
+    waiting_.clear();
+    fileGivenUp_ = false;
+    headerWritten_ = writeHistoryHeader(PeriodHistoryPath, *header_);
 }
 
-bool HistoryRecorder::recordIfDue(TDateTime now, const float* row, int count)
+void HistoryRecorder::recordIfDue(TDateTime now, const float* row, int count)
 {
-    if (HistoryInterval <= 0 || !(NextHistoryTime < now))
-        return false;
-    if (unwrittenHeader_) {
-        if (!writeHistoryHeader(PeriodHistoryPath, *unwrittenHeader_))
-            return false;
-        unwrittenHeader_.reset();
+    if (!header_ || (fileGivenUp_ && !beginNewFile(now)))
+        return;
+    if (HistoryInterval > 0 && NextHistoryTime < now) {
+        NextHistoryTime += HistoryInterval / SecondsPerDay;
+        keep(row, count);
     }
-    if (!appendHistoryRecord(PeriodHistoryPath, row, count))
+    writeWaiting();
+}
+
+void HistoryRecorder::keep(const float* row, int count)
+{
+    // Records without channels have no bytes, hence no place to keep.
+    if (count <= 0)
+        return;
+    if ((waiting_.size() + std::size_t(count)) * sizeof(float) > MaxWaitingBytes) {
+        waiting_.clear();
+        waiting_.shrink_to_fit();
+        fileGivenUp_ = true;
+        return;
+    }
+    valuesPerRecord_ = count;
+    waiting_.insert(waiting_.end(), row, row + count);
+}
+
+void HistoryRecorder::writeWaiting()
+{
+    if (!headerWritten_)
+        headerWritten_ = writeHistoryHeader(PeriodHistoryPath, *header_);
+    if (!headerWritten_ || waiting_.empty())
+        return;
+    const std::size_t records = waiting_.size() / std::size_t(valuesPerRecord_);
+    const std::size_t written = appendHistoryRecords(PeriodHistoryPath, waiting_.data(), valuesPerRecord_, records);
+    waiting_.erase(waiting_.begin(), waiting_.begin() + std::ptrdiff_t(written * std::size_t(valuesPerRecord_)));
+}
+
+// A file of its own, named after now and starting at now, so that its
+// records stand for their times again. A header the disk refused leaves no
+// empty file behind, as a try every second would.
+bool HistoryRecorder::beginNewFile(TDateTime now)
+{
+    const RecordPeriodPaths paths = recordPeriodPaths(baseDir_, now);
+    ensureFolder(paths.monthFolder);
+    header_->StartTime = now;
+    if (!writeHistoryHeader(paths.historyPath, *header_)) {
+        std::remove(paths.historyPath.c_str());
         return false;
-    NextHistoryTime += HistoryInterval / SecondsPerDay;
+    }
+    PeriodHistoryPath = paths.historyPath;
+    NextHistoryTime = now;
+    headerWritten_ = true;
+    fileGivenUp_ = false;
     return true;
 }

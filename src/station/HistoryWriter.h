@@ -1,7 +1,9 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/DateTime.h"
 #include "shared/HistoryFile.h"
@@ -22,30 +24,50 @@ std::unique_ptr<HistoryFileHeader> makeHistoryHeader(TDateTime startTime, std::i
                                                      const MeterRecord* meters, int meterCount);
 
 // Creates or empties the file and writes the whole header in one write.
+// True when the header is on the file.
 bool writeHistoryHeader(const std::string& path, const HistoryFileHeader& header);
 
-// Writes one record of count float32 values in one write, right after the
-// last whole record, so a record cut short by a full disk is written over
-// instead of shifting every later one. A file without its header is left alone.
-bool appendHistoryRecord(const std::string& path, const float* values, int count);
+// Writes records of count float32 values each, in order, one write per
+// record, right after the last whole record of the file, so that a record
+// cut short by a full disk is written over instead of shifting every later
+// one. Returns how many reached the file; a file without its header takes none.
+std::size_t appendHistoryRecords(const std::string& path, const float* values, int count, std::size_t records);
 
 // The history file of one recording period and when its next record is due.
+// A record's place in the file is its time, so records the file cannot take
+// (a full disk) wait in memory, in order, and go to the file as soon as it
+// takes writes again; no record is ever written in another's place.
 class HistoryRecorder {
 public:
-    // Begins a period: the header is written at once and, if that fails,
-    // again before the first record.
-    void start(const std::string& path, std::unique_ptr<HistoryFileHeader> header);
+    // Begins a period with its file at path, in a month folder of baseDir.
+    // The header is written at once or, failing that, at a later tick.
+    void start(const std::string& baseDir, const std::string& path, std::unique_ptr<HistoryFileHeader> header);
 
-    // The tick's history step: at most one record per tick, when one fell due
-    // before now. A record that could not be written stays due, so a later
-    // tick writes it and no record after it is shifted in time.
-    // Returns whether a record was written.
-    bool recordIfDue(TDateTime now, const float* row, int count);
+    // The tick's history step: when a record fell due before now, the row is
+    // taken as that record (at most one per tick); then whatever waits, the
+    // header included, is written. Should the waiting records outgrow MaxWaitingBytes, they are
+    // given up with the period's file, and a new file (named after the tick
+    // that begins it, which is its StartTime) begins once the disk takes
+    // writes again.
+    void recordIfDue(TDateTime now, const float* row, int count);
+
+    // Everything due is on the file.
+    bool upToDate() const { return headerWritten_ && waiting_.empty() && !fileGivenUp_; }
 
     std::string PeriodHistoryPath;
     std::int32_t HistoryInterval = 0;  // 0 or negative: no records
     TDateTime NextHistoryTime = 0;
+    std::size_t MaxWaitingBytes = std::size_t(256) << 20;
 
 private:
-    std::unique_ptr<HistoryFileHeader> unwrittenHeader_;
+    void keep(const float* row, int count);
+    void writeWaiting();
+    bool beginNewFile(TDateTime now);
+
+    std::string baseDir_;
+    std::unique_ptr<HistoryFileHeader> header_;
+    bool headerWritten_ = false;
+    std::vector<float> waiting_;  // whole records, oldest first
+    int valuesPerRecord_ = 0;
+    bool fileGivenUp_ = false;
 };

@@ -45,6 +45,7 @@ void Tfm_MainForm::timer_PerSecondTimer()
             appendMeterLogLine(makeMeterLogPath(baseDir, T, meter, k), meter, T);
     }
     GeneralViewControls->repaintChanged();
+    AlarmRecords.writeMissedRows();
 
     if (AnyAlarm)
         alarmTick();

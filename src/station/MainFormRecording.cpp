@@ -24,7 +24,7 @@ void Tfm_MainForm::StartRecordPeriod()
     // The names come from a second reading, which may lie a second later.
     const RecordPeriodPaths paths = recordPeriodPaths(BaseDir.toStdString(), Now());
     ensureFolder(paths.monthFolder);
-    History.start(paths.historyPath, std::move(header));
+    History.start(BaseDir.toStdString(), paths.historyPath, std::move(header));
     AlarmRecords.create(paths.alarmPath);
     WriteAlarmRecordRow(0);
 }

@@ -5,6 +5,7 @@
 
 #include "station/AlarmRecordFile.h"
 #include "support/FileBytes.h"
+#include "support/FullDisk.h"
 
 namespace {
 
@@ -90,6 +91,29 @@ TEST_F(AlarmRecordFileTest, RowsTheFileMissedAreWrittenWithTheNextRow)
     std::filesystem::remove(inFolder);  // taken away during the period
     file.writeRow(3, OpenLa);
     EXPECT_EQ(readFileBytes(inFolder), HeadingBytes + ClosedLaBytes + OpenLaBytes + OpenLaBytes);
+}
+
+TEST_F(AlarmRecordFileTest, RowsAFullDiskRefusedArriveWhenItTakesWritesAgain)
+{
+    FullDisk disk;  // full from the start of the period
+    file.create(path);
+    file.writeRow(0, Headings);
+    file.writeRow(1, OpenLa);
+    EXPECT_EQ(readFileBytes(path), "");
+    EXPECT_FALSE(file.upToDate());
+    disk.free();
+    file.writeMissedRows();  // the next tick, no alarm having changed
+    EXPECT_EQ(readFileBytes(path), HeadingBytes + OpenLaBytes);
+    file.writeRow(1, ClosedLa);
+    EXPECT_EQ(readFileBytes(path), HeadingBytes + ClosedLaBytes);
+
+    disk.fill(2 * 150 + 70);  // full in the middle of the next row
+    file.writeRow(2, OpenLa);
+    EXPECT_FALSE(file.upToDate());
+    disk.free();
+    file.writeMissedRows();
+    EXPECT_EQ(readFileBytes(path), HeadingBytes + ClosedLaBytes + OpenLaBytes);
+    EXPECT_TRUE(file.upToDate());
 }
 
 }  // namespace

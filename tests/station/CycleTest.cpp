@@ -18,12 +18,28 @@
 #include "station/LoginForm.h"
 #include "station/MainForm.h"
 #include "support/FileBytes.h"
+#include "support/FullDisk.h"
 #include "support/GuiApp.h"
 #include "support/WorkDir.h"
 
 #include "StationFixture.h"
 
 namespace {
+
+// The alarm grid as the alarm-record file must hold it.
+std::string alarmGridBytes(const Tfm_MainForm& form)
+{
+    const StringGrid& grid = *form.strgGrid_AlarmRecList;
+    std::string bytes;
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        AlarmRecordCells cells;
+        for (int c = 0; c < 5; ++c)
+            cells[c] = toGbk(grid.Cells(c, r)).toStdString();
+        const AlarmRecordRow row = makeAlarmRecordRow(cells);
+        bytes.append(reinterpret_cast<const char*>(&row), sizeof row);
+    }
+    return bytes;
+}
 
 // The alarm states, driven through ticks of one channel with an LA limit.
 enum class In { Quiet, Alarm, Offline, Silence, SilenceThenCloseBox };
@@ -298,15 +314,28 @@ TEST_F(Station, AlarmRecordsOpenAndCloseByLevelWhileOnline)
     EXPECT_EQ(grid.RowCount(), 3);
     EXPECT_EQ(row(2)[4], "18-10-18 09:05:07");
 
-    std::string expected;
-    for (int r = 0; r < grid.RowCount(); ++r) {
-        AlarmRecordCells cells;
-        for (int c = 0; c < 5; ++c)
-            cells[c] = toGbk(grid.Cells(c, r)).toStdString();
-        const AlarmRecordRow bytes = makeAlarmRecordRow(cells);
-        expected.append(reinterpret_cast<const char*>(&bytes), sizeof bytes);
+    EXPECT_EQ(readFileBytes(periodFile("18日09时05分03秒.xls")), alarmGridBytes(*form));
+}
+
+TEST_F(Station, FullDiskHoldsBackAlarmRowsAndRecordsOnlyUntilItTakesWritesAgain)
+{
+    MeterRecord& meter = addDevice("D1", {"CH1"}, 1);
+    FullDisk disk;  // full from the start of the period
+    startPeriod();
+    meter.AlarmLA[0] = 1;
+    for (int n = 1; n <= 4; ++n) {
+        if (n == 4)
+            disk.free();
+        meter.ChannelValues[0] = float(n);
+        tick();
     }
-    EXPECT_EQ(readFileBytes(periodFile("18日09时05分03秒.xls")), expected);
+
+    ASSERT_EQ(form->strgGrid_AlarmRecList->RowCount(), 2) << "the alarm opened during the outage";
+    EXPECT_EQ(readFileBytes(periodFile("18日09时05分03秒.xls")), alarmGridBytes(*form));
+    const std::string history = readFileBytes(periodFile("18日09时05分03秒.nx"));
+    ASSERT_EQ(history.size(), HistoryHeaderSize + 4 * sizeof(float));
+    const float records[] = {1, 2, 3, 4};  // one per second from the start
+    EXPECT_EQ(std::memcmp(history.data() + HistoryHeaderSize, records, sizeof records), 0);
 }
 
 TEST_F(Station, DeviceLogLineEveryFifthTick)

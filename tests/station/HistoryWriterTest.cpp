@@ -3,10 +3,13 @@
 #include <QTemporaryDir>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <numeric>
 #include <vector>
 
 #include "station/HistoryWriter.h"
 #include "support/FileBytes.h"
+#include "support/FullDisk.h"
 
 namespace {
 
@@ -50,6 +53,39 @@ std::string header(double start, std::int32_t interval, std::vector<std::string>
 std::string floats(std::vector<float> values)
 {
     return std::string(reinterpret_cast<const char*>(values.data()), values.size() * sizeof(float));
+}
+
+// The write calls this thread has made so far.
+long writeCalls()
+{
+    std::ifstream io("/proc/thread-self/io");
+    std::string key;
+    long value = 0;
+    while (io >> key >> value)
+        if (key == "syscw:")
+            return value;
+    return -1;
+}
+
+std::string headerOf(const std::string& path)
+{
+    return readFileBytes(path).substr(0, HistoryHeaderSize);
+}
+
+// The whole records after the header.
+std::vector<float> recordsOf(const std::string& path, int count)
+{
+    const std::string bytes = readFileBytes(path);
+    std::vector<float> values(historyRecordCount(bytes.size(), count) * std::size_t(count));
+    std::memcpy(values.data(), bytes.data() + HistoryHeaderSize, values.size() * sizeof(float));
+    return values;
+}
+
+std::vector<float> counting(int from, int to)
+{
+    std::vector<float> values(std::size_t(to - from + 1));
+    std::iota(values.begin(), values.end(), float(from));
+    return values;
 }
 
 class HistoryFileTest : public ::testing::Test {
@@ -96,7 +132,7 @@ TEST_F(HistoryFileTest, OverlongNamesAreCutToLeaveTheirNul)
 TEST_F(HistoryFileTest, NoDevicesLeavesTheFileAtItsHeader)
 {
     HistoryRecorder recorder;
-    recorder.start(path, makeHistoryHeader(100.0, 1, devices.meters, 0));
+    recorder.start(dir.path().toStdString(), path, makeHistoryHeader(100.0, 1, devices.meters, 0));
     for (int tick = 1; tick <= 3; ++tick)
         recorder.recordIfDue(100.0 + tick / SecondsPerDay, nullptr, 0);
 
@@ -112,15 +148,15 @@ TEST_F(HistoryFileTest, RecordIsWrittenOverAPartialOneAndNeverIntoAFileWithoutHe
     // A full disk cut the second record short.
     writeFileBytes(path, withHeader + floats({1, 2}) + "\x11\x22\x33");
     const float row[] = {3, 4};
-    ASSERT_TRUE(appendHistoryRecord(path, row, 2));
+    ASSERT_EQ(appendHistoryRecords(path, row, 2, 1), 1u);
     EXPECT_EQ(readFileBytes(path), withHeader + floats({1, 2, 3, 4}));
 
     const std::string missing = dir.filePath("gone.nx").toStdString();
-    EXPECT_FALSE(appendHistoryRecord(missing, row, 2));
+    EXPECT_EQ(appendHistoryRecords(missing, row, 2, 1), 0u);
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
-TEST_F(HistoryFileTest, FailedWritesStayDueUntilTheFolderIsBack)
+TEST_F(HistoryFileTest, RecordsWaitUntilTheFolderIsBack)
 {
     devices.add("D1", {"A"});
     const std::filesystem::path folder = dir.filePath("18年10月").toStdString();
@@ -128,15 +164,96 @@ TEST_F(HistoryFileTest, FailedWritesStayDueUntilTheFolderIsBack)
     const double start = 1000.0;
 
     HistoryRecorder recorder;
-    recorder.start(inFolder, makeHistoryHeader(start, 1, devices.meters, devices.count));
+    recorder.start(dir.path().toStdString(), inFolder, makeHistoryHeader(start, 1, devices.meters, devices.count));
     const float first[] = {1};
-    EXPECT_FALSE(recorder.recordIfDue(start + 1 / SecondsPerDay, first, 1));
-    EXPECT_EQ(recorder.NextHistoryTime, start);
+    recorder.recordIfDue(start + 1 / SecondsPerDay, first, 1);
+    EXPECT_FALSE(recorder.upToDate());
+    EXPECT_EQ(recorder.NextHistoryTime, start + 1 / SecondsPerDay) << "record 0 is taken, if not yet written";
 
     std::filesystem::create_directory(folder);
     const float second[] = {2};
-    EXPECT_TRUE(recorder.recordIfDue(start + 2 / SecondsPerDay, second, 1));
-    EXPECT_EQ(readFileBytes(inFolder), header(start, 1, {"D1A"}) + floats({2}));
+    recorder.recordIfDue(start + 2 / SecondsPerDay, second, 1);
+    EXPECT_TRUE(recorder.upToDate());
+    EXPECT_EQ(readFileBytes(inFolder), header(start, 1, {"D1A"}) + floats({1, 2}));
+}
+
+TEST_F(HistoryFileTest, HeaderAndEachRecordGoOutInOneWrite)
+{
+    // A kill between two writes would leave a header the readers refuse.
+    for (int k = 0; k < MaxMeters; ++k)
+        devices.add("D", std::vector<const char*>(MaxChannels, "C"));
+    const std::vector<float> row(MaxMeters * MaxChannels, 1.5f);
+
+    const long before = writeCalls();
+    ASSERT_TRUE(writeHistoryHeader(path, *makeHistoryHeader(0, 1, devices.meters, devices.count)));
+    const long afterHeader = writeCalls();
+    ASSERT_EQ(appendHistoryRecords(path, row.data(), int(row.size()), 1), 1u);
+    const long afterRecord = writeCalls();
+
+    ASSERT_GE(before, 0) << "no write count for this thread";
+    EXPECT_EQ(afterHeader - before, 1);
+    EXPECT_EQ(afterRecord - afterHeader, 1);
+    EXPECT_EQ(std::filesystem::file_size(path), HistoryHeaderSize + row.size() * sizeof(float));
+}
+
+TEST_F(HistoryFileTest, RecordsTakenWhileTheDiskIsFullKeepTheirTimes)
+{
+    devices.add("D1", {"A"});
+    const double start = 43391.0;
+    HistoryRecorder recorder;
+    FullDisk disk;  // full from the start of the period until second 30
+    recorder.start(dir.path().toStdString(), path, makeHistoryHeader(start, 1, devices.meters, devices.count));
+    // Each tick records its own number: record k must hold k + 1.
+    auto tick = [&](int n) {
+        const float row[] = {float(n)};
+        recorder.recordIfDue(start + (n + 0.5) / SecondsPerDay, row, 1);
+    };
+    for (int n = 1; n <= 30; ++n)
+        tick(n);
+    EXPECT_EQ(readFileBytes(path), "");
+    disk.free();
+    tick(31);
+    EXPECT_EQ(headerOf(path), header(start, 1, {"D1A"}));
+    EXPECT_EQ(recordsOf(path, 1), counting(1, 31));
+
+    disk.fill(HistoryHeaderSize + 33 * 4 + 2);  // full in the middle of record 33
+    for (int n = 32; n <= 40; ++n)
+        tick(n);
+    EXPECT_EQ(recordsOf(path, 1), counting(1, 33));
+    disk.free();
+    tick(41);
+    EXPECT_EQ(recordsOf(path, 1), counting(1, 41));
+    EXPECT_EQ(std::filesystem::file_size(path), HistoryHeaderSize + 41 * 4) << "no partial record";
+}
+
+TEST_F(HistoryFileTest, RecordsBeyondTheMemoryBoundBeginANewFileOnceTheDiskIsBack)
+{
+    devices.add("D1", {"A"});
+    const std::string base = dir.path().toStdString();
+    const double start = EncodeDateTime(2018, 10, 18, 9, 5, 3);
+    std::filesystem::create_directory(base + "/18年10月");
+    const std::string first = base + "/18年10月/18日09时05分03秒.nx";
+    HistoryRecorder recorder;
+    recorder.MaxWaitingBytes = 3 * sizeof(float);  // three records wait at most
+    auto tick = [&](int n) {
+        const float row[] = {float(n)};
+        recorder.recordIfDue(start + (n + 0.5) / SecondsPerDay, row, 1);
+    };
+
+    FullDisk disk;
+    recorder.start(base, first, makeHistoryHeader(start, 1, devices.meters, devices.count));
+    for (int n = 1; n <= 5; ++n)
+        tick(n);  // the fourth record is one too many
+    disk.free();
+    for (int n = 6; n <= 8; ++n)
+        tick(n);
+
+    EXPECT_EQ(std::filesystem::file_size(first), 0u) << "the given-up file keeps nothing out of place";
+    const std::string second = base + "/18年10月/18日09时05分09秒.nx";
+    EXPECT_EQ(recorder.PeriodHistoryPath, second);
+    EXPECT_EQ(headerOf(second), header(start + 6.5 / SecondsPerDay, 1, {"D1A"}));
+    EXPECT_EQ(recordsOf(second, 1), (std::vector<float>{7, 8}));
+    EXPECT_FALSE(std::filesystem::exists(base + "/18年10月/18日09时05分08秒.nx")) << "a refused try leaves no file";
 }
 
 // Ticks at the given seconds after the start of the period, off the whole
@@ -163,7 +280,7 @@ TEST_P(HistoryTimingTest, OneDueRecordPerTickAtMost)
     HistoryRecorder recorder;
     auto h = makeHistoryHeader(start, c.interval, devices.meters, devices.count);
     const std::string expectedHeader(reinterpret_cast<const char*>(h.get()), HistoryHeaderSize);
-    recorder.start(path, std::move(h));
+    recorder.start(dir.path().toStdString(), path, std::move(h));
     for (std::size_t tick = 0; tick < c.tickSeconds.size(); ++tick) {
         const float row[] = {static_cast<float>(tick + 1)};
         recorder.recordIfDue(start + c.tickSeconds[tick] / SecondsPerDay, row, 1);
