@@ -1,6 +1,7 @@
 #include "station/MainForm.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QPixmap>
@@ -97,6 +98,9 @@ void Tfm_MainForm::closeEvent(QCloseEvent* event)
     }
     FormClose();
     event->accept();
+    // The main window's close ends the program, whatever other windows (the
+    // alarm window, say) are open. Queued, so that this close completes first.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
 // Closing asks nothing and saves nothing: configuration reaches its files

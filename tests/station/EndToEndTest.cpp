@@ -5,11 +5,15 @@
 // whole; times are checked against the run's clock.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <regex>
 #include <thread>
 
@@ -19,6 +23,7 @@
 #include "station/ConfigFile.h"
 #include "support/ChildProcess.h"
 #include "support/Devsim.h"
+#include "support/Eventually.h"
 #include "support/FileBytes.h"
 #include "support/WorkDir.h"
 
@@ -316,5 +321,38 @@ TEST_F(EndToEnd, StationTextsAnAlarmToTheGsmModule)
     EXPECT_GE(afterStart, Delay - 1.5);
     EXPECT_LE(afterStart, Delay + 1.5);
 }
+
+// The station ends on SIGTERM (logout) and SIGINT (Ctrl-C) as it does when
+// its main window closes: polling stopped, status 0, the history file whole.
+class StopSignal : public EndToEnd, public testing::WithParamInterface<int> {};
+
+TEST_P(StopSignal, EndsTheStationWithStatusZero)
+{
+    auto serial = Devsim::onPty(comLink(1));
+    const char* channels[2] = {"A", "B"};
+    auto table = std::make_unique<DeviceTable>();
+    addDevice(*table, "D1", channels, 1, 0, 1);
+    saveConfig(*table);
+
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    ChildProcess norvik({NORVIK_PATH});
+    ASSERT_TRUE(eventually([&] { return historyRecordCount(contentOf(".nx").size(), 2) >= 2; }, 30s));
+    norvik.signal(GetParam());
+    std::optional<int> status;
+    ASSERT_TRUE(eventually([&] { return (status = norvik.waitStatus()).has_value(); }));
+    EXPECT_TRUE(WIFEXITED(*status)) << "ended by the signal itself";
+    EXPECT_EQ(WEXITSTATUS(*status), 0);
+
+    const std::size_t size = contentOf(".nx").size();
+    EXPECT_EQ((size - HistoryHeaderSize) % historyRecordSize(2), 0u) << "the last record is whole";
+    const std::size_t serialRequests = serial->requests().size();
+    std::this_thread::sleep_for(1s);  // proves that nothing polls any more
+    EXPECT_EQ(serial->requests().size(), serialRequests);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, StopSignal, testing::Values(SIGTERM, SIGINT),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return std::string(info.param == SIGTERM ? "SIGTERM" : "SIGINT");
+                         });
 
 }  // namespace

@@ -18,6 +18,7 @@
 
 #include "platform/Gbk.h"
 #include "platform/MessageBox.h"
+#include "station/AlarmForm.h"
 #include "station/ColorBox.h"
 #include "station/MainForm.h"
 #include "support/FileBytes.h"
@@ -368,6 +369,22 @@ TEST_F(Startup, ConfigFileThatCanBeNeitherOpenedNorCreated)
 
     f.SavePassword();
     EXPECT_EQ(boxes.texts(), std::vector<QString>{"无法写入 Config.dat"});
+}
+
+TEST_F(Startup, ClosingTheMainWindowEndsTheProgramWhateverElseIsOpen)
+{
+    Tfm_MainForm& f = start();
+    TFormAlarm alarmWindow;
+    f.show();
+    alarmWindow.show();  // an alarm under way
+    QTimer::singleShot(0, &f, [&f] { f.close(); });
+    QTimer bound;  // ends a program that would live on, so that the test can fail
+    bound.setSingleShot(true);
+    QObject::connect(&bound, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    bound.start(std::chrono::seconds(10));
+
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_FALSE(alarmWindow.isVisible());
 }
 
 TEST_F(Startup, ClosingAsksNothingAndSavesNothing)

@@ -39,16 +39,14 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv)
 
 ChildProcess::~ChildProcess()
 {
-    ::kill(pid_, SIGTERM);
-    int status = 0;
-    bool ended = false;
-    for (int i = 0; i < 200 && !ended; ++i) {
-        ended = ::waitpid(pid_, &status, WNOHANG) == pid_;
-        if (!ended)
+    if (!waitStatus()) {
+        ::kill(pid_, SIGTERM);
+        for (int i = 0; i < 200 && !waitStatus(); ++i)
             ::usleep(10'000);
     }
-    if (!ended) {
+    if (!waitStatus()) {
         ::kill(pid_, SIGKILL);
+        int status = 0;
         ::waitpid(pid_, &status, 0);
     }
     ::close(stdinFd_);
@@ -60,6 +58,20 @@ void ChildProcess::writeLine(const std::string& line)
 {
     const std::string text = line + "\n";
     [[maybe_unused]] ssize_t n = ::write(stdinFd_, text.data(), text.size());
+}
+
+void ChildProcess::signal(int sig)
+{
+    if (!status_)
+        ::kill(pid_, sig);
+}
+
+std::optional<int> ChildProcess::waitStatus()
+{
+    int status = 0;
+    if (!status_ && ::waitpid(pid_, &status, WNOHANG) == pid_)
+        status_ = status;
+    return status_;
 }
 
 std::vector<ChildProcess::Line> ChildProcess::lines() const

@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,6 +25,9 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     void writeLine(const std::string& line);
+    void signal(int sig);
+    // The program's wait status (as waitpid gives it) once it has ended.
+    std::optional<int> waitStatus();
     std::vector<Line> lines() const;
     // Waits until the collected lines satisfy done; false on time-out or
     // once the program has closed its output without satisfying it.
@@ -37,6 +41,7 @@ private:
     void readOutput();
 
     int pid_ = -1;
+    std::optional<int> status_;
     int stdinFd_ = -1;
     int stdoutFd_ = -1;
     std::thread reader_;
