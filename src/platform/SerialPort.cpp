@@ -125,10 +125,6 @@ bool wouldBlock(ssize_t n)
     return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
 }
 
-}  // namespace
-
-namespace {
-
 // The device at path, opened for reading and writing and held against every
 // other open; -1 when it does not open or is held.
 int openExclusive(const std::string& path)
