@@ -81,6 +81,9 @@ std::size_t appendHistoryRecords(const std::string& path, const float* values, i
 void HistoryRecorder::start(const std::string& baseDir, const std::string& path,
                             std::unique_ptr<HistoryFileHeader> header)
 {
+    // A last try for what the last period's file still lacks.
+    if (header_ && !fileGivenUp_)
+        writeWaiting();
     baseDir_ = baseDir;
     PeriodHistoryPath = path;
     HistoryInterval = header->RecordInterval;

@@ -39,7 +39,8 @@ std::size_t appendHistoryRecords(const std::string& path, const float* values, i
 // takes writes again; no record is ever written in another's place.
 class HistoryRecorder {
 public:
-    // Begins a period with its file at path, in a month folder of baseDir.
+    // Begins a period with its file at path, in a month folder of baseDir,
+    // after a last try to write what the last period's file still lacks.
     // The header is written at once or, failing that, at a later tick.
     void start(const std::string& baseDir, const std::string& path, std::unique_ptr<HistoryFileHeader> header);
 

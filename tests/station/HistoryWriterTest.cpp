@@ -229,6 +229,25 @@ TEST_F(HistoryFileTest, RecordsTakenWhileTheDiskIsFullKeepTheirTimes)
     EXPECT_EQ(std::filesystem::file_size(path), HistoryHeaderSize + 41 * 4) << "no partial record";
 }
 
+TEST_F(HistoryFileTest, NewPeriodFirstWritesWhatTheLastOneStillLacks)
+{
+    devices.add("D1", {"A"});
+    const double start = 43391.0;
+    HistoryRecorder recorder;
+    FullDisk disk;
+    recorder.start(dir.path().toStdString(), path, makeHistoryHeader(start, 1, devices.meters, devices.count));
+    for (int n = 1; n <= 2; ++n) {
+        const float row[] = {float(n)};
+        recorder.recordIfDue(start + (n + 0.5) / SecondsPerDay, row, 1);
+    }
+    disk.free();  // as configuration mode is left
+
+    const std::string next = dir.filePath("next.nx").toStdString();
+    recorder.start(dir.path().toStdString(), next, makeHistoryHeader(start + 1, 1, devices.meters, devices.count));
+    EXPECT_EQ(readFileBytes(path), header(start, 1, {"D1A"}) + floats({1, 2}));
+    EXPECT_EQ(readFileBytes(next), header(start + 1, 1, {"D1A"}));
+}
+
 TEST_F(HistoryFileTest, RecordsBeyondTheMemoryBoundBeginANewFileOnceTheDiskIsBack)
 {
     devices.add("D1", {"A"});
