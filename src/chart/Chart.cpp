@@ -15,6 +15,14 @@ namespace {
 // A mouse drag shorter than this, both ways, is a click.
 constexpr int DragThreshold = 3;
 
+// The colours that new series take in turn; none vanishes on the white back wall.
+const QColor SeriesPalette[] = {
+    QColor(255, 0, 0),   QColor(0, 128, 0),   QColor(255, 255, 0), QColor(0, 0, 255),     QColor(128, 128, 128),
+    QColor(255, 0, 255), QColor(0, 128, 128), QColor(0, 0, 128),   QColor(128, 0, 0),     QColor(0, 255, 0),
+    QColor(128, 128, 0), QColor(128, 0, 128), QColor(192, 192, 192), QColor(0, 255, 255), QColor(0, 0, 0),
+    QColor(192, 220, 192), QColor(166, 202, 240), QColor(160, 160, 164),
+};
+
 class Plot : public QCustomPlot {
 public:
     using QCustomPlot::QCustomPlot;
@@ -152,9 +160,11 @@ const ChartSeries& Chart::series(int index) const
 
 ChartSeries& Chart::addSeries()
 {
-    d_->series.push_back(std::unique_ptr<ChartSeries>(new ChartSeries(*this, d_->labels)));
+    auto* series = new ChartSeries(*this, d_->labels);
+    series->color_ = SeriesPalette[d_->series.size() % std::size(SeriesPalette)];
+    d_->series.push_back(std::unique_ptr<ChartSeries>(series));
     legendChanged();
-    return *d_->series.back();
+    return *series;
 }
 
 void Chart::removeAllSeries()

@@ -28,7 +28,8 @@ public:
     int seriesCount() const;
     ChartSeries& series(int index);
     const ChartSeries& series(int index) const;
-    // A new series after the others, drawn over them.
+    // A new series after the others, drawn over them, in the next colour of
+    // the chart's palette.
     ChartSeries& addSeries();
     void removeAllSeries();
 

@@ -19,6 +19,20 @@ CurveWindow windowOf(const QCustomPlot& plot)
     return {x.lower, x.upper, y.lower, y.upper};
 }
 
+CurveRun runOf(const PointBuffer& points)
+{
+    CurveRun run;
+    run.points = &points;
+    return run;
+}
+
+CurveRun runOf(const ColumnPoints& column)
+{
+    CurveRun run;
+    run.column = &column;
+    return run;
+}
+
 bool lineShown(const ChartSeries& s)
 {
     return s.isActive() && s.isLineVisible() && s.count() > 0;
@@ -81,9 +95,14 @@ void CurveLayer::drawRaster(QCPPainter* painter, const QRect& area)
         image_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
     image_.fill(Qt::transparent);
     std::vector<CurveRun> runs;
-    for (const auto& s : series_)
-        if (lineShown(*s))
-            runs.push_back({&s->points(), s->color().rgb(), qRound(s->penWidth() * ratio)});
+    for (const auto& s : series_) {
+        if (!lineShown(*s))
+            continue;
+        CurveRun run = s->visitPoints([](const auto& points) { return runOf(points); });
+        run.color = s->color().rgb();
+        run.penWidth = qRound(s->penWidth() * ratio);
+        runs.push_back(run);
+    }
     rasterizeCurves(image_, runs, windowOf(*mParentPlot));
     image_.setDevicePixelRatio(ratio);
     painter->drawImage(area.topLeft(), image_);
@@ -98,13 +117,14 @@ void CurveLayer::drawVector(QCPPainter* painter, const QRect& area)
     for (const auto& s : series_) {
         if (!lineShown(*s))
             continue;
-        const PointBuffer& points = s->points();
-        const int first = std::max(points.lowerBound(w.xMin) - 1, 0);
-        const int end = std::min(points.upperBound(w.xMax) + 1, points.count());
         line.clear();
-        for (int i = first; i < end; ++i)
-            line.append(QPointF(area.left() + (points.x(i) - w.xMin) * xScale,
-                                area.bottom() - (points.y(i) - w.yMin) * yScale));
+        s->visitPoints([&](const auto& points) {
+            const int first = std::max(points.lowerBound(w.xMin) - 1, 0);
+            const int end = std::min(points.upperBound(w.xMax) + 1, points.count());
+            for (int i = first; i < end; ++i)
+                line.append(QPointF(area.left() + (points.x(i) - w.xMin) * xScale,
+                                    area.bottom() - (points.y(i) - w.yMin) * yScale));
+        });
         QPen pen(s->color());
         pen.setWidth(s->penWidth());
         painter->setPen(pen);
@@ -158,13 +178,14 @@ double PointLabelTicker::stepFor(const QCPRange& range, const ChartSeries& serie
 {
     // The widest of a few labels in view stands for all: blank labels
     // (points from before the data) must not squeeze the real ones.
-    const PointBuffer& points = series.points();
-    const int first = std::min(points.lowerBound(range.lower), points.count() - 1);
-    const int last = std::max(std::min(points.upperBound(range.upper), points.count()) - 1, first);
     const QFontMetrics metrics(axis_.tickLabelFont());
     int labelWidth = metrics.averageCharWidth();
-    for (int i : {first, first + (last - first) / 2, last})
-        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(points.label(i)));
+    series.visitPoints([&](const auto& points) {
+        const int first = std::min(points.lowerBound(range.lower), points.count() - 1);
+        const int last = std::max(std::min(points.upperBound(range.upper), points.count()) - 1, first);
+        for (int i : {first, first + (last - first) / 2, last})
+            labelWidth = std::max(labelWidth, metrics.horizontalAdvance(points.label(i)));
+    });
     const double pixelsPerUnit = axis_.axisRect()->width() / range.size();
     return niceStepAtLeast((labelWidth + LabelGap) / pixelsPerUnit);
 }
@@ -184,19 +205,20 @@ void PointLabelTicker::generate(const QCPRange& range, const QLocale&, QChar, in
     const double kFirst = std::floor(range.lower / step), kLast = std::floor(range.upper / step);
     if (!(kLast - kFirst < MaxTicks))
         return;
-    const PointBuffer& points = series->points();
-    for (double k = kFirst; k <= kLast; ++k) {
-        // The series' first point opens a step only when it sits on its start,
-        // so the ticks do not follow the oldest point as it drops out.
-        const int i = points.lowerBound(k * step);
-        if (i >= points.count() || points.x(i) >= (k + 1) * step || (i == 0 && points.x(i) != k * step))
-            continue;
-        if (points.x(i) < range.lower || points.x(i) > range.upper)
-            continue;
-        ticks.append(points.x(i));
-        if (tickLabels)
-            tickLabels->append(points.label(i));
-    }
+    series->visitPoints([&](const auto& points) {
+        for (double k = kFirst; k <= kLast; ++k) {
+            // The series' first point opens a step only when it sits on its
+            // start, so the ticks do not follow the oldest point as it drops out.
+            const int i = points.lowerBound(k * step);
+            if (i >= points.count() || points.x(i) >= (k + 1) * step || (i == 0 && points.x(i) != k * step))
+                continue;
+            if (points.x(i) < range.lower || points.x(i) > range.upper)
+                continue;
+            ticks.append(points.x(i));
+            if (tickLabels)
+                tickLabels->append(points.label(i));
+        }
+    });
 }
 
 QString ValueTicker::getTickLabel(double tick, const QLocale&, QChar, int)

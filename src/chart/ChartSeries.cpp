@@ -42,17 +42,19 @@ void ChartSeries::setPenWidth(int width)
 
 double ChartSeries::lastX() const
 {
-    return count() == 0 ? 0 : points_.x(count() - 1);
+    return count() == 0 ? 0 : xValue(count() - 1);
 }
 
 void ChartSeries::addPoint(double x, double y, const QString& label)
 {
+    Q_ASSERT(!showsColumn_);
     points_.append(x, y, label);
     chart_.contentChanged();
 }
 
 void ChartSeries::deletePoint(int index)
 {
+    Q_ASSERT(!showsColumn_);
     points_.remove(index);
     chart_.contentChanged();
 }
@@ -60,12 +62,22 @@ void ChartSeries::deletePoint(int index)
 void ChartSeries::clear()
 {
     points_.clear();
+    column_ = ColumnPoints();
+    showsColumn_ = false;
+    chart_.contentChanged();
+}
+
+void ChartSeries::showColumn(ColumnPoints column)
+{
+    points_.clear();
+    column_ = std::move(column);
+    showsColumn_ = true;
     chart_.contentChanged();
 }
 
 void ChartSeries::fillSampleValues(int count)
 {
-    points_.clear();
+    clear();
     QRandomGenerator random(1);
     double value = 500;
     for (int i = 0; i < count; ++i) {

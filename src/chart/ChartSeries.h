@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 
+#include "chart/ColumnPoints.h"
 #include "chart/PointBuffer.h"
 
 class Chart;
@@ -28,18 +29,29 @@ public:
     int penWidth() const { return penWidth_; }
     void setPenWidth(int width);
 
-    int count() const { return points_.count(); }
-    double xValue(int index) const { return points_.x(index); }
-    double yValue(int index) const { return points_.y(index); }
-    const QString& label(int index) const { return points_.label(index); }
+    int count() const { return showsColumn_ ? column_.count() : points_.count(); }
+    double xValue(int index) const { return showsColumn_ ? column_.x(index) : points_.x(index); }
+    double yValue(int index) const { return showsColumn_ ? column_.y(index) : points_.y(index); }
+    QString label(int index) const { return showsColumn_ ? column_.label(index) : points_.label(index); }
     // X of the last point; 0 for an empty series.
     double lastX() const;
-    const PointBuffer& points() const { return points_; }
+    // Calls f with the points shown: the series' own PointBuffer or the
+    // ColumnPoints it shows.
+    template <typename F>
+    decltype(auto) visitPoints(F&& f) const
+    {
+        return showsColumn_ ? f(column_) : f(points_);
+    }
 
+    // A series showing a column takes no single points: clear it first.
     void addPoint(double x, double y, const QString& label);
     // Out-of-range indices are ignored.
     void deletePoint(int index);
+    // Drops the points, the series' own and a column's.
     void clear();
+    // Shows the column's points in place of the series' own, which go.
+    void showColumn(ColumnPoints column);
+    bool showsColumn() const { return showsColumn_; }
     // Replaces the points by count made-up values at X 0, 1, 2 ...
     void fillSampleValues(int count);
 
@@ -53,6 +65,8 @@ private:
 
     Chart& chart_;
     PointBuffer points_;
+    ColumnPoints column_;
+    bool showsColumn_ = false;
     QString title_;
     QColor color_{Qt::red};
     bool active_ = true;

@@ -6,6 +6,8 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <limits>
+#include <utility>
 
 namespace {
 
@@ -98,7 +100,10 @@ public:
         spanEnd_ = std::min(end_ + (penWidth - 1), canvas_.width);
         touchedFirst_ = INT_MAX;
         touchedLast_ = INT_MIN;
-        collectSpans(*run.points);
+        if (run.column)
+            collectColumnSpans(*run.column);
+        else
+            collectSpans(*run.points);
         if (touchedFirst_ > touchedLast_)
             return;
         fill(run.color | 0xFF000000u, penWidth);
@@ -148,20 +153,27 @@ private:
             cover(xb, from, yb);
     }
 
-    // The lines between the points that can reach the band's columns.
-    void collectSpans(const PointBuffer& points)
+    // The first and last index of the points that can reach the band's
+    // columns; first > last when none can.
+    template <typename Points>
+    std::pair<int, int> reachingBand(const Points& points) const
     {
         const int n = points.count();
         if (n == 0 || canvas_.xScale <= 0)
-            return;
+            return {0, -1};
         const double xFirst = (spanFirst_ - 1 - canvas_.xOffset) / canvas_.xScale;
         const double xEnd = (spanEnd_ - canvas_.xOffset) / canvas_.xScale;
-        const int i0 = std::max(points.lowerBound(xFirst) - 1, 0);
-        const int i1 = std::min(points.upperBound(xEnd), n - 1);
+        return {std::max(points.lowerBound(xFirst) - 1, 0), std::min(points.upperBound(xEnd), n - 1)};
+    }
+
+    // The lines between the points that can reach the band's columns.
+    void collectSpans(const PointBuffer& points)
+    {
+        const auto [i0, i1] = reachingBand(points);
         if (i0 > i1)
             return;
         int xa = canvas_.column(points.x(i0)), ya = canvas_.row(points.y(i0));
-        if (i0 == i1 && ya != NoPixel)
+        if (ya != NoPixel)
             cover(xa, ya, ya);
         for (int i = i0 + 1; i <= i1; ++i) {
             const int xb = canvas_.column(points.x(i)), yb = canvas_.row(points.y(i));
@@ -172,6 +184,48 @@ private:
             xa = xb;
             ya = yb;
         }
+    }
+
+    // The same lines as collectSpans draws, for points at X 0, 1, 2 ...: the
+    // points that fall into one pixel column cover the rows from their
+    // smallest to their largest value, which is all that the short lines
+    // between them add there; only the line into the next pixel column is
+    // drawn as a line. A NaN breaks the line, as everywhere.
+    void collectColumnSpans(const ColumnPoints& points)
+    {
+        const auto [i0, i1] = reachingBand(points);
+        const float* values = points.values();
+        for (int i = i0; i <= i1;) {
+            const int column = canvas_.column(i);
+            const int end = pixelColumnEnd(i, i1, column);
+            float low = std::numeric_limits<float>::infinity(), high = -low;
+            for (int k = i; k < end; ++k) {
+                const float v = values[k];
+                low = v < low ? v : low;
+                high = v > high ? v : high;
+            }
+            if (low <= high)
+                cover(column, canvas_.row(low), canvas_.row(high));
+            if (end <= i1) {
+                const int ya = canvas_.row(values[end - 1]), yb = canvas_.row(values[end]);
+                if (ya != NoPixel && yb != NoPixel)
+                    segment(column, ya, canvas_.column(end), yb);
+            }
+            i = end;
+        }
+    }
+
+    // One past the last index from first on, up to last, that lies in the
+    // pixel column of first; guessed from the scale, then made exact.
+    int pixelColumnEnd(int first, int last, int column) const
+    {
+        const double guess = std::ceil((column + 0.5 - canvas_.xOffset) / canvas_.xScale);
+        int end = int(std::clamp(guess, double(first + 1), double(last + 1)));
+        while (end > first + 1 && canvas_.column(end - 1) > column)
+            --end;
+        while (end <= last && canvas_.column(end) <= column)
+            ++end;
+        return end;
     }
 
     void fill(QRgb color, int penWidth)
@@ -221,7 +275,7 @@ int threadCount(const std::vector<CurveRun>& runs, int width)
 {
     long long points = 0;
     for (const CurveRun& run : runs)
-        points += run.points->count();
+        points += run.column ? run.column->count() : run.points->count();
     const long long wanted = 1 + points / PointsPerThread;
     return int(std::min<long long>({wanted, MaxThreads, std::max(QThread::idealThreadCount(), 1), width}));
 }

@@ -260,6 +260,55 @@ TEST_F(ChartTest, BottomAxisShowsPointLabels)
     EXPECT_EQ(std::fmod(after[0], step), 0);
 }
 
+// A series can show values that their owner keeps: they are shared, not
+// copied, they go with the last of the owner and the series, and labels are
+// written only for the ticks in view.
+TEST_F(ChartTest, ColumnSeriesSharesItsValuesAndLabelsOnlyTheTicks)
+{
+    constexpr int Count = 1000000;
+    std::shared_ptr<float> values(new float[Count], std::default_delete<float[]>());
+    for (int i = 0; i < Count; ++i)
+        values.get()[i] = float(i % 1000);
+    const std::weak_ptr<float> watch = values;
+    int labelled = 0;
+    ChartSeries& s = chart->addSeries();
+    s.showColumn(ColumnPoints(values, Count, [&](int i) {
+        ++labelled;
+        return QStringLiteral("L%1").arg(i);
+    }));
+    values.reset();
+    EXPECT_FALSE(watch.expired());
+    EXPECT_EQ(s.count(), Count);
+    EXPECT_EQ(s.xValue(7), 7);
+    EXPECT_EQ(s.yValue(1234), 234);
+    EXPECT_EQ(s.lastX(), Count - 1);
+    EXPECT_EQ(s.label(5), QStringLiteral("L5"));
+    EXPECT_EQ(chart->bottomAxis().maximum(), Count - 1);
+
+    labelled = 0;
+    showAndSettle();
+    const QVector<double> ticks = plot()->xAxis->tickVector();
+    const QVector<QString> labels = plot()->xAxis->tickVectorLabels();
+    ASSERT_GE(ticks.size(), 2);
+    for (int i = 0; i < ticks.size(); ++i)
+        EXPECT_EQ(labels[i], QStringLiteral("L%1").arg(qint64(ticks[i])));
+    EXPECT_LT(labelled, 100);
+
+    s.clear();
+    EXPECT_TRUE(watch.expired());
+    EXPECT_EQ(s.count(), 0);
+}
+
+// New series take the palette's colours in turn.
+TEST_F(ChartTest, NewSeriesTakeTheNextPaletteColour)
+{
+    const QColor first = chart->addSeries().color(), second = chart->addSeries().color();
+    EXPECT_EQ(first, QColor(Qt::red));
+    EXPECT_NE(second, first);
+    chart->removeAllSeries();
+    EXPECT_EQ(chart->addSeries().color(), first);
+}
+
 TEST_F(ChartTest, LegendBelowTakesRoomFromThePlot)
 {
     seriesOf({1, 2}).setTitle(QStringLiteral("一号"));
