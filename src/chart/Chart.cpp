@@ -253,17 +253,6 @@ void Chart::setLegendVisible(bool visible)
     if (visible == legendVisible_)
         return;
     legendVisible_ = visible;
-    QCPLayoutGrid* layout = d_->plot->plotLayout();
-    QCPLegend* legend = d_->plot->legend;
-    if (visible) {
-        layout->addElement(layout->rowCount(), 0, legend);
-        layout->setRowStretchFactor(layout->rowCount() - 1, 0.001);
-    } else {
-        layout->take(legend);
-        layout->simplify();
-        legend->clearItems();
-    }
-    legend->setVisible(visible);
     legendChanged();
 }
 
@@ -450,18 +439,39 @@ void Chart::syncView(int layoutWidth)
 {
     d_->plot->xAxis->setRange(viewRange(bottomAxis_.minimum(), bottomAxis_.maximum()));
     d_->plot->yAxis->setRange(viewRange(leftAxis_.minimum(), leftAxis_.maximum()));
-    if (!legendVisible_ || !d_->legendDirty)
+    if (!d_->legendDirty)
         return;
     QCPLegend* legend = d_->plot->legend;
     legend->clearItems();
-    std::vector<SeriesLegendItem*> items;
-    int widest = 1;
-    for (const auto& s : d_->series) {
-        items.push_back(new SeriesLegendItem(legend, *s));
-        widest = std::max(widest, items.back()->minimumOuterSizeHint().width());
+    if (legendVisible_) {
+        std::vector<SeriesLegendItem*> items;
+        int widest = 1;
+        for (const auto& s : d_->series) {
+            items.push_back(new SeriesLegendItem(legend, *s));
+            widest = std::max(widest, items.back()->minimumOuterSizeHint().width());
+        }
+        legend->setWrap(std::max(1, layoutWidth / (widest + legend->columnSpacing())));
+        for (SeriesLegendItem* item : items)
+            legend->addItem(item);
     }
-    legend->setWrap(std::max(1, layoutWidth / (widest + legend->columnSpacing())));
-    for (SeriesLegendItem* item : items)
-        legend->addItem(item);
+    placeLegend(legend->itemCount() > 0);
     d_->legendDirty = false;
+}
+
+// The legend takes its row below the plot only while it has entries: the
+// width of an empty one would bound the plot's column to next to nothing.
+void Chart::placeLegend(bool shown)
+{
+    QCPLayoutGrid* layout = d_->plot->plotLayout();
+    QCPLegend* legend = d_->plot->legend;
+    if (shown == (legend->layout() == layout))
+        return;
+    if (shown) {
+        layout->addElement(layout->rowCount(), 0, legend);
+        layout->setRowStretchFactor(layout->rowCount() - 1, 0.001);
+    } else {
+        layout->take(legend);
+        layout->simplify();
+    }
+    legend->setVisible(shown);
 }

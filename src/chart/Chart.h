@@ -109,6 +109,7 @@ private:
     void replotIfPending();
     // Axis ranges into the plot, and the legend wrapped for the width.
     void syncView(int layoutWidth);
+    void placeLegend(bool shown);
     void keepAxesForUndo();
     void zoomTo(const QRect& pixels);
     void scrollBy(const QPoint& pixels);

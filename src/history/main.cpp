@@ -1,11 +1,17 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "history/AboutBox.h"
+#include "history/Form1.h"
+#include "platform/Application.h"
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle("历史数据分析软件");
-    window.show();
-    return app.exec();
+    Application app(argc, argv);
+    try {
+        TForm1 form1;
+        TAboutBox aboutBox;
+        form1.showMaximized();
+        app.exec();
+    } catch (...) {
+        Application::showCurrentException();
+    }
+    return 0;
 }

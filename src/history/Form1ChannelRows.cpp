@@ -1,0 +1,79 @@
+// The channel rows beside the chart: per channel a check box, a value edit
+// and a colour swatch, rebuilt with both channel lists at every open.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QScrollBar>
+
+#include "history/Form1.h"
+#include "history/PanelColor.h"
+#include "platform/Gbk.h"
+
+namespace {
+
+constexpr int FirstRowTop = 28;
+constexpr int RowHeight = 22;
+constexpr int ControlHeight = 20;
+constexpr int CheckBoxLeft = 8, CheckBoxWidth = 150;
+constexpr int EditLeft = 165, EditWidth = 60;
+constexpr int SwatchLeft = 230, SwatchWidth = 20;
+
+template <typename Control>
+Control* placed(Control* control, int left, int top, int width, QList<QWidget*>& controls)
+{
+    control->setGeometry(left, top, width, ControlHeight);
+    control->show();
+    controls.append(control);
+    return control;
+}
+
+QLineEdit* valueEdit(QWidget* parent)
+{
+    auto* edit = new QLineEdit(QStringLiteral("0.0"), parent);
+    QFont font = edit->font();
+    font.setPointSize(10);
+    font.setBold(true);
+    edit->setFont(font);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Text, QColor(0, 0, 255));
+    edit->setPalette(palette);
+    return edit;
+}
+
+} // namespace
+
+void TForm1::FreeChannelRows()
+{
+    for (QWidget* control : ChannelControls)
+        delete control;
+}
+
+void TForm1::BuildChannelRows(const HistoryFileHeader& header)
+{
+    FreeChannelRows();
+    ChannelControls.clear();
+    Combox_histrch_color->clear();
+    ComboBoxChName->clear();
+    ScrollBox_hisrt_color->horizontalScrollBar()->setValue(0);
+    ScrollBox_hisrt_color->verticalScrollBar()->setValue(0);
+    QWidget* rows = ScrollBox_hisrt_colorContents;
+    const int count = std::min({int(header.ChannelCount), MaxShownChannels, Chart2->seriesCount()});
+    for (int i = 0; i < count; ++i) {
+        const int top = FirstRowTop + RowHeight * i;
+        const QString name = fromGbkField(header.ChannelNames[i]);
+        auto* box = placed(new QCheckBox(name, rows), CheckBoxLeft, top, CheckBoxWidth, ChannelControls);
+        box->setChecked(true);
+        placed(valueEdit(rows), EditLeft, top, EditWidth, ChannelControls);
+        auto* swatch = placed(new QFrame(rows), SwatchLeft, top, SwatchWidth, ChannelControls);
+        swatch->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        setPanelColor(swatch, Chart2->series(i).color());
+        Combox_histrch_color->addItem(name);
+        ComboBoxChName->addItem(name);
+        Chart2->series(i).setActive(true);
+    }
+    rows->resize(SwatchLeft + SwatchWidth + CheckBoxLeft, FirstRowTop + RowHeight * count);
+    if (count > 0) {
+        Combox_histrch_color->setCurrentIndex(0);
+        setPanelColor(Pnl_histr_color, Chart2->series(0).color());
+    }
+    ComboBoxChName->setCurrentIndex(-1);
+}

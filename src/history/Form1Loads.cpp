@@ -1,0 +1,239 @@
+// The four loads: open a history file and show its first page, find a time
+// range, and the next and previous page. Each reads the file inside its click
+// handler, behind the progress panel, and undoes the chart's zoom at its end.
+#include <QFile>
+#include <new>
+
+#include "history/Form1.h"
+#include "history/MemoryBudget.h"
+#include "history/PanelColor.h"
+#include "platform/DateTime.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+constexpr std::int64_t FirstRecordOffset = std::int64_t(HistoryHeaderSize);
+
+std::string localPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString rangeText(TDateTime start, TDateTime end)
+{
+    const QString format = QStringLiteral("YY-MM-DD HH:NN:SS");
+    return QStringLiteral("时间范围: ") + FormatDateTime(format, start) + QStringLiteral(" 至 ")
+         + FormatDateTime(format, end) + QString(9, u' ');
+}
+
+void showOutOfMemory()
+{
+    ShowMessage(QStringLiteral("时间范围太长, 内存不足!"));
+}
+
+} // namespace
+
+void TForm1::but_open_histr_dataClick()
+{
+    if (open_histr_data.Execute(this))
+        openHistoryFile(open_histr_data.FileName);
+    Button1->setEnabled(true);
+    Panel_histread_progress->hide();
+    Chart2->undoZoom();
+}
+
+void TForm1::Button1Click()
+{
+    DateTimer_give_date->setTimeOfDay(DateTimer_give_time->value());
+    const TDateTime start = DateTimer_give_date->value();
+    DateTimePickerEndDate->setTimeOfDay(DateTimePickerEndTime->value());
+    const TDateTime end = DateTimePickerEndDate->value();
+    switch (Loads.checkFindRange(start, end)) {
+    case HistoryLoads::FindRange::AboveEnd:
+        ShowMessage(QStringLiteral("超出时间范围上限！"));
+        return;
+    case HistoryLoads::FindRange::BelowStart:
+        ShowMessage(QStringLiteral("超出时间范围下限！"));
+        return;
+    case HistoryLoads::FindRange::StartAfterEnd:
+        ShowMessage(QStringLiteral("开始时间大于结束时间!"));
+        return;
+    case HistoryLoads::FindRange::Inside:
+        break;
+    }
+    findRange(start, end);
+    Panel_histread_progress->hide();
+    Chart2->undoZoom();
+}
+
+void TForm1::Button_histr_nextClick()
+{
+    loadPage(true);
+    Panel_histread_progress->hide();
+    Chart2->undoZoom();
+}
+
+void TForm1::Button_histr_backClick()
+{
+    loadPage(false);
+    Panel_histread_progress->hide();
+    Chart2->undoZoom();
+}
+
+void TForm1::Series65AfterDrawValues()
+{
+    CrossX = -1;
+    CrossY = -1;
+}
+
+bool TForm1::openForLoad(HistoryFileReader& file, const std::string& path)
+{
+    switch (file.open(path)) {
+    case HistoryFileReader::Opened::Yes:
+        return true;
+    case HistoryFileReader::Opened::CannotOpen:
+        return false;
+    case HistoryFileReader::Opened::NotHistoryFile:
+        ShowMessage(QStringLiteral("不是有效的历史数据文件!"));
+        return false;
+    }
+    return false;
+}
+
+void TForm1::openHistoryFile(const QString& path)
+{
+    HistoryFileReader file;
+    if (!openForLoad(file, localPath(path)))
+        return;
+    StatusPanels[0]->setText(path);
+    showWideFileNote(file);
+    const int length = Loads.beginOpen(localPath(path), file);
+    Label_histr_pagecount->setText(QStringLiteral("共%1页 第1页").arg(Loads.PageTotal));
+    replaceSeries(file.shownChannelCount(), true, AfterDraw::EverySeries);
+    BuildChannelRows(file.header());
+    progressSetUp(length);
+    const TDateTime pageEnd = timeAfterIntervals(Loads.HistStartTime, length, file.header().RecordInterval);
+    DateTimePickerEndDate->setValue(pageEnd);
+    DateTimePickerEndTime->setValue(pageEnd);
+    const QString caption = rangeText(Loads.HistStartTime, Loads.HistEndTime);
+    const LoadOutcome outcome =
+        readInto(file, length, Loads.HistStartTime, {DateTimePickerEndDate->value(), PageRecords});
+    Loads.endPage(file, outcome);
+    Button_histr_next->setEnabled(false);
+    Button_histr_back->setEnabled(false);
+    Button_histr_next->setEnabled(!outcome.metEnd);
+    DateTimer_give_date->setValue(Loads.HistStartTime);
+    DateTimer_give_time->setValue(Loads.HistStartTime);
+    lb_histr_time->setText(caption);
+    lb_histr_time->adjustSize();
+    CheckBox_allhisrt_curve->setEnabled(true);
+    Busy = 0;
+    Button_expro_histr->setEnabled(true);
+}
+
+void TForm1::findRange(TDateTime start, TDateTime end)
+{
+    HistoryFileReader file;
+    if (!openForLoad(file, Loads.HistFilePath))
+        return;
+    Busy = 1;
+    const int intervals = wholeIntervals(start, end, file.header().RecordInterval);
+    if (Loads.beginFind(file, start)) {
+        // The range holds one or two records more than whole intervals.
+        const std::int64_t capacity =
+            std::min<std::uint64_t>(file.recordsFrom(file.position()), std::uint64_t(std::max(intervals, 0)) + 2);
+        const std::uint64_t held = loaded_ ? loaded_->bytesHeld() : 0;
+        if (fitsInMemory(LoadColumns::bytesFor(file.shownChannelCount(), std::uint64_t(capacity)), held)) {
+            replaceSeries(file.shownChannelCount(), true, AfterDraw::EverySeries);
+            for (int j = 0; j < Chart2->seriesCount(); ++j)
+                if (3 * j + 2 < ChannelControls.size())
+                    Chart2->series(j).setColor(panelColor(ChannelControls[3 * j + 2]));
+            progressSetUp(intervals);
+            readInto(file, capacity, start, {end, 0});
+        } else {
+            showOutOfMemory();
+        }
+    }
+    Busy = 0;
+}
+
+void TForm1::loadPage(bool next)
+{
+    HistoryFileReader file;
+    if (!openForLoad(file, Loads.HistFilePath))
+        return;
+    Busy = 1;
+    if (next ? Loads.beginNextPage(file) : Loads.beginPreviousPage(file)) {
+        const int length = pageLength(file);
+        Label_histr_pagecount->setText(QStringLiteral("共%1页 第%2页").arg(Loads.PageTotal).arg(Loads.PageCurrent));
+        replaceSeries(file.shownChannelCount(), false, AfterDraw::FirstSeries);
+        progressSetUp(length);
+        const LoadOutcome outcome = readInto(file, length, Loads.PageNextTime, {std::nullopt, PageRecords});
+        Loads.endPage(file, outcome);
+        if (next) {
+            Button_histr_back->setEnabled(true);
+            Button_histr_next->setEnabled(!outcome.metEnd);
+        } else {
+            Button_histr_next->setEnabled(true);
+            Button_histr_back->setEnabled(Loads.PageStartPos > FirstRecordOffset);
+        }
+    }
+    Busy = 0;
+}
+
+void TForm1::replaceSeries(int count, bool titled, AfterDraw afterDraw)
+{
+    // The old points go before the new ones are read, so that two loads
+    // never take memory at once.
+    Chart2->removeAllSeries();
+    loaded_.reset();
+    for (int j = 0; j < count; ++j) {
+        ChartSeries& series = Chart2->addSeries();
+        if (titled)
+            series.setTitle(ChannelAliases.text(j));
+        if (afterDraw == AfterDraw::EverySeries || j == 0)
+            series.setAfterDrawValues([this] { Series65AfterDrawValues(); });
+    }
+}
+
+void TForm1::progressSetUp(int maximum)
+{
+    Panel_histread_progress->setVisible(true);
+    Panel_histread_progress->raise();
+    CGauge1->setToolTip(QStringLiteral("正在读取历史数据请稍后！"));
+    CGauge1->setMaximum(maximum);
+    CGauge1->setValue(0);
+    Loads.LoadedPoints = 0;
+    Panel_histread_progress->repaint();
+}
+
+LoadOutcome TForm1::readInto(HistoryFileReader& file, std::int64_t capacity, TDateTime start, const LoadStop& stop)
+{
+    std::shared_ptr<LoadColumns> columns;
+    LoadOutcome outcome{start, true};
+    try {
+        columns = std::make_shared<LoadColumns>(file.shownChannelCount(), capacity);
+        outcome = loadRecords(file, *columns, start, stop, [this] {
+            CGauge1->setValue(std::min(CGauge1->value() + 1, CGauge1->maximum()));
+        });
+    } catch (const std::bad_alloc&) {
+        showOutOfMemory();
+        return outcome;
+    }
+    Loads.LoadedPoints = columns->count();
+    loaded_ = columns;
+    const auto labels = [columns](int index) { return FormatDateTime(QStringLiteral("MM-DD HH:NN:SS"), columns->time(index)); };
+    for (int j = 0; j < Chart2->seriesCount() && j < columns->channels(); ++j) {
+        const std::shared_ptr<const float> values(columns, columns->column(j));
+        Chart2->series(j).showColumn(ColumnPoints(values, columns->count(), j == 0 ? ColumnPoints::Labels(labels) : nullptr));
+    }
+    return outcome;
+}
+
+void TForm1::showWideFileNote(const HistoryFileReader& file)
+{
+    const int count = file.channelCount();
+    StatusPanels[1]->setText(count > MaxShownChannels
+                                 ? QStringLiteral("共%1个通道, 只显示前%2个").arg(count).arg(MaxShownChannels)
+                                 : QString());
+}

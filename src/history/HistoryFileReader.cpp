@@ -1,0 +1,82 @@
+#include "history/HistoryFileReader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <sys/types.h>
+
+namespace {
+
+// Records are read one by one; a large buffer keeps that from costing a
+// system call every few records.
+constexpr std::size_t StreamBufferSize = 1 << 20;
+
+bool isValidHeader(const HistoryFileHeader& header)
+{
+    return header.ChannelCount > 0 && header.ChannelCount <= MaxGlobalChannels && header.RecordInterval > 0
+        && std::isfinite(header.StartTime);
+}
+
+} // namespace
+
+HistoryFileReader::HistoryFileReader()
+    : header_(std::make_unique<HistoryFileHeader>()), record_(std::make_unique<HistoryRecord>())
+{
+}
+
+HistoryFileReader::~HistoryFileReader()
+{
+    if (file_)
+        std::fclose(file_);
+}
+
+HistoryFileReader::Opened HistoryFileReader::open(const std::string& path)
+{
+    file_ = std::fopen(path.c_str(), "rb");
+    if (!file_)
+        return Opened::CannotOpen;
+    std::setvbuf(file_, nullptr, _IOFBF, StreamBufferSize);
+    if (fseeko(file_, 0, SEEK_END) != 0)
+        return Opened::CannotOpen;
+    const off_t size = ftello(file_);
+    if (size < 0 || fseeko(file_, 0, SEEK_SET) != 0)
+        return Opened::CannotOpen;
+    size_ = std::uint64_t(size);
+    if (std::fread(header_.get(), HistoryHeaderSize, 1, file_) != 1 || !isValidHeader(*header_))
+        return Opened::NotHistoryFile;
+    position_ = std::int64_t(HistoryHeaderSize);
+    return Opened::Yes;
+}
+
+int HistoryFileReader::shownChannelCount() const
+{
+    return std::min(channelCount(), MaxShownChannels);
+}
+
+std::uint64_t HistoryFileReader::recordsFrom(std::int64_t offset) const
+{
+    if (offset < 0 || std::uint64_t(offset) > size_)
+        return 0;
+    return (size_ - std::uint64_t(offset)) / historyRecordSize(channelCount());
+}
+
+bool HistoryFileReader::seek(std::int64_t offset)
+{
+    if (offset < 0 || fseeko(file_, off_t(offset), SEEK_SET) != 0)
+        return false;
+    position_ = offset;
+    return true;
+}
+
+bool HistoryFileReader::readRecord(float* values)
+{
+    const std::size_t size = historyRecordSize(channelCount());
+    if (std::fread(record_.get(), size, 1, file_) != 1) {
+        // A partial record is left where it lies: the next read starts at it.
+        fseeko(file_, off_t(position_), SEEK_SET);
+        return false;
+    }
+    position_ += std::int64_t(size);
+    std::memcpy(values, record_->Values, sizeof(float) * std::size_t(shownChannelCount()));
+    return true;
+}

@@ -1,0 +1,104 @@
+#include "history/HistoryLoads.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+TDateTime timeAfterIntervals(TDateTime start, std::int64_t count, std::int32_t intervalSeconds)
+{
+    return start + double(static_cast<long double>(count) * intervalSeconds / static_cast<long double>(SecondsPerDay));
+}
+
+std::int32_t wholeIntervals(TDateTime from, TDateTime to, std::int32_t intervalSeconds)
+{
+    const double seconds = std::round((to * SecondsPerDay - from * SecondsPerDay) * 1000) / 1000;
+    const double intervals = std::trunc(seconds / intervalSeconds);
+    if (std::isnan(intervals))
+        return 0;
+    return std::int32_t(std::clamp(intervals, double(std::numeric_limits<std::int32_t>::min()),
+                                   double(std::numeric_limits<std::int32_t>::max())));
+}
+
+LoadOutcome loadRecords(HistoryFileReader& file, LoadColumns& columns, TDateTime start, const LoadStop& stop,
+                        const std::function<void()>& onRecord)
+{
+    float values[MaxShownChannels];
+    const double step = file.step();
+    TDateTime t = start;
+    for (;;) {
+        if (!file.readRecord(values))
+            return {t, true};
+        columns.append(values, t);
+        onRecord();
+        t += step;
+        if (columns.count() == 1)
+            continue;
+        if (stop.after && t > *stop.after)
+            return {t, false};
+        if (stop.maxRecords > 0 && columns.count() >= stop.maxRecords)
+            return {t, false};
+    }
+}
+
+int pageLength(const HistoryFileReader& file)
+{
+    return int(std::min<std::uint64_t>(file.recordsFrom(file.position()), PageRecords));
+}
+
+int HistoryLoads::beginOpen(const std::string& path, const HistoryFileReader& file)
+{
+    const std::uint64_t records = file.recordCount();
+    const std::int32_t interval = file.header().RecordInterval;
+    HistFilePath = path;
+    PageEndPos = file.position();
+    PageTotal = std::int32_t(records / PageRecords + 1);
+    PageCurrent = 1;
+    HistStartTime = file.header().StartTime;
+    PageNextTime = HistStartTime;
+    HistEndTime = timeAfterIntervals(HistStartTime, std::int64_t(records), interval);
+    return int(std::min<std::uint64_t>(records, PageRecords));
+}
+
+bool HistoryLoads::beginNextPage(HistoryFileReader& file)
+{
+    if (!file.seek(PageEndPos))
+        return false;
+    ++PageCurrent;
+    return true;
+}
+
+bool HistoryLoads::beginPreviousPage(HistoryFileReader& file)
+{
+    const std::int64_t start = PageStartPos - std::int64_t(PageRecords) * std::int64_t(historyRecordSize(file.channelCount()));
+    if (start < std::int64_t(HistoryHeaderSize) || !file.seek(start))
+        return false;
+    PageNextTime = timeAfterIntervals(PageStartTime, -PageRecords, file.header().RecordInterval);
+    PageEndPos = start;
+    --PageCurrent;
+    return true;
+}
+
+void HistoryLoads::endPage(const HistoryFileReader& file, const LoadOutcome& outcome)
+{
+    PageStartPos = PageEndPos;
+    PageEndPos = file.position();
+    PageStartTime = PageNextTime;
+    PageNextTime = outcome.nextTime;
+}
+
+HistoryLoads::FindRange HistoryLoads::checkFindRange(TDateTime start, TDateTime end) const
+{
+    if (start > HistEndTime || end > HistEndTime)
+        return FindRange::AboveEnd;
+    if (start < HistStartTime || end < HistStartTime)
+        return FindRange::BelowStart;
+    if (start > end)
+        return FindRange::StartAfterEnd;
+    return FindRange::Inside;
+}
+
+bool HistoryLoads::beginFind(HistoryFileReader& file, TDateTime start) const
+{
+    const std::int64_t first = wholeIntervals(HistStartTime, start, file.header().RecordInterval);
+    return file.seek(std::int64_t(HistoryHeaderSize) + first * std::int64_t(historyRecordSize(file.channelCount())));
+}

@@ -1,0 +1,58 @@
+#pragma once
+// History files for the tests, written with the station's record types.
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "platform/DateTime.h"
+#include "platform/Gbk.h"
+#include "shared/HistoryFile.h"
+
+struct HistoryFileSpec {
+    TDateTime start = EncodeDateTime(2018, 10, 18, 9, 5, 0);
+    std::int32_t interval = 60;
+    std::int32_t channels = 4;
+    std::int64_t records = 3;
+    std::size_t trailingBytes = 0;  // a record cut short at the end
+};
+
+// Channel j's value in record k: exact in float32 and different everywhere.
+inline float recordValue(std::int64_t k, int j)
+{
+    return float(k) + 0.25f * float(j);
+}
+
+// "锅炉" + "温度<j>": what the station names channel j.
+inline QString channelName(int j)
+{
+    return QStringLiteral("锅炉温度%1").arg(j);
+}
+
+inline std::unique_ptr<HistoryFileHeader> historyHeader(const HistoryFileSpec& spec)
+{
+    auto header = std::make_unique<HistoryFileHeader>();
+    header->StartTime = spec.start;
+    header->RecordInterval = spec.interval;
+    header->ChannelCount = spec.channels;
+    for (int j = 0; j < spec.channels && j < MaxGlobalChannels; ++j)
+        copyToField(header->ChannelNames[j], channelName(j));
+    return header;
+}
+
+inline void writeHistoryFile(const std::string& path, const HistoryFileSpec& spec)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        throw std::runtime_error("cannot write " + path);
+    std::fwrite(historyHeader(spec).get(), sizeof(HistoryFileHeader), 1, file);
+    auto record = std::make_unique<HistoryRecord>();
+    for (std::int64_t k = 0; k < spec.records; ++k) {
+        for (int j = 0; j < spec.channels; ++j)
+            record->Values[j] = recordValue(k, j);
+        std::fwrite(record->Values, historyRecordSize(spec.channels), 1, file);
+    }
+    std::fwrite(record->Values, 1, spec.trailingBytes, file);
+    std::fclose(file);
+}
