@@ -1,6 +1,7 @@
 // The four loads: open a history file and show its first page, find a time
 // range, and the next and previous page. Each reads the file inside its click
 // handler, behind the progress panel, and undoes the chart's zoom at its end.
+#include <QElapsedTimer>
 #include <QFile>
 #include <new>
 
@@ -13,6 +14,8 @@
 namespace {
 
 constexpr std::int64_t FirstRecordOffset = std::int64_t(HistoryHeaderSize);
+constexpr int GaugeCheckRecords = 1024;
+constexpr int GaugeRepaintMs = 40;
 
 std::string localPath(const QString& path)
 {
@@ -211,11 +214,23 @@ LoadOutcome TForm1::readInto(HistoryFileReader& file, std::int64_t capacity, TDa
 {
     std::shared_ptr<LoadColumns> columns;
     LoadOutcome outcome{start, true};
+    // The gauge counts every record, but shows the count only every few
+    // hundredths of a second: a repaint per record would cost more than the
+    // reading itself.
+    int progress = 0;
+    QElapsedTimer sinceShown;
+    sinceShown.start();
+    const auto showProgress = [&] { CGauge1->setValue(std::min(progress, CGauge1->maximum())); };
     try {
         columns = std::make_shared<LoadColumns>(file.shownChannelCount(), capacity);
-        outcome = loadRecords(file, *columns, start, stop, [this] {
-            CGauge1->setValue(std::min(CGauge1->value() + 1, CGauge1->maximum()));
+        outcome = loadRecords(file, *columns, start, stop, [&] {
+            ++progress;
+            if (progress % GaugeCheckRecords == 0 && sinceShown.elapsed() >= GaugeRepaintMs) {
+                showProgress();
+                sinceShown.restart();
+            }
         });
+        showProgress();
     } catch (const std::bad_alloc&) {
         showOutOfMemory();
         return outcome;

@@ -9,6 +9,11 @@ TDateTime timeAfterIntervals(TDateTime start, std::int64_t count, std::int32_t i
     return start + double(static_cast<long double>(count) * intervalSeconds / static_cast<long double>(SecondsPerDay));
 }
 
+bool laterByAMillisecond(TDateTime a, TDateTime b)
+{
+    return std::llround(a * SecondsPerDay * 1000) > std::llround(b * SecondsPerDay * 1000);
+}
+
 std::int32_t wholeIntervals(TDateTime from, TDateTime to, std::int32_t intervalSeconds)
 {
     const double seconds = std::round((to * SecondsPerDay - from * SecondsPerDay) * 1000) / 1000;
@@ -33,7 +38,7 @@ LoadOutcome loadRecords(HistoryFileReader& file, LoadColumns& columns, TDateTime
         t += step;
         if (columns.count() == 1)
             continue;
-        if (stop.after && t > *stop.after)
+        if (stop.after && laterByAMillisecond(t, *stop.after))
             return {t, false};
         if (stop.maxRecords > 0 && columns.count() >= stop.maxRecords)
             return {t, false};

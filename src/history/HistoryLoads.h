@@ -21,6 +21,11 @@ TDateTime timeAfterIntervals(TDateTime start, std::int64_t count, std::int32_t i
 // interval.
 std::int32_t wholeIntervals(TDateTime from, TDateTime to, std::int32_t intervalSeconds);
 
+// Whether one time is later than another to the millisecond, the finest that
+// the pickers and labels show: the rounding of the date-time doubles must not
+// decide whether a record at the end of a range is taken.
+bool laterByAMillisecond(TDateTime a, TDateTime b);
+
 // When a load stops besides the end of the file; both are asked after each
 // record but the first, the time first.
 struct LoadStop {

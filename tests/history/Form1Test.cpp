@@ -2,37 +2,70 @@
 
 #include <QApplication>
 #include <QMenuBar>
-#include <QStatusBar>
-#include <qcustomplot.h>
 
-#include "HistoryFiles.h"
+#include "HistoryWindow.h"
 #include "history/AboutBox.h"
-#include "history/Form1.h"
 #include "history/PanelColor.h"
-#include "platform/MessageBox.h"
 #include "support/FileBytes.h"
-#include "support/GuiApp.h"
-#include "support/WorkDir.h"
 
 namespace {
 
-class Form1Start : public testing::Test {
-protected:
-    void SetUp() override { ensureGuiApp(); }
-    WorkDir dir;
-};
-
-TEST_F(Form1Start, WindowStartsEmptyWithItsControlsInPlace)
+// The window as it starts: nothing loaded, find, export and "全选"
+// disabled, the paging controls, the progress panel and the alias editor
+// hidden, DevName.dat made as a table of zeros.
+TEST(Form1Start, WindowStartsEmptyWithItsControlsInPlace)
 {
-    TForm1 form;
+    HistoryWindow w;
+    TForm1& form = w.form();
     form.resize(1920, 1080);
     form.show();
     QApplication::processEvents();
-    form.grab().save("/tmp/i13/form.png");
-    form.grab(QRect(0, 0, 700, 500)).save("/tmp/i13/crop.png");
-    auto* plot = form.Chart2->findChild<QCustomPlot*>();
-    for (int i = 0; i < plot->plotLayout()->elementCount(); ++i) if (plot->plotLayout()->elementAt(i)) qDebug() << i << plot->plotLayout()->elementAt(i)->outerRect() << plot->plotLayout()->elementAt(i)->maximumOuterSizeHint() << plot->plotLayout()->elementAt(i)->maximumSize();
-    qDebug() << form.Chart2->plotRect() << form.Chart2->geometry() << form.ScrollBox_hisrt_color->geometry();
+
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("历史数据分析软件"));
+    EXPECT_EQ(readFileBytes(w.dir.file("DevName.dat")), std::string(10240, '\0'));
+    EXPECT_EQ(form.Busy, 1);
+    EXPECT_EQ(form.CrossX, -1);
+    EXPECT_EQ(form.CrossY, -1);
+    EXPECT_EQ(form.CrossColorMask, 255);
+    EXPECT_TRUE(std::all_of(std::begin(form.ChannelShown), std::end(form.ChannelShown), [](auto b) { return b == 1; }));
+    EXPECT_FALSE(form.Button1->isEnabled());
+    EXPECT_FALSE(form.Button_expro_histr->isEnabled());
+    EXPECT_FALSE(form.CheckBox_allhisrt_curve->isEnabled());
+    EXPECT_TRUE(form.CheckBox_allhisrt_curve->isChecked());
+    for (QWidget* hidden : std::initializer_list<QWidget*>{form.Label_histr_pagecount, form.Button_histr_back,
+                                                           form.Button_histr_next, form.Panel_histread_progress, form.Panel1})
+        EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
+    EXPECT_EQ(form.Combox_histrch_color->currentText(), QStringLiteral("Combox_histrch_color"));
+    EXPECT_EQ(form.CGauge1->maximum(), 1000);
+    EXPECT_EQ(form.MaskEditChName->maxLength(), 22);
+    EXPECT_EQ(panelColor(form.Panel_back_color), QColor(Qt::white));
+    EXPECT_EQ(w.chart().backColor(), QColor(Qt::white));
+    EXPECT_EQ(w.chart().title(), QStringLiteral("历史曲线"));
+    EXPECT_EQ(w.chart().leftAxis().minimum(), 0);
+    EXPECT_EQ(w.chart().leftAxis().maximum(), 1000);
+    EXPECT_EQ(w.chart().seriesCount(), 0);
+    EXPECT_GT(w.chart().plotRect().width(), w.chart().width() / 2) << "an empty legend takes no room";
+    EXPECT_EQ(form.ScrollBox_hisrt_color->height(), 264);
+    EXPECT_EQ(form.open_histr_data.Filter, QStringLiteral("历史数据 (*.nx)"));
+
+    const QList<QAction*> menu = form.MainMenu1->actions();
+    ASSERT_EQ(menu.size(), 1);
+    EXPECT_EQ(menu[0]->text(), QStringLiteral("系统"));
+    ASSERT_EQ(menu[0]->menu()->actions().size(), 1);
+    EXPECT_EQ(menu[0]->menu()->actions()[0]->text(), QStringLiteral("修改设备别名"));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(form.StatusPanels[i]->width(), (std::array{500, 140, 50, 50})[std::size_t(i)]);
+}
+
+TEST(Form1Start, AboutBoxClosesWithOk)
+{
+    ensureGuiApp();
+    TAboutBox about;
+    about.show();
+    about.OKButton->click();
+    EXPECT_FALSE(about.isVisible());
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+    EXPECT_TRUE(about.Version->text().startsWith(QStringLiteral("版本：0.1.5")));
 }
 
 } // namespace

@@ -73,6 +73,7 @@ TEST(RecordLoading, StopsOnTimeCountOrTheEndButNeverAfterTheFirstRecord)
         {"count reached on the last record", 3, {.maxRecords = 3}, 3, false},
         {"time passed after the first record still takes a second", 5, {.after = start}, 2, false},
         {"time passed in the middle", 10, {.after = start + 3.5 * step}, 4, false},
+        {"a record right at the end time is taken", 10, {.after = start + 7 * step}, 8, false},
         {"no record at all", 0, {.maxRecords = 3}, 0, true},
     };
     for (const StopCase& c : cases) {

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "HistoryWindow.h"
+#include "support/FileBytes.h"
+
+namespace {
+
+void chooseChannel(TForm1& form, int channel)
+{
+    form.ComboBoxChName->setCurrentIndex(channel);
+    form.ComboBoxChNameChange();
+}
+
+// "修改" stores the alias in DevName.dat at once, retitles the channel's
+// curve but not its row or lists, and the alias names that channel of any
+// file opened later, after a restart too.
+TEST(AliasEditor, StoredAliasTitlesTheChannelFromThenOn)
+{
+    HistoryWindow w;
+    w.form().N2->trigger();
+    EXPECT_TRUE(w.form().Panel1->isVisibleTo(&w.form()));
+    w.open(w.write("a.nx", {.channels = 5, .records = 2}));
+    chooseChannel(w.form(), 3);
+    EXPECT_EQ(w.form().MaskEditChName->text(), QString()) << "a record of zeros is no alias";
+    w.form().MaskEditChName->setText(QStringLiteral("出口压力"));
+    w.form().btModChName->click();
+
+    const std::string file = readFileBytes(w.dir.file("DevName.dat"));
+    ASSERT_EQ(file.size(), 10240u);
+    const std::string alias = toGbk(QStringLiteral("出口压力")).toStdString();
+    EXPECT_EQ(file.substr(240, 80), alias + std::string(80 - alias.size(), '\0'));
+    EXPECT_EQ(file.substr(0, 240), std::string(240, '\0'));
+    EXPECT_EQ(w.chart().series(3).title(), QStringLiteral("出口压力"));
+    EXPECT_EQ(w.form().ComboBoxChName->itemText(3), channelName(3));
+    w.form().btModChNameExit->click();
+    EXPECT_FALSE(w.form().Panel1->isVisibleTo(&w.form()));
+
+    w.restart();
+    w.open(w.write("b.nx", {.channels = 4, .records = 2}));
+    EXPECT_EQ(w.chart().series(3).title(), QStringLiteral("出口压力"));
+    chooseChannel(w.form(), 3);
+    EXPECT_EQ(w.form().MaskEditChName->text(), QStringLiteral("出口压力"));
+}
+
+TEST(AliasEditor, AliasIsAtMost22Characters)
+{
+    HistoryWindow w;
+    w.open(w.write("a.nx", {.channels = 2, .records = 1}));
+    chooseChannel(w.form(), 1);
+    w.form().MaskEditChName->setText(QString(30, u'温'));
+    w.form().btModChName->click();
+    EXPECT_EQ(w.form().ChannelAliases.text(1), QString(22, u'温'));
+}
+
+// A DevName.dat that cannot be written leaves the aliases in memory and says
+// so; one that can be neither read nor made leaves them all empty.
+TEST(AliasEditor, UnwritableFileIsReported)
+{
+    HistoryWindow w;
+    w.open(w.write("a.nx", {.channels = 2, .records = 1}));
+    std::filesystem::remove(w.dir.file("DevName.dat"));
+    std::filesystem::create_directory(w.dir.file("DevName.dat"));
+    chooseChannel(w.form(), 0);
+    w.form().MaskEditChName->setText(QStringLiteral("进口"));
+    w.form().btModChName->click();
+    EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法写入 DevName.dat")});
+    EXPECT_EQ(w.chart().series(0).title(), QStringLiteral("进口"));
+
+    std::filesystem::remove(w.dir.file("DevName.dat"));
+    std::filesystem::create_symlink("missing/DevName.dat", w.dir.file("DevName.dat"));
+    w.restart();
+    EXPECT_EQ(w.form().ChannelAliases.text(0), QString());
+}
+
+} // namespace
