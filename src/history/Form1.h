@@ -10,7 +10,6 @@
 #include "ui_Form1.h"
 
 class QLabel;
-class LoadColumns;
 
 // The history program's main window: a chart of the curves of one history
 // file, the controls that open the file and load a time range, and the

@@ -4,6 +4,7 @@
 
 #include "HistoryFiles.h"
 #include "history/HistoryLoads.h"
+#include "history/MemoryBudget.h"
 #include "support/WorkDir.h"
 
 namespace {
@@ -165,6 +166,20 @@ TEST(HistoryLoads, FindChecksTheRangeInOrder)
     EXPECT_EQ(loads.checkFindRange(100.6, 100.5), R::StartAfterEnd);
     EXPECT_EQ(loads.checkFindRange(101, 101), R::Inside);
     EXPECT_EQ(loads.checkFindRange(100, 100), R::Inside);
+}
+
+} // namespace
+
+namespace {
+
+// A load that the machine cannot hold is refused before it is read; what the
+// previous load gives back counts as free.
+TEST(MemoryBudget, CountsWhatIsGivenBack)
+{
+    const std::uint64_t beyond = availableMemory() + (1ull << 30);
+    EXPECT_FALSE(fitsInMemory(beyond, 0));
+    EXPECT_TRUE(fitsInMemory(beyond, 2ull << 30));
+    EXPECT_TRUE(fitsInMemory(1 << 20, 0));
 }
 
 } // namespace
