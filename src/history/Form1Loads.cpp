@@ -237,10 +237,13 @@ LoadOutcome TForm1::readInto(HistoryFileReader& file, std::int64_t capacity, TDa
     }
     Loads.LoadedPoints = columns->count();
     loaded_ = columns;
-    const auto labels = [columns](int index) { return FormatDateTime(QStringLiteral("MM-DD HH:NN:SS"), columns->time(index)); };
+    // Series 0 is labelled with the records' times, written only when shown.
+    const ColumnPoints::Labels times = [columns](int index) {
+        return FormatDateTime(QStringLiteral("MM-DD HH:NN:SS"), columns->time(index));
+    };
     for (int j = 0; j < Chart2->seriesCount() && j < columns->channels(); ++j) {
         const std::shared_ptr<const float> values(columns, columns->column(j));
-        Chart2->series(j).showColumn(ColumnPoints(values, columns->count(), j == 0 ? ColumnPoints::Labels(labels) : nullptr));
+        Chart2->series(j).showColumn(ColumnPoints(values, columns->count(), j == 0 ? times : nullptr));
     }
     return outcome;
 }

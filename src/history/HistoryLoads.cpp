@@ -74,7 +74,8 @@ bool HistoryLoads::beginNextPage(HistoryFileReader& file)
 
 bool HistoryLoads::beginPreviousPage(HistoryFileReader& file)
 {
-    const std::int64_t start = PageStartPos - std::int64_t(PageRecords) * std::int64_t(historyRecordSize(file.channelCount()));
+    const auto recordSize = std::int64_t(historyRecordSize(file.channelCount()));
+    const std::int64_t start = PageStartPos - PageRecords * recordSize;
     if (start < std::int64_t(HistoryHeaderSize) || !file.seek(start))
         return false;
     PageNextTime = timeAfterIntervals(PageStartTime, -PageRecords, file.header().RecordInterval);
@@ -105,5 +106,6 @@ HistoryLoads::FindRange HistoryLoads::checkFindRange(TDateTime start, TDateTime 
 bool HistoryLoads::beginFind(HistoryFileReader& file, TDateTime start) const
 {
     const std::int64_t first = wholeIntervals(HistStartTime, start, file.header().RecordInterval);
-    return file.seek(std::int64_t(HistoryHeaderSize) + first * std::int64_t(historyRecordSize(file.channelCount())));
+    const auto recordSize = std::int64_t(historyRecordSize(file.channelCount()));
+    return file.seek(std::int64_t(HistoryHeaderSize) + first * recordSize);
 }
