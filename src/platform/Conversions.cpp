@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 EConvertError::EConvertError(const QString& message) : std::runtime_error(message.toStdString()) {}
@@ -53,8 +53,10 @@ struct Decimal {
 Decimal roundedDecimal(double magnitude, int precision)
 {
     // 18 significant digits first, as the extended-precision original does.
+    // to_chars, unlike printf, never takes a decimal comma from the locale
+    // that the application object sets for the C library.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.17e", magnitude);
+    *std::to_chars(buffer, buffer + sizeof buffer - 1, magnitude, std::chars_format::scientific, 17).ptr = '\0';
     std::string all;
     const char* p = buffer;
     for (; *p != 'e'; ++p)

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <string>
 
 #include "platform/Conversions.h"
+#include "support/WorkDir.h"
 
 namespace {
 
@@ -38,6 +42,25 @@ INSTANTIATE_TEST_SUITE_P(
                       FloatCase{123456.0, 5, 0, "1.2346E5"}, FloatCase{1e-7, 5, 0, "1E-7"},
                       FloatCase{std::numeric_limits<double>::quiet_NaN(), 5, 3, "NAN"},
                       FloatCase{-std::numeric_limits<double>::infinity(), 5, 3, "-INF"}));
+
+// Qt's application object hands the user's locale to the C library; a
+// German desktop must not make the station write "12,5" into its files.
+TEST(FloatToStrF, KeepsItsPointUnderADecimalCommaLocale)
+{
+    WorkDir dir;
+    const std::string make = "localedef -i de_DE -f UTF-8 " + dir.file("de_DE.UTF-8") + " >/dev/null 2>&1";
+    setenv("LOCPATH", dir.path().c_str(), 1);
+    if (std::system(make.c_str()) != 0 || !std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
+        unsetenv("LOCPATH");
+        GTEST_SKIP() << "no German locale can be made here";
+    }
+    const QString twelveAndAHalf = FloatToStrF(12.5, 5, 3);
+    const QString large = FloatToStrF(123456.7, 5, 3);
+    std::setlocale(LC_NUMERIC, "C");
+    unsetenv("LOCPATH");
+    EXPECT_EQ(twelveAndAHalf, "12.5");
+    EXPECT_EQ(large, "1.2346E005");
+}
 
 TEST(StrToInt, AcceptsDecimalAndHexadecimal)
 {
