@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 
 namespace {
 
@@ -34,17 +33,7 @@ void CommThread::resume()
 
 void CommThread::terminate()
 {
-    {
-        std::lock_guard lock(pauseMutex_);
-        terminated_.store(true);
-    }
-    pauseEnded_.notify_all();
-}
-
-void CommThread::pause(unsigned milliseconds)
-{
-    std::unique_lock lock(pauseMutex_);
-    pauseEnded_.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return terminated(); });
+    stop_.raise();
 }
 
 void CommThread::terminateAndWait()
@@ -56,6 +45,7 @@ void CommThread::terminateAndWait()
 
 void CommThread::run()
 {
+    stop_.makeCurrent();
     if (raisePriority_)
         raiseOwnPriority();
     execute();

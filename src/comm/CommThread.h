@@ -1,8 +1,8 @@
 #pragma once
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
+
+#include "platform/Sleep.h"
 
 // A polling thread in the manner of the form library's TThread: created
 // suspended, started by resume(), looping in execute() until terminated.
@@ -19,13 +19,14 @@ public:
     void raisePriority() { raisePriority_ = true; }
     void resume();
     void terminate();
-    bool terminated() const { return terminated_.load(); }
+    bool terminated() const { return stop_.raised(); }
     // execute() has returned (or the thread was never resumed).
     bool finished() const { return finished_.load(); }
 
 protected:
     // Waits the given milliseconds, or less when the thread is terminated.
-    void pause(unsigned milliseconds);
+    // Every Sleep of the thread does the same.
+    void pause(unsigned milliseconds) { stop_.wait(milliseconds); }
     // Derived classes call this first thing in their destructor, so that
     // execute() never runs on a half-destroyed object.
     void terminateAndWait();
@@ -35,9 +36,7 @@ private:
     void run();
 
     std::thread thread_;
-    std::atomic<bool> terminated_{false};
-    std::mutex pauseMutex_;
-    std::condition_variable pauseEnded_;
+    StopFlag stop_;
     std::atomic<bool> finished_{true};
     bool raisePriority_ = false;
 };

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "comm/ModbusRequests.h"
+#include "platform/Sleep.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ void pollMeter(Link&& link, MeterRecord& meter, const Builder (&builders)[N])
                                      std::uint16_t(meter.channelCount()));
     if (good)
         StorePollReply(meter, reply);
-    else
+    else if (!StopRequested())  // given up for the stop, not failed by the device
         RecordPollFailure(meter);
 }
 

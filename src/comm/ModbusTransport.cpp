@@ -26,6 +26,8 @@ bool SerialTransact(PortHandle port, std::uint8_t* request, std::uint8_t request
     SerialSetTimeouts(port, TransactionTimeouts(SerialBaud(port), frameLength, expectedLength));
     for (int attempt = 0; attempt < TransactAttempts; ++attempt) {
         Sleep(TransactPauseMs);
+        if (StopRequested())
+            return false;
         SerialPurgeReceive(port);
         if (SerialWrite(port, request, frameLength) != frameLength)
             continue;
@@ -48,6 +50,8 @@ bool TcpTransact(ClientSocket& socket, std::uint8_t* request, std::uint8_t reque
             return false;
         for (int attempt = 0; attempt < TransactAttempts; ++attempt) {
             Sleep(TransactPauseMs);
+            if (StopRequested())
+                return false;
             if (goodReply(request, reply, socket.receiveBuf(reply, expectedLength), expectedLength))
                 return true;
         }

@@ -12,7 +12,8 @@ class ClientSocket;
 //
 // Serial: each attempt sleeps 300 ms, empties the receive queue, writes the
 // request and makes one read bounded by the port's time-outs, which are set
-// for the transaction (see TransactionTimeouts).
+// for the transaction (see TransactionTimeouts). A polling thread being
+// stopped gives up after the pause it is in (see StopFlag).
 bool SerialTransact(PortHandle port, std::uint8_t* request, std::uint8_t requestLength,
                     std::uint8_t* reply, std::uint8_t expectedLength);
 
