@@ -168,9 +168,9 @@ TEST_F(SmsSchedule, MessageBytes)
     texts[0] = {QString::fromUtf8("锅炉1--温度"), "95.5", QString::fromUtf8("℃")};
     texts[2] = {"D2--X", "ERR", "kPa"};
 
-    const QByteArray header = QByteArray("8613800000001:") + "\xCE\xC2\xB6\xC8\xB3\xAC\xCF\xDE" + "\r\n" +
-                              gbk("请处理") + "\n";
-    const QByteArray lines = gbk("锅炉1--温度\t95.5℃\n") + "D2--X\tERRkPa\n";
+    // 温度超限 CR LF 请处理, 锅炉1--温度 and ℃ in GBK.
+    const QByteArray header("8613800000001:\xCE\xC2\xB6\xC8\xB3\xAC\xCF\xDE\r\n\xC7\xEB\xB4\xA6\xC0\xED\n");
+    const QByteArray lines("\xB9\xF8\xC2\xAF" "1--\xCE\xC2\xB6\xC8\t95.5\xA1\xE6\nD2--X\tERRkPa\n");
     const QByteArray powerLine("\xCF\xB5\xCD\xB3\xB6\xCF\xB5\xE7!!\n");
 
     alarmFor(1);

@@ -145,12 +145,12 @@ TEST_F(SmsSave, WritesEveryKeyInOrderAndTheNextStartReadsThemBack)
     std::string phones;
     for (int row = 1; row <= 10; ++row) {
         const std::string k = std::to_string(row);
-        const std::string name = row == 1 ? toGbk("张三").toStdString() : row == 10 ? "Li" : "";
+        const std::string name = row == 1 ? "\xD5\xC5\xC8\xFD" : row == 10 ? "Li" : "";  // 张三 in GBK
         const std::string number = row == 1 ? "13800000001" : row == 10 ? "13900000010" : "";
         phones += "Name" + k + "=" + name + "\r\nNum" + k + "=" + number + "\r\n";
     }
-    EXPECT_EQ(iniFile(), "[GSM]\r\nEnable=1\r\nCOM=3\r\nPWR_ALARM=1\r\nPWR_CH=2\r\nDelay=7\r\nReload=15\r\nText=" +
-                             toGbk("温度超限").toStdString() + "\r\n[PhoneList]\r\n" + phones);
+    EXPECT_EQ(iniFile(), "[GSM]\r\nEnable=1\r\nCOM=3\r\nPWR_ALARM=1\r\nPWR_CH=2\r\nDelay=7\r\nReload=15\r\nText="
+                             "\xCE\xC2\xB6\xC8\xB3\xAC\xCF\xDE\r\n[PhoneList]\r\n" + phones);  // 温度超限
 
     Tfm_MainForm next;
     EXPECT_TRUE(next.GSMcbAlarmEn->isChecked());
