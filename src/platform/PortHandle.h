@@ -3,7 +3,10 @@
 
 // A COM port handle slot. "Never opened" and "closed or failed" are states of
 // their own, so that no slot can be mistaken for descriptor 0 (standard input).
-class PortHandle {
+// Aligned as one 64-bit word: the set-value block shares a handle between
+// threads as an atomic, and clang makes an atomic of an under-aligned
+// 8-byte struct a call into libatomic instead of one load or store.
+class alignas(std::int64_t) PortHandle {
 public:
     PortHandle() = default;
     static PortHandle invalid() { return PortHandle(State::Invalid, -1); }

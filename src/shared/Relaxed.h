@@ -8,6 +8,9 @@ template <typename T>
 class Relaxed {
 public:
     static_assert(std::atomic<T>::is_always_lock_free);
+    // Compilers differ on atomics of under-aligned types: gcc inlines them,
+    // clang calls libatomic.
+    static_assert(alignof(T) >= sizeof(T), "align the type to its size");
 
     Relaxed(T v = T{}) : value_(v) {}
     Relaxed(const Relaxed& other) : value_(other.load()) {}
