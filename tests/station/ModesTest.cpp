@@ -221,11 +221,12 @@ TEST_F(RunModePolling, ThreadsRunInRunModeOnly)
     form->btn_SignOut->click();
     EXPECT_EQ(form->Comm.CommThreads.size(), 2u);
     EXPECT_NE(form->Comm.IPCommThread, nullptr);
-    ASSERT_TRUE(waitUntil([this] { return allOnline(); }));
+    // A good poll marks its device online before it stores the values.
     const MeterRecord* m = form->Devices.MeterRecords;
-    EXPECT_EQ(m[0].ChannelValues[0], 100.0f);
-    EXPECT_EQ(m[1].ChannelValues[1], 30.1f);
-    EXPECT_EQ(m[2].ChannelValues[0], 200.0f);
+    EXPECT_TRUE(waitUntil([&] {
+        return allOnline() && m[0].ChannelValues[0] == 100.0f && m[1].ChannelValues[1] == 30.1f
+            && m[2].ChannelValues[0] == 200.0f;
+    }));
     EXPECT_TRUE(waitUntil([this] { return form->StatusPanels[4]->text() == "127.0.0.1 Connect Success"; }));
 
     form->EnterConfigMode();
