@@ -10,6 +10,7 @@
 #include "shared/DeviceTable.h"
 #include "shared/HistoryFile.h"
 #include "station/AlarmRecordFile.h"
+#include "station/AlarmSchedule.h"
 #include "station/HistoryWriter.h"
 #include "station/SmsAlarm.h"
 #include "station/StringGrid.h"
@@ -141,8 +142,9 @@ public:
 
     // --- one-second cycle ---------------------------------------------------
     std::uint8_t AnyAlarm = 0;
-    std::int32_t AlarmSoundCountdown = 0;
-    std::int32_t AlarmDelayCountdown = 0;
+    // AlarmDelayCountdown and AlarmSoundCountdown; the delay follows the
+    // text of GSMedAlarmDelayT.
+    AlarmSchedule Alarm;
     std::int32_t MeterLogTicks[MaxMeters] = {};
     // The tick's history row, one value per channel in global channel order.
     HistoryRecord HistoryRow = {};

@@ -1,6 +1,7 @@
 // The one-second cycle: every tick, in this order, the clock, each channel's
 // curve, history value, panel and alarm records, each device's log line when
 // due, the alarm window and sound, the SMS step, and the history record.
+#include <QLineEdit>
 #include <QTimer>
 
 #include "chart/Chart.h"
@@ -13,8 +14,6 @@
 
 namespace {
 
-constexpr std::int32_t TicksBetweenSounds = 3;
-constexpr std::int32_t SilencedTicks = 900;
 constexpr int SilenceRequested = 1;
 
 }  // namespace
@@ -22,6 +21,9 @@ constexpr int SilenceRequested = 1;
 void Tfm_MainForm::connectCycleHandlers()
 {
     connect(timer_PerSecond, &QTimer::timeout, this, &Tfm_MainForm::timer_PerSecondTimer);
+    // A delay that is no whole number counts as none.
+    connect(GSMedAlarmDelayT, &QLineEdit::textChanged, this,
+            [this](const QString& text) { Alarm.setDelay(StrToIntDef(text, 0)); });
 }
 
 void Tfm_MainForm::timer_PerSecondTimer()
@@ -58,21 +60,16 @@ void Tfm_MainForm::timer_PerSecondTimer()
 // FormAlarm exists from start-up on; only a main window made on its own has none.
 void Tfm_MainForm::alarmTick()
 {
-    if (AlarmDelayCountdown > 0) {
-        --AlarmDelayCountdown;
-    } else if (FormAlarm) {
-        FormAlarm->setColor(FormAlarm->Color() == clBtnFace ? clRed : clBtnFace);
-        if (AlarmSoundCountdown > 0) {
-            --AlarmSoundCountdown;
-        } else {
-            AlarmSoundCountdown = TicksBetweenSounds;
+    const AlarmSchedule::Step step = Alarm.alarmTick(FormAlarm && FormAlarm->result() == SilenceRequested);
+    if (FormAlarm) {
+        if (step.blink)
+            FormAlarm->setColor(FormAlarm->Color() == clBtnFace ? clRed : clBtnFace);
+        if (step.sound) {
             PlaySoundFile(AlarmSoundPath);
             FormAlarm->bringToFront();
         }
-        if (FormAlarm->result() == SilenceRequested) {
-            AlarmSoundCountdown = SilencedTicks;
+        if (step.silence)
             FormAlarm->close();
-        }
     }
     if (!plGSM_Alarm->isEnabled() && GSMcbAlarmEn->isChecked())
         SmsAlarmStep();
@@ -81,9 +78,7 @@ void Tfm_MainForm::alarmTick()
 void Tfm_MainForm::quietTick()
 {
     Sms.reset();
-    AlarmSoundCountdown = 0;
-    // A delay that is no whole number counts as none.
-    AlarmDelayCountdown = StrToIntDef(GSMedAlarmDelayT->text(), 0);
+    Alarm.startOver();
     if (FormAlarm)
         FormAlarm->close();
 }

@@ -42,7 +42,7 @@ void Tfm_MainForm::UpdateGeneralViewItem(int k, int j, int g)
     const std::uint8_t bits = channelAlarmBits(meter, j);
     TColor color = clLime;
     if (bits) {
-        color = nextAlarmPanelColor(GeneralViewControls->panel(g).color, AlarmDelayCountdown, bits);
+        color = nextAlarmPanelColor(GeneralViewControls->panel(g).color, Alarm.AlarmDelayCountdown, bits);
         AnyAlarm = 1;
     }
     GeneralViewControls->showReading(g, color, GeneralViewPanel::Reading::Value, meter.ChannelValues[j], bits);

@@ -1,7 +1,6 @@
 #include <QDir>
 #include <QPixmap>
 
-#include "platform/Conversions.h"
 #include "platform/IniFile.h"
 #include "station/ConfigFile.h"
 #include "station/MainForm.h"
@@ -42,10 +41,7 @@ void Tfm_MainForm::LoadSmsSettings()
     GSMedAlarmReload->setText(sms.ReadString(gsm, QStringLiteral("Reload"), QStringLiteral("60")));
     GSMmeAlarmText->setPlainText(sms.ReadString(gsm, QStringLiteral("Text"), QStringLiteral("ALARM!")));
 
-    AlarmSoundCountdown = 0;
-    // Only a hand-edited file holds a delay that is no whole number; it must
-    // not stop the start-up.
-    AlarmDelayCountdown = StrToIntDef(GSMedAlarmDelayT->text(), 0);
+    Alarm.startOver();
 
     const QString phoneList = QStringLiteral("PhoneList");
     for (int row = 1; row <= SmsPhoneRows; ++row) {

@@ -101,8 +101,8 @@ TEST_F(Startup, FirstStartInAnEmptyDirectory)
     EXPECT_EQ(f.GSMedAlarmDelayT->text(), "10");
     EXPECT_EQ(f.GSMedAlarmReload->text(), "60");
     EXPECT_EQ(f.GSMmeAlarmText->toPlainText(), "ALARM!");
-    EXPECT_EQ(f.AlarmDelayCountdown, 10);
-    EXPECT_EQ(f.AlarmSoundCountdown, 0);
+    EXPECT_EQ(f.Alarm.AlarmDelayCountdown, 10);
+    EXPECT_EQ(f.Alarm.AlarmSoundCountdown, 0);
     EXPECT_FALSE(f.plGSM_Alarm->isEnabled());
 
     StringGrid& phones = *f.GSM_SG_PhoneNum;
@@ -184,7 +184,7 @@ TEST_F(Startup, PreparedDirectoryShowsWhatItsFilesHold)
     EXPECT_EQ(f.GSMedAlarmDelayT->text(), "5");
     EXPECT_EQ(f.GSMedAlarmReload->text(), "30");
     EXPECT_EQ(f.GSMmeAlarmText->toPlainText(), "温度超限");
-    EXPECT_EQ(f.AlarmDelayCountdown, 5);
+    EXPECT_EQ(f.Alarm.AlarmDelayCountdown, 5);
     EXPECT_EQ(f.GSM_SG_PhoneNum->Cells(1, 1), "张三");
     EXPECT_EQ(f.GSM_SG_PhoneNum->Cells(2, 1), "13800000001");
     EXPECT_EQ(f.GSM_SG_PhoneNum->Cells(1, 10), "Li");
@@ -235,7 +235,7 @@ TEST_F(Startup, DelayThatIsNotAWholeNumberCountsAsZero)
     Tfm_MainForm& f = start();
 
     EXPECT_EQ(f.GSMedAlarmDelayT->text(), "abc");
-    EXPECT_EQ(f.AlarmDelayCountdown, 0);
+    EXPECT_EQ(f.Alarm.AlarmDelayCountdown, 0);
     EXPECT_EQ(f.GSMedAlarmReload->text(), "7") << "start-up goes on";
     EXPECT_EQ(f.windowTitle(), "Station");
     EXPECT_EQ(f.ConfigPassword, "418263");
