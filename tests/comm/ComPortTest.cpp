@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <thread>
 
 #include "comm/ComPort.h"
 #include "platform/SerialCustomBaud.h"
@@ -195,15 +194,15 @@ TEST(SerialRead, IntervalTimeOutEndsAReadAfterAGap)
     PtyPair com1(comLink(1));
     PortHandle slot;
     ASSERT_TRUE(OpenComPort(slot, 0, 2));
-    std::uint8_t reply[100];  // total time-out 380 ms
+    // A total time-out far beyond the gap, so that only the gap ends a read early.
+    SerialSetTimeouts(slot, {.ReadIntervalTimeout = 100, .ReadTotalTimeoutConstant = 20000});
+    std::uint8_t reply[100];
 
-    std::thread sender([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        com1.writeMaster("abc");
-        std::this_thread::sleep_for(std::chrono::milliseconds(220));
-        com1.writeMaster("def");
-    });
+    com1.writeMaster("abc");
+    const auto start = Clock::now();
     EXPECT_EQ(SerialRead(slot, reply, 100), 3);
-    sender.join();
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(10));
+    com1.writeMaster("def");
+    EXPECT_EQ(SerialRead(slot, reply, 100), 3) << "bytes after the gap are the next read's";
     CloseComPort(slot);
 }

@@ -2,12 +2,15 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstring>
+#include <fstream>
 #include <mutex>
+#include <sstream>
 #include <thread>
 
 #include "comm/ComPort.h"
@@ -282,22 +285,18 @@ TEST_F(PollingThreads, RequestThatNoThreadHoldsPausesEveryPortUntilWithdrawn)
     addDevice(1, 1);
     addDevice(3, 2);
     addDevice(2, 1);
-    start();
-    ASSERT_TRUE(com1->waitForRequests(1));
-    ASSERT_TRUE(com2->waitForRequests(1));
-
+    // Posted before the threads start, so that no poll is under way: each
+    // thread finds it at its first look.
     postSetValue(SetValueRequest::Read, PortHandle::invalid(), 9);
-    std::this_thread::sleep_for(1000ms);  // polls under way come to their end
-    const std::size_t com1Seen = com1->requests().size();
-    const std::size_t com2Seen = com2->requests().size();
-    std::this_thread::sleep_for(1000ms);
-    EXPECT_EQ(com1->requests().size(), com1Seen);
-    EXPECT_EQ(com2->requests().size(), com2Seen);
+    start();
+    std::this_thread::sleep_for(1000ms);  // room for three polls per port
+    EXPECT_TRUE(com1->requests().empty());
+    EXPECT_TRUE(com2->requests().empty());
     EXPECT_EQ(setValueRequest().pending(), SetValueRequest::Read) << "nobody served it";
 
     setValueRequest().finish();  // the GUI withdraws it after its wait
-    EXPECT_TRUE(com1->waitForRequests(com1Seen + 2));
-    EXPECT_TRUE(com2->waitForRequests(com2Seen + 1));
+    EXPECT_TRUE(com1->waitForRequests(2));
+    EXPECT_TRUE(com2->waitForRequests(1));
     control.StopCommThreads();
     EXPECT_TRUE(inTurn(addresses(com1->requests()), {1, 2}));
     EXPECT_EQ(setValueRequest().SvSuccess, 0);
@@ -389,12 +388,14 @@ public:
             || ::getsockname(listener_, reinterpret_cast<sockaddr*>(&at), &size) != 0)
             throw std::runtime_error("no listener");
         port_ = ntohs(at.sin_port);
-        // Fill the queue; these connect at once or stay pending, either way.
+        // Fill the queue: the first connects, the others stay pending.
         for (int& filler : fillers_) {
             filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
             ::connect(filler, reinterpret_cast<sockaddr*>(&at), sizeof at);
         }
-        std::this_thread::sleep_for(100ms);
+        pollfd first{fillers_[0], POLLOUT, 0};
+        if (::poll(&first, 1, 10000) != 1)
+            throw std::runtime_error("the listener's queue does not fill");
     }
     ~UnansweringListener()
     {
@@ -403,6 +404,22 @@ public:
         ::close(listener_);
     }
     int port() const { return port_; }
+
+    // Connects to the listener that wait for its answer (SYN_SENT), as the kernel lists them.
+    int unansweredConnects() const
+    {
+        std::ifstream table("/proc/net/tcp");
+        std::string line;
+        std::getline(table, line);  // headings
+        int count = 0;
+        while (std::getline(table, line)) {
+            std::istringstream fields(line);
+            std::string slot, local, remote, state;
+            fields >> slot >> local >> remote >> state;
+            count += state == "02" && std::stoi(remote.substr(remote.find(':') + 1), nullptr, 16) == port_;
+        }
+        return count;
+    }
 
 private:
     int listener_ = -1;
@@ -414,8 +431,10 @@ TEST_F(PollingThreads, StopDoesNotWaitForAnUnansweredConnect)
 {
     UnansweringListener listener;
     MeterRecord& meter = addEthernetDevice(1, listener.port());
+    const int fillersWaiting = listener.unansweredConnects();
     start();
-    std::this_thread::sleep_for(500ms);  // the connect is under way and unanswered
+    ASSERT_TRUE(eventually([&] { return listener.unansweredConnects() > fillersWaiting; }))
+        << "the station's connect is under way and unanswered";
     ASSERT_TRUE(statusTexts().empty()) << "the connect was answered; the kernel did not drop it";
 
     const auto begin = Clock::now();

@@ -12,10 +12,10 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <regex>
-#include <thread>
 
 #include "platform/DateTime.h"
 #include "platform/Gbk.h"
@@ -119,21 +119,14 @@ bool namedAfter(const std::string& path, TDateTime start, const char* extension)
 
 class EndToEnd : public testing::Test {
 protected:
-    // Starts Norvik and stops it once both logs hold a line of values and
-    // the alarm file its rows, then a little later; bounded.
-    void runStation(std::size_t alarmRows)
+    // Runs Norvik until its files are as done() wants them, 30 s at most.
+    void runStation(const std::function<bool()>& done)
     {
         startedAt = Now();
         {
             setenv("QT_QPA_PLATFORM", "offscreen", 0);
             ChildProcess norvik({NORVIK_PATH});
-            const auto deadline = std::chrono::steady_clock::now() + 30s;
-            while (!(contentOf("锅炉1_0.xls").find("\t10\t10.1\t\n") != std::string::npos
-                     && contentOf("D2_1.xls").find("\t200\t201\t\n") != std::string::npos
-                     && contentOf("秒.xls").size() >= alarmRows * AlarmRowSize)
-                   && std::chrono::steady_clock::now() < deadline)
-                std::this_thread::sleep_for(200ms);
-            std::this_thread::sleep_for(1500ms);  // a few more records
+            EXPECT_TRUE(eventually(done, 30s, 200ms));
         }
         stoppedAt = Now();
         files = filesUnder(dir.path());
@@ -179,8 +172,18 @@ TEST_F(EndToEnd, StationWritesHistoryAlarmRecordsAndLogs)
     d2.Channels[0].ChannelLLA = 250;  // 200 is below both: two records in one tick
     d2.Channels[0].ChannelLA = 300;
     saveConfig(*table);
+    const float polled[4] = {10.0f, 10.1f, 200.0f, 201.0f};
+    const std::string polledRecord(reinterpret_cast<const char*>(polled), sizeof polled);
 
-    runStation(4);
+    // Until both logs hold a line of values, the alarm file its four rows and
+    // the history file a second record, the last with every value.
+    runStation([&] {
+        const std::string history = contentOf(".nx");
+        return contentOf("锅炉1_0.xls").find("\t10\t10.1\t\n") != std::string::npos
+            && contentOf("D2_1.xls").find("\t200\t201\t\n") != std::string::npos
+            && contentOf("秒.xls").size() >= 4 * AlarmRowSize && history.size() >= HistoryHeaderSize + 2 * sizeof polled
+            && history.compare(history.size() - sizeof polled, sizeof polled, polledRecord) == 0;
+    });
 
     // History: the header byte for byte but for its start time; whole
     // records, each value either not yet polled (0) or the device's.
@@ -206,7 +209,6 @@ TEST_F(EndToEnd, StationWritesHistoryAlarmRecordsAndLogs)
     ASSERT_GE(records, 2u);
     EXPECT_EQ(history.size(), HistoryHeaderSize + records * 16) << "no partial record";
     EXPECT_LE(records, std::uint64_t((stoppedAt - historyStart) * SecondsPerDay) + 2) << "at most one per second";
-    const float polled[4] = {10.0f, 10.1f, 200.0f, 201.0f};
     for (std::uint64_t r = 0; r < records; ++r) {
         float v[4];
         std::memcpy(v, history.data() + HistoryHeaderSize + r * 16, sizeof v);
