@@ -334,6 +334,16 @@ QString Chart::leftAxisLabel(double value) const
     return formatAxisValue(value);
 }
 
+std::vector<Chart::AxisTick> Chart::bottomAxisTicks() const
+{
+    const QVector<double> positions = d_->plot->xAxis->tickVector();
+    const QVector<QString> labels = d_->plot->xAxis->tickVectorLabels();
+    std::vector<AxisTick> ticks;
+    for (qsizetype i = 0; i < positions.size() && i < labels.size(); ++i)
+        ticks.push_back({positions[i], labels[i]});
+    return ticks;
+}
+
 void Chart::toggleCrossHair(int x, int y, const QColor& color, Qt::PenStyle style)
 {
     if (replotPending_ || d_->plot->hasInvalidatedPaintBuffers())

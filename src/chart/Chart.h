@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "chart/ChartAxis.h"
 #include "chart/ChartSeries.h"
@@ -69,6 +70,12 @@ public:
     double xValueAt(int x) const;
     double yValueAt(int y) const;
     QString leftAxisLabel(double value) const;
+    // The bottom axis's ticks as last drawn: where each stands and its label.
+    struct AxisTick {
+        double at;
+        QString label;
+    };
+    std::vector<AxisTick> bottomAxisTicks() const;
 
     // A crosshair over the plot area through (x, y), drawn on top without
     // redrawing the curves. Drawing the same one again takes it away; any

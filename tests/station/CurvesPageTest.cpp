@@ -128,8 +128,12 @@ TEST_F(CurvesPage, RebuildShowsEveryCurveAgain)
     form->EnterRunMode();
     EXPECT_EQ(chart().seriesCount(), 0);
     EXPECT_TRUE(form->CurveCheckBoxes.isEmpty());
-    form->chkBox_SelectAllCurves->click();
-    form->chkBox_SelectAllCurves->click();
+    for (bool checked : {false, true}) {
+        form->chkBox_SelectAllCurves->click();
+        EXPECT_EQ(form->chkBox_SelectAllCurves->isChecked(), checked);
+        EXPECT_EQ(chart().seriesCount(), 0);
+        EXPECT_TRUE(form->CurveCheckBoxes.isEmpty());
+    }
 }
 
 TEST_F(CurvesPage, AnimateSlidesByOnePoint)

@@ -17,6 +17,7 @@
 #include "station/GeneralView.h"
 #include "station/LoginForm.h"
 #include "station/MainForm.h"
+#include "support/AlarmRecordBytes.h"
 #include "support/FileBytes.h"
 #include "support/FullDisk.h"
 #include "support/GuiApp.h"
@@ -32,11 +33,10 @@ std::string alarmGridBytes(const Tfm_MainForm& form)
     const StringGrid& grid = *form.strgGrid_AlarmRecList;
     std::string bytes;
     for (int r = 0; r < grid.RowCount(); ++r) {
-        AlarmRecordCells cells;
+        std::string cells[5];
         for (int c = 0; c < 5; ++c)
             cells[c] = toGbk(grid.Cells(c, r)).toStdString();
-        const AlarmRecordRow row = makeAlarmRecordRow(cells);
-        bytes.append(reinterpret_cast<const char*>(&row), sizeof row);
+        bytes += alarmRecordBytes(cells);
     }
     return bytes;
 }
@@ -314,7 +314,14 @@ TEST_F(Station, AlarmRecordsOpenAndCloseByLevelWhileOnline)
     EXPECT_EQ(grid.RowCount(), 3);
     EXPECT_EQ(row(2)[4], "18-10-18 09:05:07");
 
-    EXPECT_EQ(readFileBytes(periodFile("18日09时05分03秒.xls")), alarmGridBytes(*form));
+    auto gbk = [](const char* text) { return toGbk(QString::fromUtf8(text)).toStdString(); };
+    const std::string rows[3][5] = {
+        {gbk("设备名"), gbk("通道名"), gbk("报警类型"), gbk("开始时间"), gbk("结束时间")},
+        {"D1", "CH1", "LLA", "18-10-18 09:05:04", "18-10-18 09:05:05"},
+        {"D1", "CH1", "LA", "18-10-18 09:05:04", "18-10-18 09:05:07"},
+    };
+    EXPECT_EQ(readFileBytes(periodFile("18日09时05分03秒.xls")),
+              alarmRecordBytes(rows[0]) + alarmRecordBytes(rows[1]) + alarmRecordBytes(rows[2]));
 }
 
 TEST_F(Station, FullDiskHoldsBackAlarmRowsAndRecordsOnlyUntilItTakesWritesAgain)

@@ -21,6 +21,7 @@
 #include "platform/Gbk.h"
 #include "shared/HistoryFile.h"
 #include "station/ConfigFile.h"
+#include "support/AlarmRecordBytes.h"
 #include "support/ChildProcess.h"
 #include "support/Devsim.h"
 #include "support/Eventually.h"
@@ -92,18 +93,6 @@ std::vector<std::string> splitLines(const std::string& text)
     for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
         result.push_back(text.substr(start, end - start + 1));
     return result;
-}
-
-// One 150-byte alarm-record row from its five texts, as the file holds it.
-std::string alarmRow(const std::string (&cells)[5])
-{
-    static const std::size_t offsets[5] = {0, 40, 80, 90, 120};
-    std::string row(AlarmRowSize, '\0');
-    for (int c = 0; c < 5; ++c) {
-        row.replace(offsets[c], cells[c].size(), cells[c]);
-        row[offsets[c] + cells[c].size()] = c < 4 ? '\t' : '\n';
-    }
-    return row;
 }
 
 // The period's files are named after a clock reading a moment after its start.
@@ -225,7 +214,7 @@ TEST_F(EndToEnd, StationWritesHistoryAlarmRecordsAndLogs)
     const std::string alarms = read(alarmPath);
     ASSERT_EQ(alarms.size(), 4 * AlarmRowSize);
     const std::string headings[5] = {gbk("设备名"), gbk("通道名"), gbk("报警类型"), gbk("开始时间"), gbk("结束时间")};
-    EXPECT_EQ(alarms.substr(0, AlarmRowSize), alarmRow(headings));
+    EXPECT_EQ(alarms.substr(0, AlarmRowSize), alarmRecordBytes(headings));
 
     const std::regex timeText(R"(\d\d-\d\d-\d\d \d\d:\d\d:\d\d)");
     const std::string firstTime = utf8(FormatDateTime("YY-MM-DD HH:NN:SS", historyStart));
@@ -241,7 +230,7 @@ TEST_F(EndToEnd, StationWritesHistoryAlarmRecordsAndLogs)
     // Row r as it must be, open, with its own start time.
     auto rowIs = [&](int r, const char* device, const char* channel, const char* type) {
         const std::string cells[5] = {gbk(device), gbk(channel), type, starts[r], ""};
-        return rows[r] == alarmRow(cells);
+        return rows[r] == alarmRecordBytes(cells);
     };
     const bool boilerFirst = rowIs(0, "锅炉1", "压力", "HA") && rowIs(1, "D2", "A", "LLA") && rowIs(2, "D2", "A", "LA");
     const bool boilerLast = rowIs(0, "D2", "A", "LLA") && rowIs(1, "D2", "A", "LA") && rowIs(2, "锅炉1", "压力", "HA");

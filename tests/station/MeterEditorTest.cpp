@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 
 #include "platform/Conversions.h"
 #include "platform/Gbk.h"
 #include "platform/MessageBox.h"
-#include "station/ConfigFile.h"
 #include "station/MainForm.h"
 #include "support/Devsim.h"
 #include "support/FileBytes.h"
@@ -500,14 +498,23 @@ TEST_F(MeterEditor, TextEditsHoldAtMostTheirFieldsBytes)
     EXPECT_EQ(form->ed_MeterName->text(), "");
 }
 
-// Config.dat as it should read after a save of the table in memory.
+template <typename T>
+std::string bytesOf(const T& value)
+{
+    return std::string(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+// Config.dat as it should read after a save of the table in memory: the
+// device count at offset 0, the 40 baud indexes at 18 when they are saved
+// too, and slot k's 3,963 bytes at 2048 + 3963 k (MeterConfig's own layout
+// is pinned where it is declared).
 std::string savedConfig(std::string file, const DeviceTable& table, bool withBaudTable)
 {
-    std::memcpy(&file[ConfigFile::MeterCountOffset], &table.MeterCount, sizeof table.MeterCount);
+    file.replace(0, 4, bytesOf(table.MeterCount));
     if (withBaudTable)
-        std::memcpy(&file[ConfigFile::PortBaudTableOffset], table.PortBaudTable, sizeof table.PortBaudTable);
+        file.replace(18, 160, bytesOf(table.PortBaudTable));
     for (int k = 0; k < table.MeterCount; ++k)
-        std::memcpy(&file[std::size_t(ConfigFile::slotOffset(k))], &table.MeterRecords[k].config(), sizeof(MeterConfig));
+        file.replace(2048 + 3963 * std::size_t(k), 3963, bytesOf(table.MeterRecords[k].config()));
     return file;
 }
 
@@ -520,7 +527,7 @@ TEST_F(MeterEditor, EachSaveWritesItsFieldsAndNothingMore)
     form->cboBox_MeterCommBaundrate->setCurrentIndex(6);
     form->btn_MeterModify->click();
     std::string before = readFileBytes(path);
-    ASSERT_EQ(before.size(), std::size_t(ConfigFile::FileSize));
+    ASSERT_EQ(before.size(), 477608u);
 
     form->btn_ChannelSave->click();
     EXPECT_EQ(readFileBytes(path), savedConfig(before, form->Devices, false));

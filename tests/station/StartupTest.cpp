@@ -243,16 +243,26 @@ TEST_F(Startup, DelayThatIsNotAWholeNumberCountsAsZero)
 
 TEST_F(Startup, DamagedConfigFileIsClampedAndLeftAsItIs)
 {
-    std::string config(100, '\0');
+    // Cut short after slot 0, which has 200 channels on COM100 with register type 7.
+    std::string config(SlotOffset + sizeof(MeterConfig), '\0');
     put(config, 0, std::int32_t(500));
+    put(config, SlotOffset + 1, std::uint8_t(200));
+    put(config, SlotOffset + 2, std::uint8_t(99));
+    put(config, SlotOffset + 3, std::uint8_t(7));
     write("Config.dat", config);
+    std::filesystem::create_directories(dir.file("Res"));
+    for (const char* port : {"Res/COM1", "Res/COM40"})  // lines that are missing: no real port is polled
+        std::filesystem::create_symlink("/nonexistent/tty", dir.file(port));
 
     Tfm_MainForm& f = start();
 
-    EXPECT_GE(f.Devices.MeterCount, 0);
-    EXPECT_LE(f.Devices.MeterCount, MaxMeters);
-    for (int k = 0; k < f.Devices.MeterCount; ++k)
-        EXPECT_LE(f.Devices.MeterRecords[k].ChannelNum, MaxChannels);
+    ASSERT_EQ(f.Devices.MeterCount, MaxMeters);
+    const MeterRecord* m = f.Devices.MeterRecords;
+    EXPECT_EQ(m[0].ChannelNum, MaxChannels);
+    EXPECT_EQ(m[0].CommSerial, MaxComPorts - 1);
+    EXPECT_EQ(m[0].CommStyle, 1);
+    for (int k = 1; k < MaxMeters; ++k)
+        EXPECT_EQ(m[k].ChannelNum, 1) << "slot " << k << " reads as zeros";
     EXPECT_EQ(readFileBytes(dir.file("Config.dat")), config);
 }
 
