@@ -209,6 +209,32 @@ TEST_F(PollingThreads, TwoPortsPolledSideBySideEachInSlotOrder)
     }
 }
 
+// Slot order puts COM7 first; the ports open in port order all the same,
+// COM3's before COM7's (so COM3 has the lower descriptor). COM3's one device
+// is polled again and again.
+TEST_F(PollingThreads, PortsOpenInPortOrderAndALoneDeviceIsPolledBackToBack)
+{
+    auto com3 = Devsim::onPty(comLink(3), {"--address", "5"});
+    auto com7 = Devsim::onPty(comLink(7), {"--address", "1,2"});
+    addDevice(1, 7);
+    addDevice(5, 3);
+    addDevice(2, 7);
+    start();
+
+    ASSERT_EQ(control.CommThreads.size(), 2u);
+    EXPECT_EQ(control.CommThreads[0]->hComm, table.PortHandles[2]);
+    EXPECT_EQ(control.CommThreads[1]->hComm, table.PortHandles[6]);
+    ASSERT_TRUE(table.PortHandles[2].isOpen());
+    ASSERT_TRUE(table.PortHandles[6].isOpen());
+    EXPECT_LT(table.PortHandles[2].fd(), table.PortHandles[6].fd());
+
+    ASSERT_TRUE(com3->waitForRequests(3));
+    control.StopCommThreads();
+    for (const DevsimRequest& request : com3->requests())
+        EXPECT_EQ(request.address, 5);
+    EXPECT_TRUE(inTurn(addresses(com7->requests()), {1, 2}));
+}
+
 TEST_F(PollingThreads, PortThatDoesNotOpenTakesOnlyItsOwnDevicesOffline)
 {
     auto com1 = Devsim::onPty(comLink(1));

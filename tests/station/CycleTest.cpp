@@ -5,7 +5,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -18,6 +20,7 @@
 #include "station/LoginForm.h"
 #include "station/MainForm.h"
 #include "support/AlarmRecordBytes.h"
+#include "support/Eventually.h"
 #include "support/FileBytes.h"
 #include "support/FullDisk.h"
 #include "support/GuiApp.h"
@@ -345,15 +348,83 @@ TEST_F(Station, FullDiskHoldsBackAlarmRowsAndRecordsOnlyUntilItTakesWritesAgain)
     EXPECT_EQ(std::memcmp(history.data() + HistoryHeaderSize, records, sizeof records), 0);
 }
 
-TEST_F(Station, DeviceLogLineEveryFifthTick)
+class ModeChange : public Station {
+protected:
+    // Configuration mode and back, the clock standing. COM1, where the
+    // devices are, is a line that is missing: its thread marks them offline
+    // and ends; then they are online again, as the test had them.
+    void changeModes()
+    {
+        const std::string com1 = dir.file("Res/COM1");
+        if (!std::filesystem::is_symlink(com1))
+            std::filesystem::create_symlink("/nonexistent/tty", com1);
+        form->EnterConfigMode();
+        form->EnterRunMode();
+        form->timer_PerSecond->stop();
+        ASSERT_TRUE(eventually([this] {
+            return std::all_of(form->Comm.CommThreads.begin(), form->Comm.CommThreads.end(),
+                               [](const auto& thread) { return thread->finished(); });
+        }));
+        for (int k = 0; k < form->Devices.MeterCount; ++k)
+            form->Devices.MeterRecords[k].Online = 1;
+    }
+};
+
+// A log interval of 5 gives lines in ticks 5, 10, ... counted from the
+// start, whether or not the station went through configuration mode.
+class LogInterval : public ModeChange, public testing::WithParamInterface<int> {};
+
+TEST_P(LogInterval, LineEveryFifthTick)
 {
     addDevice("D1", {"CH1"}, 5);
     startPeriod();
-    for (int i = 0; i < 12; ++i)
+    for (int i = 1; i <= 12; ++i) {
         tick();
+        if (i == GetParam())
+            changeModes();
+    }
     EXPECT_EQ(readFileBytes(dir.file("18年10月/18日AM/D1_0.xls")),
               toGbk("时间\tCH1\t\n").toStdString() + "  09:05:08\t0\t\n  09:05:13\t0\t\n");
 }
+
+INSTANTIATE_TEST_SUITE_P(ModesChangedAfterTick, LogInterval, testing::Values(0, 3));
+
+// Each return to run mode begins a recording period: a history file and an
+// alarm-record file named after that moment, while the files of the period
+// before keep what they hold; with a device or none.
+class NewPeriod : public ModeChange, public testing::WithParamInterface<int> {};
+
+TEST_P(NewPeriod, LeavingConfigurationStartsNewFilesAndKeepsTheOld)
+{
+    const int channels = 2 * GetParam();
+    if (GetParam())
+        addDevice("D1", {"CH1", "CH2"}, 1);
+    startPeriod();
+    if (GetParam())
+        form->Devices.MeterRecords[0].AlarmLA[0] = 1;
+    for (int i = 0; i < 3; ++i)
+        tick();
+    const std::string oldHistory = readFileBytes(periodFile("18日09时05分03秒.nx"));
+    const std::string oldAlarms = readFileBytes(periodFile("18日09时05分03秒.xls"));
+    ASSERT_EQ(oldHistory.size(), HistoryHeaderSize + 3 * 4 * std::size_t(channels));
+    ASSERT_EQ(oldAlarms.size(), 150u * (1 + GetParam()));
+
+    now = EncodeDateTime(2018, 10, 18, 9, 5, 16);
+    changeModes();
+    tick();
+
+    EXPECT_EQ(readFileBytes(periodFile("18日09时05分03秒.nx")), oldHistory);
+    EXPECT_EQ(readFileBytes(periodFile("18日09时05分03秒.xls")), oldAlarms);
+    const std::string history = readFileBytes(periodFile("18日09时05分16秒.nx"));
+    ASSERT_EQ(history.size(), HistoryHeaderSize + 4 * std::size_t(channels)) << "the header and this tick's record";
+    TDateTime start = 0;
+    std::memcpy(&start, history.data(), sizeof start);
+    EXPECT_EQ(start, now - 1 / SecondsPerDay);
+    EXPECT_EQ(readFileBytes(periodFile("18日09时05分16秒.xls")).size(), 150u) << "the heading row alone";
+    EXPECT_EQ(form->strgGrid_AlarmRecList->RowCount(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Devices, NewPeriod, testing::Values(0, 1));
 
 // Without a window manager that maximises it, the window keeps its own size:
 // the panels follow the scroll box from the first show on.

@@ -6,9 +6,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
+#include "chart/Chart.h"
+#include "platform/DateTime.h"
 #include "station/LoginForm.h"
 #include "station/MainForm.h"
 #include "station/ModifyPwForm.h"
@@ -105,14 +108,30 @@ TEST_F(Modes, RightPasswordOpensConfigurationOnTheSettingsTab)
     EXPECT_EQ(form->pgContr_MainForm->currentWidget(), form->tabSheet_MeterInfo);
 }
 
+// Nothing restarts: the recording period and the curves stay as they were.
 TEST_F(Modes, CancelledLoginLeavesRunModeAsItWas)
 {
+    std::filesystem::create_symlink("/nonexistent/tty", dir.file("Res/COM1"));  // no real line polled
+    form->EnterConfigMode();
+    form->Devices.MeterRecords[0].ChannelNum = 1;
+    form->Devices.MeterCount = 1;
+    form->EnterRunMode();
+    ChartSeries& curve = form->chart_RealTimeCurves->series(0);
+    form->Animate(curve, "18-10-18 09:05:04", 42);
+    const std::string period = form->History.PeriodHistoryPath;
+    SetClock([] { return EncodeDateTime(2030, 1, 1, 0, 0, 0); });  // a new period would be named so
+
     form->ConfigPassword = "Secret";
     form->pgContr_MainForm->setCurrentWidget(form->tabSheet_GenervalView);
     answerLogin({"secret", ""});
     form->btn_Login->click();
+    SetClock({});
     expectRunMode();
     EXPECT_EQ(form->pgContr_MainForm->currentWidget(), form->tabSheet_GenervalView);
+    EXPECT_EQ(form->History.PeriodHistoryPath, period);
+    ASSERT_EQ(form->chart_RealTimeCurves->seriesCount(), 1);
+    EXPECT_EQ(&form->chart_RealTimeCurves->series(0), &curve);
+    EXPECT_EQ(curve.yValue(curve.count() - 1), 42);
 }
 
 TEST_F(Modes, EmptyPasswordIsAcceptedWhenItIsThePassword)
