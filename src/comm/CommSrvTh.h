@@ -6,8 +6,8 @@
 #include "shared/MeterRecord.h"
 
 // The polling thread of one COM port: polls the devices of its list in turn,
-// and serves the set-value requests posted for its port. While a request for
-// another port is pending it neither polls nor serves. A line that hangs up
+// and serves the set-value requests posted for its port. A request posted
+// for another port holds it idle until that request is done with. A line that hangs up
 // (an adapter pulled) is opened again about once a second under the same
 // handle; meanwhile its devices fail their polls as on a silent line.
 class TCommSrvTh : public CommThread {

@@ -52,7 +52,8 @@ struct Decimal {
 
 Decimal roundedDecimal(double magnitude, int precision)
 {
-    // 18 significant digits first, as the extended-precision original does.
+    // 18 significant digits first, as the class library's FloatToStrF does
+    // with its extended-precision arithmetic.
     // to_chars, unlike printf, never takes a decimal comma from the locale
     // that the application object sets for the C library.
     char buffer[40];
@@ -166,7 +167,8 @@ double StrToFloat(const QString& text)
     while (end > begin && text[end - 1] == u' ')
         --end;
 
-    // Checked here, so that from_chars sees only what the original accepts.
+    // Checked here, so that from_chars sees only what the class library's
+    // StrToFloat accepts.
     const QString number = text.mid(begin, end - begin);
     qsizetype i = 0;
     auto digitsFrom = [&](qsizetype& at) {

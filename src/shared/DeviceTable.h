@@ -4,8 +4,9 @@
 #include "platform/PortHandle.h"
 #include "shared/MeterRecord.h"
 
-// The station's device and port tables. The main window owns one; the poll
-// lists and the polling threads hold pointers into it, so it never moves.
+// The station's device and port tables, in one block that the main window
+// owns for its whole life: poll lists and polling threads keep pointers
+// into it, so it is never copied or moved.
 struct DeviceTable {
     MeterRecord MeterRecords[MaxMeters];
     std::int32_t MeterCount = 0;

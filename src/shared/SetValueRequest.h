@@ -5,10 +5,11 @@
 #include "platform/PortHandle.h"
 #include "shared/Relaxed.h"
 
-// The one block through which the GUI thread hands a set-value read or write
-// to the serial polling thread of the device's port. Whoever hands over
-// stores the data fields first and SvRequest last (post/finish, release);
-// the other side reads SvRequest first (pending, acquire), then the data.
+// A set-value read or write crosses from the screen to a polling thread
+// here; only the thread that owns the device's port may talk to the line.
+// The release store of SvRequest publishes the fields written before it
+// (post, finish) and the acquire load sees them (pending), so the other
+// fields need no ordering of their own.
 struct SetValueRequest {
     enum : std::uint8_t { None = 0, Read = 1, Write = 2 };
 

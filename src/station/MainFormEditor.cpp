@@ -343,8 +343,8 @@ void Tfm_MainForm::btn_ChannelDelClick()
         ShowErrorBox("通道不可删除, 每台设备至少要有一个通道!");
         return;
     }
-    // Only the configuration moves; values and flags stay at their indexes
-    // until the next poll rewrites them.
+    // The polled values are left where they are: the next poll writes them
+    // to the channels' new places anyway.
     for (int i = row - 1; i + 1 < count; ++i)
         meter.Channels[i] = meter.Channels[i + 1];
     meter.ChannelNum = static_cast<std::uint8_t>(count - 1);
