@@ -22,13 +22,15 @@ void TCommSrvTh::execute()
     SetValueRequest& sv = setValueRequest();
     int next = 0;
     while (!terminated()) {
-        const std::uint8_t kind = sv.pending();
-        if (kind == SetValueRequest::None) {
+        const std::uint8_t state = sv.pending();
+        if (state == SetValueRequest::None) {
             poll(*PollMeters[next]);
             next = (next + 1) % PollCount;
-        } else if (sv.SvPortHandle.load() == hComm) {
-            serveSetValue(kind);
-            sv.finish();
+        } else if (!(state & SetValueRequest::InService) && sv.SvPortHandle.load() == hComm) {
+            if (sv.take(state)) {
+                serveSetValue(state);
+                sv.finish();
+            }
         } else {
             Sleep(RequestRecheckMs);
         }

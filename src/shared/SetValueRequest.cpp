@@ -5,3 +5,15 @@ SetValueRequest& setValueRequest()
     static SetValueRequest block;
     return block;
 }
+
+bool SetValueRequest::withdraw()
+{
+    std::uint8_t state = pending();
+    for (;;) {
+        if (state == None)
+            return true;
+        const std::uint8_t next = (state & InService) ? std::uint8_t(state | Abandoned) : std::uint8_t(None);
+        if (SvRequest.compare_exchange_weak(state, next, std::memory_order_acq_rel))
+            return false;
+    }
+}

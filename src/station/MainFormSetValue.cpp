@@ -66,8 +66,8 @@ void Tfm_MainForm::btSetSvClick()
 {
     SetValueRequest& sv = setValueRequest();
     const QString typed = edSV->text();
-    sv.SvValue = rawSetValue(typed, sv.SvDecimals);
-    const bool written = exchangeSetValue(sv, SetValueRequest::Write, setValuePort(Devices, sv.SvMeterIndex));
+    const std::int16_t raw = rawSetValue(typed, sv.SvDecimals);
+    const bool written = exchangeSetValue(sv, SetValueRequest::Write, setValuePort(Devices, sv.SvMeterIndex), raw);
     if (written)
         strgGrid_MeterList->setCell(SetValueColumn, sv.SvMeterIndex + 1, typed);
     lbSvOpSta->setText(written ? "数据写入成功!" : "数据写入失败!");
@@ -76,5 +76,5 @@ void Tfm_MainForm::btSetSvClick()
 void Tfm_MainForm::btExitSvOpClick()
 {
     plSV_Op->hide();
-    setValueRequest().finish();
+    setValueRequest().withdraw();
 }

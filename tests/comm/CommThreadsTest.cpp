@@ -320,7 +320,7 @@ TEST_F(PollingThreads, RequestThatNoThreadHoldsPausesEveryPortUntilWithdrawn)
     EXPECT_TRUE(com2->requests().empty());
     EXPECT_EQ(setValueRequest().pending(), SetValueRequest::Read) << "nobody served it";
 
-    setValueRequest().finish();  // the GUI withdraws it after its wait
+    setValueRequest().withdraw();  // the GUI gives up after its wait
     EXPECT_TRUE(com1->waitForRequests(2));
     EXPECT_TRUE(com2->waitForRequests(1));
     control.StopCommThreads();
