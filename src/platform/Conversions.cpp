@@ -1,10 +1,12 @@
 #include "platform/Conversions.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 EConvertError::EConvertError(const QString& message) : std::runtime_error(message.toStdString()) {}
@@ -42,74 +44,188 @@ int hexDigit(QChar c)
     return -1;
 }
 
-// The value's decimal digits rounded half away from zero to `precision`
-// digits, trailing zeros dropped, and the position of the decimal point
-// relative to the first digit (0.d1d2... x 10^pointPos).
+constexpr int MaxFloatDigits = 18;
+
+// A value's significant decimal digits, rounded half away from zero and
+// without trailing zeros, and the position of the decimal point relative to
+// the first digit (0.d1d2... x 10^pointPos).
 struct Decimal {
-    std::string digits;
+    char digits[MaxFloatDigits];
+    int count = 0;
     int pointPos = 0;
 };
 
-Decimal roundedDecimal(double magnitude, int precision)
+void dropTrailingZeros(Decimal& d)
 {
-    // 18 significant digits first, as the class library's FloatToStrF does
-    // with its extended-precision arithmetic.
+    while (d.count > 1 && d.digits[d.count - 1] == '0')
+        --d.count;
+}
+
+// The digits as an extended-precision conversion finds them: 18 significant
+// digits first, those rounded half away from zero to `precision`.
+Decimal exactDecimal(double magnitude, int precision)
+{
     // to_chars, unlike printf, never takes a decimal comma from the locale
     // that the application object sets for the C library.
     char buffer[40];
     *std::to_chars(buffer, buffer + sizeof buffer - 1, magnitude, std::chars_format::scientific, 17).ptr = '\0';
-    std::string all;
+    char all[MaxFloatDigits];
+    int allCount = 0;
     const char* p = buffer;
     for (; *p != 'e'; ++p)
         if (*p != '.')
-            all += *p;
-    int pointPos = std::atoi(p + 1) + 1;
-
-    std::string digits = all.substr(0, std::size_t(precision));
-    if (std::size_t(precision) < all.size() && all[std::size_t(precision)] >= '5') {
+            all[allCount++] = *p;
+    Decimal d;
+    d.pointPos = std::atoi(p + 1) + 1;
+    d.count = precision;
+    std::memcpy(d.digits, all, std::size_t(precision));
+    if (precision < allCount && all[precision] >= '5') {
         int i = precision - 1;
-        while (i >= 0 && digits[std::size_t(i)] == '9')
-            digits[std::size_t(i--)] = '0';
+        while (i >= 0 && d.digits[i] == '9')
+            d.digits[i--] = '0';
         if (i < 0) {
-            digits.insert(digits.begin(), '1');
-            digits.pop_back();
-            ++pointPos;
+            // 99..9 rounded up: one digit more, which the zero that follows drops.
+            d.digits[0] = '1';
+            ++d.pointPos;
         } else {
-            ++digits[std::size_t(i)];
+            ++d.digits[i];
         }
     }
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
-    return {digits, pointPos};
+    dropTrailingZeros(d);
+    return d;
 }
 
-std::string fixedText(const Decimal& d)
+// The scaled value's distance from a half below which the two roundings of
+// exactDecimal might differ from one rounding of the scaled double; far
+// above the scaling's error and the 18-digit rounding's reach.
+constexpr double TieMargin = 1e-6;
+constexpr int FastMaxPrecision = 7;
+constexpr int FastMaxExponent = 290;
+
+const double* powersOfTen()
+{
+    static const auto table = [] {
+        std::array<double, 2 * (FastMaxExponent + FastMaxPrecision) + 1> powers{};
+        for (std::size_t i = 0; i < powers.size(); ++i)
+            powers[i] = std::pow(10.0, int(i) - (FastMaxExponent + FastMaxPrecision));
+        return powers;
+    }();
+    return table.data() + FastMaxExponent + FastMaxPrecision;
+}
+
+// exactDecimal's result by one scaling to `precision` whole digits, where the
+// scaled value is not too close to a half to tell; false where it is, or
+// where the value or precision lies outside what the scaling covers.
+bool fastDecimal(double magnitude, int precision, Decimal& d)
+{
+    if (precision > FastMaxPrecision || !(magnitude >= 1e-280 && magnitude <= 1e280))
+        return false;
+    const double* pow10 = powersOfTen();
+    const double low = pow10[precision - 1], high = pow10[precision];
+    int binaryExponent = 0;
+    std::frexp(magnitude, &binaryExponent);
+    // log10(2) rounded down: the decimal exponent or one below it.
+    int exponent = int(std::floor((binaryExponent - 1) * 0.30102999566398114));
+    double scaled = magnitude * pow10[precision - 1 - exponent];
+    if (scaled >= high)
+        scaled = magnitude * pow10[precision - 1 - ++exponent];
+    else if (scaled < low)
+        scaled = magnitude * pow10[precision - 1 - --exponent];
+    double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) < TieMargin)
+        return false;
+    if (fraction > 0.5)
+        ++whole;
+    if (whole >= high) {
+        whole = low;
+        ++exponent;
+    }
+    auto n = static_cast<std::uint32_t>(whole);
+    for (int i = precision - 1; i >= 0; --i, n /= 10)
+        d.digits[i] = char('0' + n % 10);
+    d.count = precision;
+    d.pointPos = exponent + 1;
+    dropTrailingZeros(d);
+    return true;
+}
+
+char* writeDigits(char* out, const char* digits, int count)
+{
+    std::memcpy(out, digits, std::size_t(count));
+    return out + count;
+}
+
+char* writeFixed(char* out, const Decimal& d)
 {
     if (d.pointPos <= 0) {
-        std::string text = "0.";
-        text.append(std::size_t(-d.pointPos), '0');
-        return text + d.digits;
+        *out++ = '0';
+        *out++ = '.';
+        for (int i = d.pointPos; i < 0; ++i)
+            *out++ = '0';
+        return writeDigits(out, d.digits, d.count);
     }
-    std::string whole = d.digits.substr(0, std::min(d.digits.size(), std::size_t(d.pointPos)));
-    whole.append(std::size_t(d.pointPos) - whole.size(), '0');
-    if (d.digits.size() > std::size_t(d.pointPos))
-        whole.append(1, '.').append(d.digits, std::size_t(d.pointPos));
-    return whole;
+    const int whole = std::min(d.count, d.pointPos);
+    out = writeDigits(out, d.digits, whole);
+    for (int i = whole; i < d.pointPos; ++i)
+        *out++ = '0';
+    if (d.count > d.pointPos) {
+        *out++ = '.';
+        out = writeDigits(out, d.digits + d.pointPos, d.count - d.pointPos);
+    }
+    return out;
 }
 
-std::string scientificText(const Decimal& d, int exponentDigits)
+char* writeScientific(char* out, const Decimal& d, int exponentDigits)
 {
-    std::string text = d.digits.substr(0, 1);
-    if (d.digits.size() > 1)
-        text.append(1, '.').append(d.digits, 1);
-    const int exponent = d.pointPos - 1;
-    const std::string number = std::to_string(std::abs(exponent));
-    text.append(1, 'E');
-    if (exponent < 0)
-        text.append(1, '-');
-    if (int(number.size()) < exponentDigits)
-        text.append(std::size_t(exponentDigits) - number.size(), '0');
-    return text.append(number);
+    *out++ = d.digits[0];
+    if (d.count > 1) {
+        *out++ = '.';
+        out = writeDigits(out, d.digits + 1, d.count - 1);
+    }
+    *out++ = 'E';
+    int exponent = d.pointPos - 1;
+    if (exponent < 0) {
+        *out++ = '-';
+        exponent = -exponent;
+    }
+    char number[8];
+    int length = 0;
+    do {
+        number[length++] = char('0' + exponent % 10);
+        exponent /= 10;
+    } while (exponent > 0);
+    for (int i = length; i < exponentDigits; ++i)
+        *out++ = '0';
+    while (length > 0)
+        *out++ = number[--length];
+    return out;
+}
+
+// The general format of a value, given how its digits are found.
+template <typename Digits>
+int writeGeneral(char* out, double value, int precision, int digits, Digits decimalOf)
+{
+    const auto copy = [out](const char* text) {
+        const std::size_t length = std::strlen(text);
+        std::memcpy(out, text, length);
+        return int(length);
+    };
+    if (std::isnan(value))
+        return copy("NAN");
+    if (std::isinf(value))
+        return copy(value > 0 ? "INF" : "-INF");
+    if (value == 0)
+        return copy("0");
+    precision = std::clamp(precision, 1, MaxFloatDigits);
+    digits = std::clamp(digits, 0, 4);
+    char* p = out;
+    if (value < 0)
+        *p++ = '-';
+    const Decimal d = decimalOf(std::fabs(value), precision);
+    const bool fixed = d.pointPos <= precision && d.pointPos >= -4;
+    p = fixed ? writeFixed(p, d) : writeScientific(p, d, digits);
+    return int(p - out);
 }
 
 } // namespace
@@ -209,17 +325,15 @@ double StrToFloat(const QString& text)
 
 QString FloatToStrF(double value, int precision, int digits)
 {
-    if (std::isnan(value))
-        return QStringLiteral("NAN");
-    if (std::isinf(value))
-        return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
-    if (value == 0)
-        return QStringLiteral("0");
+    char text[FloatToStrFMaxLength];
+    const int length = writeGeneral(text, value, precision, digits, exactDecimal);
+    return QString::fromLatin1(text, length);
+}
 
-    precision = std::clamp(precision, 1, 18);
-    digits = std::clamp(digits, 0, 4);
-    const Decimal d = roundedDecimal(std::fabs(value), precision);
-    const bool fixed = d.pointPos <= precision && d.pointPos >= -4;
-    const std::string text = fixed ? fixedText(d) : scientificText(d, digits);
-    return (value < 0 ? QStringLiteral("-") : QString()) + QString::fromStdString(text);
+int writeFloatToStrF(char* out, double value, int precision, int digits)
+{
+    return writeGeneral(out, value, precision, digits, [](double magnitude, int p) {
+        Decimal d;
+        return fastDecimal(magnitude, p, d) ? d : exactDecimal(magnitude, p);
+    });
 }

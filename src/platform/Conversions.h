@@ -28,3 +28,9 @@ EConvertError NotAFloatError(const QString& text);
 // before the point and a magnitude of at least 0.00001, else in scientific
 // notation with an exponent of at least `digits` digits ("1.2346E005").
 QString FloatToStrF(double value, int precision, int digits);
+
+// Room for every text FloatToStrF writes.
+constexpr int FloatToStrFMaxLength = 32;
+// FloatToStrF's text written into out as ASCII bytes, fast enough for
+// millions of values; returns its length. The same text for every value.
+int writeFloatToStrF(char* out, double value, int precision, int digits);

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "platform/Conversions.h"
@@ -17,12 +20,19 @@ struct FloatCase {
     const char* expected;
 };
 
+QString written(double value, int precision, int digits)
+{
+    char text[FloatToStrFMaxLength];
+    return QString::fromLatin1(text, writeFloatToStrF(text, value, precision, digits));
+}
+
 class FloatToStrFCases : public ::testing::TestWithParam<FloatCase> {};
 
 TEST_P(FloatToStrFCases, GeneralFormat)
 {
     const FloatCase& c = GetParam();
     EXPECT_EQ(FloatToStrF(c.value, c.precision, c.digits), QString::fromUtf8(c.expected)) << c.value;
+    EXPECT_EQ(written(c.value, c.precision, c.digits), QString::fromUtf8(c.expected)) << c.value;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -38,7 +48,12 @@ INSTANTIATE_TEST_SUITE_P(
                       // A channel value is a float: its binary tail never shows.
                       FloatCase{double(12.3f), 5, 3, "12.3"}, FloatCase{double(-0.1f), 5, 3, "-0.1"},
                       // Halves round away from zero.
-                      FloatCase{2.5, 1, 0, "3"}, FloatCase{0.125, 2, 3, "0.13"},
+                      FloatCase{2.5, 1, 0, "3"}, FloatCase{0.125, 2, 3, "0.13"}, FloatCase{1.03125, 5, 3, "1.0313"},
+                      // Just below a half, but a half in 18 digits: rounded up.
+                      FloatCase{0.681755, 5, 3, "0.68176"}, FloatCase{2.07565, 5, 3, "2.0757"},
+                      FloatCase{1.234567890123456789, 18, 3, "1.23456789012345669"},
+                      FloatCase{-1.5e-300, 5, 3, "-1.5E-300"}, FloatCase{4.9e-324, 5, 3, "4.9407E-324"},
+                      FloatCase{1.7976931348623157e308, 5, 3, "1.7977E308"}, FloatCase{-123.456, 7, 2, "-123.456"},
                       FloatCase{123456.0, 5, 0, "1.2346E5"}, FloatCase{1e-7, 5, 0, "1E-7"},
                       FloatCase{std::numeric_limits<double>::quiet_NaN(), 5, 3, "NAN"},
                       FloatCase{-std::numeric_limits<double>::infinity(), 5, 3, "-INF"}));
@@ -60,6 +75,34 @@ TEST(FloatToStrF, KeepsItsPointUnderADecimalCommaLocale)
     unsetenv("LOCPATH");
     EXPECT_EQ(twelveAndAHalf, "12.5");
     EXPECT_EQ(large, "1.2346E005");
+}
+
+// The byte writer finds its digits another way than FloatToStrF does; its
+// text must not differ for any value: any float, any double, and the values
+// next to halves, where the two ways could part.
+TEST(WriteFloatToStrF, GivesFloatToStrFsTextForRandomValues)
+{
+    std::mt19937_64 random(20181018);
+    std::vector<double> values;
+    for (int i = 0; i < 100000; ++i) {
+        const float f = std::bit_cast<float>(std::uint32_t(random()));
+        if (std::isfinite(f))
+            values.push_back(f);
+        values.push_back(std::bit_cast<double>(random()));
+    }
+    std::uniform_int_distribution<int> digits(10000, 99999), exponent(-12, 12);
+    for (int i = 0; i < 30000; ++i) {
+        const double half = (digits(random) + 0.5) * std::pow(10.0, exponent(random));
+        for (double v : {std::nextafter(half, 0.0), half, std::nextafter(half, 1e300)})
+            values.push_back(v);
+    }
+    int mismatches = 0;
+    for (double v : values)
+        for (const auto& [precision, exponentDigits] : {std::pair{5, 3}, std::pair{5, 0}, std::pair{3, 2},
+                                                       std::pair{7, 4}, std::pair{9, 3}})
+            if (written(v, precision, exponentDigits) != FloatToStrF(v, precision, exponentDigits) && ++mismatches < 10)
+                ADD_FAILURE() << std::hexfloat << v << " at precision " << precision;
+    EXPECT_EQ(mismatches, 0);
 }
 
 TEST(StrToInt, AcceptsDecimalAndHexadecimal)
