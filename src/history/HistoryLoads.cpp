@@ -14,14 +14,32 @@ bool laterByAMillisecond(TDateTime a, TDateTime b)
     return std::llround(a * SecondsPerDay * 1000) > std::llround(b * SecondsPerDay * 1000);
 }
 
-std::int32_t wholeIntervals(TDateTime from, TDateTime to, std::int32_t intervalSeconds)
+namespace {
+
+// The seconds from one time to another, to the millisecond.
+double secondsBetween(TDateTime from, TDateTime to)
 {
-    const double seconds = std::round((to * SecondsPerDay - from * SecondsPerDay) * 1000) / 1000;
-    const double intervals = std::trunc(seconds / intervalSeconds);
+    return std::round((to * SecondsPerDay - from * SecondsPerDay) * 1000) / 1000;
+}
+
+std::int32_t within32Bits(double intervals)
+{
     if (std::isnan(intervals))
         return 0;
     return std::int32_t(std::clamp(intervals, double(std::numeric_limits<std::int32_t>::min()),
                                    double(std::numeric_limits<std::int32_t>::max())));
+}
+
+} // namespace
+
+std::int32_t wholeIntervals(TDateTime from, TDateTime to, std::int32_t intervalSeconds)
+{
+    return within32Bits(std::trunc(secondsBetween(from, to) / intervalSeconds));
+}
+
+std::int32_t intervalsUpward(TDateTime from, TDateTime to, std::int32_t intervalSeconds)
+{
+    return within32Bits(std::ceil(secondsBetween(from, to) / intervalSeconds));
 }
 
 LoadOutcome loadRecords(HistoryFileReader& file, LoadColumns& columns, TDateTime start, const LoadStop& stop,

@@ -20,6 +20,8 @@ TDateTime timeAfterIntervals(TDateTime start, std::int64_t count, std::int32_t i
 // first, so that the rounding of the date-time doubles never costs a whole
 // interval.
 std::int32_t wholeIntervals(TDateTime from, TDateTime to, std::int32_t intervalSeconds);
+// The same taken upward: the intervals to the first record at or after `to`.
+std::int32_t intervalsUpward(TDateTime from, TDateTime to, std::int32_t intervalSeconds);
 
 // Whether one time is later than another to the millisecond, the finest that
 // the pickers and labels show: the rounding of the date-time doubles must not

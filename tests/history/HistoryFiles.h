@@ -10,19 +10,20 @@
 #include "platform/Gbk.h"
 #include "shared/HistoryFile.h"
 
+// Channel j's value in record k: exact in float32 and different everywhere.
+inline float recordValue(std::int64_t k, int j)
+{
+    return float(k) + 0.25f * float(j);
+}
+
 struct HistoryFileSpec {
     TDateTime start = EncodeDateTime(2018, 10, 18, 9, 5, 0);
     std::int32_t interval = 60;
     std::int32_t channels = 4;
     std::int64_t records = 3;
     std::size_t trailingBytes = 0;  // a record cut short at the end
+    float (*value)(std::int64_t k, int j) = recordValue;
 };
-
-// Channel j's value in record k: exact in float32 and different everywhere.
-inline float recordValue(std::int64_t k, int j)
-{
-    return float(k) + 0.25f * float(j);
-}
 
 // "锅炉" + "温度<j>": what the station names channel j.
 inline QString channelName(int j)
@@ -50,7 +51,7 @@ inline void writeHistoryFile(const std::string& path, const HistoryFileSpec& spe
     auto record = std::make_unique<HistoryRecord>();
     for (std::int64_t k = 0; k < spec.records; ++k) {
         for (int j = 0; j < spec.channels; ++j)
-            record->Values[j] = recordValue(k, j);
+            record->Values[j] = spec.value(k, j);
         std::fwrite(record->Values, historyRecordSize(spec.channels), 1, file);
     }
     std::fwrite(record->Values, 1, spec.trailingBytes, file);
