@@ -5,6 +5,7 @@ namespace {
 QColor systemQColor(int number)
 {
     switch (systemColor(number)) {
+    case clBackground: return QColor(0x00, 0x80, 0x80);
     case clWindow: return QColor(0xFF, 0xFF, 0xFF);
     case clHighlight: return QColor(0x00, 0x78, 0xD7);
     case clHighlightText: return QColor(0xFF, 0xFF, 0xFF);

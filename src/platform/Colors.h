@@ -28,6 +28,7 @@ constexpr TColor clCream = 0xF0FBFF;
 constexpr TColor clMedGray = 0xA4A0A0;
 
 constexpr TColor systemColor(int number) { return static_cast<TColor>(0xFF000000u | unsigned(number)); }
+constexpr TColor clBackground = systemColor(1);  // the desktop
 constexpr TColor clWindow = systemColor(5);
 constexpr TColor clWindowText = systemColor(8);
 constexpr TColor clHighlight = systemColor(13);

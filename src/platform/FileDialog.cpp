@@ -1,10 +1,7 @@
 #include "platform/FileDialog.h"
 
 #include <QFileDialog>
-
-namespace {
-FileDialogAnswers* activeAnswers = nullptr;
-} // namespace
+#include <QFileInfo>
 
 bool TOpenDialog::Execute(QWidget* parent)
 {
@@ -17,25 +14,21 @@ bool TOpenDialog::Execute(QWidget* parent)
     return true;
 }
 
-FileDialogAnswers::FileDialogAnswers(std::initializer_list<QString> answers) : answers_(answers), outer_(activeAnswers)
+bool TSaveDialog::Execute(QWidget* parent)
 {
-    activeAnswers = this;
-}
-
-FileDialogAnswers::~FileDialogAnswers()
-{
-    activeAnswers = outer_;
-}
-
-bool FileDialogAnswers::answer(QString& fileName)
-{
-    if (!activeAnswers)
-        return false;
-    ++activeAnswers->asked_;
-    fileName.clear();
-    if (!activeAnswers->answers_.empty()) {
-        fileName = activeAnswers->answers_.front();
-        activeAnswers->answers_.pop_front();
+    QString chosen;
+    if (!FileDialogAnswers::answer(chosen)) {
+        QFileDialog dialog(parent, QString(), QString(), Filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(DefaultExt);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            chosen = dialog.selectedFiles().constFirst();
     }
+    if (chosen.isEmpty())
+        return false;
+    if (QFileInfo(chosen).suffix().isEmpty() && !DefaultExt.isEmpty())
+        chosen += u'.' + DefaultExt;
+    FileName = chosen;
     return true;
 }

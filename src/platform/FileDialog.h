@@ -1,8 +1,7 @@
 #pragma once
 #include <QString>
 
-#include <deque>
-#include <initializer_list>
+#include "platform/DialogAnswers.h"
 
 class QWidget;
 
@@ -16,24 +15,15 @@ public:
     bool Execute(QWidget* parent);
 };
 
-// While one exists, file dialogs show nothing and take its answers in turn; an
-// empty answer, or none left, is Cancel. For tests; GUI thread only.
-class FileDialogAnswers {
+// The save dialog, likewise; a name chosen without an extension gets
+// DefaultExt. An existing file is taken without asking.
+class TSaveDialog {
 public:
-    FileDialogAnswers(std::initializer_list<QString> answers = {});
-    ~FileDialogAnswers();
-    FileDialogAnswers(const FileDialogAnswers&) = delete;
-    FileDialogAnswers& operator=(const FileDialogAnswers&) = delete;
-
-    void add(const QString& answer) { answers_.push_back(answer); }
-    // Dialogs that were to be shown.
-    int asked() const { return asked_; }
-
-    // The innermost object's next answer into fileName; false when none exists.
-    static bool answer(QString& fileName);
-
-private:
-    std::deque<QString> answers_;
-    int asked_ = 0;
-    FileDialogAnswers* outer_;
+    QString Filter;
+    QString DefaultExt;
+    QString FileName;
+    bool Execute(QWidget* parent);
 };
+
+// The file dialogs' answers, a path each.
+using FileDialogAnswers = DialogAnswers<QString>;
