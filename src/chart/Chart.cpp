@@ -36,6 +36,15 @@ public:
         setViewport(viewport);
         updateLayout();
     }
+
+protected:
+    // Else the redraw after a resize spaces the bottom labels for the old
+    // width, and a chart that does not change keeps them so.
+    void resizeEvent(QResizeEvent* event) override
+    {
+        layOutFor(rect());
+        QCustomPlot::resizeEvent(event);
+    }
 };
 
 // QCustomPlot needs lower < upper; a flat or empty range is opened by one

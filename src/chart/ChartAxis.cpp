@@ -1,5 +1,7 @@
 #include "chart/ChartAxis.h"
 
+#include <stdexcept>
+
 #include "chart/Chart.h"
 
 void ChartAxis::setAutomatic(bool automatic)
@@ -36,10 +38,14 @@ void ChartAxis::setMinMax(double minimum, double maximum)
 
 void ChartAxis::setMinimum(double minimum)
 {
+    if (minimum > maximum())
+        throw std::invalid_argument("Axis minimum value must be <= maximum");
     setMinMax(minimum, maximum());
 }
 
 void ChartAxis::setMaximum(double maximum)
 {
+    if (maximum < minimum())
+        throw std::invalid_argument("Axis maximum value must be >= minimum");
     setMinMax(minimum(), maximum);
 }

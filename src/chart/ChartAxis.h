@@ -14,7 +14,9 @@ public:
     // The range in force: the data's for an automatic axis.
     double minimum() const;
     double maximum() const;
-    // These make the axis manual; the other end stays where it is.
+    // These make the axis manual; the other end stays where it is. One end
+    // alone never passes the other: that throws std::invalid_argument, so a
+    // caller moving both sets them in the order that keeps them apart.
     void setMinMax(double minimum, double maximum);
     void setMinimum(double minimum);
     void setMaximum(double maximum);

@@ -260,6 +260,44 @@ TEST_F(ChartTest, BottomAxisShowsPointLabels)
     EXPECT_EQ(std::fmod(after[0].at, step), 0);
 }
 
+// A resize spaces the labels for the new width at once: a chart that does
+// not change is not drawn again to put them right.
+TEST_F(ChartTest, BottomLabelsAreSpacedForTheWidthAfterAResize)
+{
+    const auto labelTime = [](Chart& c) {
+        ChartSeries& s = c.addSeries();
+        for (int x = 0; x < 1000; ++x)
+            s.addPoint(x, 0, QStringLiteral("10-18 09:05:00"));
+    };
+    labelTime(*chart);
+    showAndSettle();
+    const QVector<double> narrow = plot()->xAxis->tickVector();
+    chart->resize(1600, 400);
+    QApplication::processEvents();
+
+    Chart wide;
+    wide.resize(1600, 400);
+    labelTime(wide);
+    wide.show();
+    QApplication::processEvents();
+    EXPECT_EQ(plot()->xAxis->tickVector(), wide.findChild<QCustomPlot*>()->xAxis->tickVector());
+    EXPECT_GT(plot()->xAxis->tickVector().size(), narrow.size());
+}
+
+// As a caller moves both ends one after the other, the axis refuses a step
+// that would put its minimum above its maximum.
+TEST_F(ChartTest, OneAxisEndNeverPassesTheOther)
+{
+    ChartAxis& axis = chart->leftAxis();
+    axis.setMinMax(100, 1000);
+    EXPECT_THROW(axis.setMaximum(50), std::invalid_argument);
+    EXPECT_THROW(axis.setMinimum(1001), std::invalid_argument);
+    EXPECT_EQ(axis.minimum(), 100);
+    EXPECT_EQ(axis.maximum(), 1000);
+    axis.setMinimum(1000);
+    EXPECT_EQ(axis.minimum(), 1000);
+}
+
 // A series can show values that their owner keeps: they are shared, not
 // copied, they go with the last of the owner and the series, and labels are
 // written only for the ticks in view.
