@@ -1,5 +1,6 @@
 #include "history/Form1.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFont>
 #include <QLineEdit>
@@ -63,6 +64,22 @@ void TForm1::connectHandlers()
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(Button_histr_next, &QPushButton::clicked, this, &TForm1::Button_histr_nextClick);
     connect(Button_histr_back, &QPushButton::clicked, this, &TForm1::Button_histr_backClick);
+    connect(CheckBox_allhisrt_curve, &QCheckBox::toggled, this, &TForm1::CheckBox_allhisrt_curveClick);
+    connect(Combox_histrch_color, &QComboBox::activated, this, &TForm1::Combox_histrch_colorChange);
+    Pnl_histr_color->installEventFilter(this);
+    Panel_back_color->installEventFilter(this);
+    connect(but_mod_up, &QPushButton::clicked, this, &TForm1::but_mod_upClick);
+    connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+    connect(Button11, &QPushButton::clicked, this, &TForm1::Button11Click);
+    connect(Button12, &QPushButton::clicked, this, &TForm1::Button12Click);
+    connect(but_unzoom, &QPushButton::clicked, this, &TForm1::but_unzoomClick);
+    // The chart's zoom, undo and scroll only bring the track bar in step.
+    connect(Chart2, &Chart::zoomed, this, &TForm1::SyncTimeTrackBar);
+    connect(Chart2, &Chart::zoomUndone, this, &TForm1::SyncTimeTrackBar);
+    connect(Chart2, &Chart::scrolled, this, &TForm1::SyncTimeTrackBar);
+    connect(Chart2, &Chart::mouseMoved, this, &TForm1::Chart2MouseMove);
+    connect(tb_histr_time, &QSlider::valueChanged, this, &TForm1::tb_histr_timeChange);
+    connect(Button_expro_histr, &QPushButton::clicked, this, &TForm1::Button_expro_histrClick);
 }
 
 void TForm1::FormCreate()

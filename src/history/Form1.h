@@ -6,10 +6,13 @@
 
 #include "history/ChannelAliases.h"
 #include "history/HistoryLoads.h"
+#include "platform/ColorDialog.h"
 #include "platform/FileDialog.h"
 #include "ui_Form1.h"
 
+class QCheckBox;
 class QLabel;
+class QLineEdit;
 
 // The history program's main window: a chart of the curves of one history
 // file, the controls that open the file and load a time range, and the
@@ -26,6 +29,7 @@ public:
     static constexpr int StatusPanelCount = 5;
     QLabel* StatusPanels[StatusPanelCount] = {};
     TOpenDialog open_histr_data;
+    TColorDialog ColorDialog1;
 
     // The run-time controls of the channel rows, three per channel in channel
     // order: check box, value edit, colour swatch. The window owns them.
@@ -66,6 +70,33 @@ public:
     // --- channel rows -------------------------------------------------------
     void BuildChannelRows(const HistoryFileHeader& header);
     void FreeChannelRows();
+    void CheckBox_all_histr_curveClick();
+    void CheckBox_allhisrt_curveClick();
+
+    // --- colours ------------------------------------------------------------
+    void Combox_histrch_colorChange();
+    void Pnl_histr_colorClick();
+    void Panel_back_colorClick();
+
+    // --- range, zoom and the time track bar ---------------------------------
+    void but_mod_upClick();
+    void Button11Click();
+    void Button12Click();
+    void but_unzoomClick();
+    void tb_histr_timeChange();
+    void SyncTimeTrackBar();
+
+    // --- crosshair read-out and print preview -------------------------------
+    void Chart2MouseMove(int X, int Y);
+    void DrawCrossHair(int x, int y);
+    void Button5Click();
+
+    // --- export -------------------------------------------------------------
+    void Button_expro_histrClick();
+
+protected:
+    // The colour panels are labels: their clicks come through here.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void connectHandlers();
@@ -73,7 +104,6 @@ private:
 
     // The four loads' shared steps.
     enum class AfterDraw { EverySeries, FirstSeries };
-    bool openForLoad(HistoryFileReader& file, const std::string& path);
     void openHistoryFile(const QString& path);
     void findRange(TDateTime start, TDateTime end);
     void loadPage(bool next);
@@ -81,6 +111,16 @@ private:
     void progressSetUp(int maximum);
     LoadOutcome readInto(HistoryFileReader& file, std::int64_t capacity, TDateTime start, const LoadStop& stop);
     void showWideFileNote(const HistoryFileReader& file);
+
+    // Channel row i's controls.
+    int rowCount() const { return int(ChannelControls.size() / 3); }
+    QCheckBox* rowCheckBox(int i) const;
+    QLineEdit* rowValueEdit(int i) const;
+    QWidget* rowSwatch(int i) const { return ChannelControls[3 * i + 2]; }
+    // The channel chosen in Combox_histrch_color; -1 when none is, or when
+    // the box holds text typed into it.
+    int chosenColorChannel() const;
+    void showReadOut(double x, double y);
 
     // The points the chart shows, shared with its series.
     std::shared_ptr<const LoadColumns> loaded_;

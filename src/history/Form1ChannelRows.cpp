@@ -1,5 +1,6 @@
 // The channel rows beside the chart: per channel a check box, a value edit
-// and a colour swatch, rebuilt with both channel lists at every open.
+// and a colour swatch, rebuilt with both channel lists at every open. The
+// check boxes show and hide the curves and choose the exported channels.
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -62,6 +63,11 @@ void TForm1::BuildChannelRows(const HistoryFileHeader& header)
         const QString name = fromGbkField(header.ChannelNames[i]);
         auto* box = placed(new QCheckBox(name, rows), CheckBoxLeft, top, CheckBoxWidth, ChannelControls);
         box->setChecked(true);
+        // Bound once ticked, so that building runs no handler; a tick set by
+        // "全选" raises it as a click does.
+        connect(box, &QCheckBox::toggled, this, &TForm1::CheckBox_all_histr_curveClick);
+        // A ticked row's channel is exported, whatever the last file's was.
+        ChannelShown[i] = 1;
         placed(valueEdit(rows), EditLeft, top, EditWidth, ChannelControls);
         auto* swatch = placed(new QFrame(rows), SwatchLeft, top, SwatchWidth, ChannelControls);
         swatch->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -76,4 +82,33 @@ void TForm1::BuildChannelRows(const HistoryFileHeader& header)
         setPanelColor(Pnl_histr_color, Chart2->series(0).color());
     }
     ComboBoxChName->setCurrentIndex(-1);
+}
+
+QCheckBox* TForm1::rowCheckBox(int i) const
+{
+    return static_cast<QCheckBox*>(ChannelControls[3 * i]);
+}
+
+QLineEdit* TForm1::rowValueEdit(int i) const
+{
+    return static_cast<QLineEdit*>(ChannelControls[3 * i + 1]);
+}
+
+void TForm1::CheckBox_all_histr_curveClick()
+{
+    for (int i = 0; i < Chart2->seriesCount() && i < rowCount(); ++i) {
+        const bool ticked = rowCheckBox(i)->isChecked();
+        // A hidden curve keeps its legend entry, axis share and read-out.
+        Chart2->series(i).setLineVisible(ticked);
+        ChannelShown[i] = ticked ? 1 : 0;
+    }
+}
+
+void TForm1::CheckBox_allhisrt_curveClick()
+{
+    const bool all = CheckBox_allhisrt_curve->isChecked();
+    for (int i = 0; i < Chart2->seriesCount() && i < rowCount(); ++i) {
+        rowCheckBox(i)->setChecked(all);
+        Chart2->series(i).setLineVisible(all);
+    }
 }

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "history/Form1.h"
+#include "history/HistoryFileOpen.h"
 #include "history/MemoryBudget.h"
 #include "history/PanelColor.h"
 #include "platform/DateTime.h"
@@ -89,24 +90,10 @@ void TForm1::Series65AfterDrawValues()
     CrossY = -1;
 }
 
-bool TForm1::openForLoad(HistoryFileReader& file, const std::string& path)
-{
-    switch (file.open(path)) {
-    case HistoryFileReader::Opened::Yes:
-        return true;
-    case HistoryFileReader::Opened::CannotOpen:
-        return false;
-    case HistoryFileReader::Opened::NotHistoryFile:
-        ShowMessage(QStringLiteral("不是有效的历史数据文件!"));
-        return false;
-    }
-    return false;
-}
-
 void TForm1::openHistoryFile(const QString& path)
 {
     HistoryFileReader file;
-    if (!openForLoad(file, localPath(path)))
+    if (!openForReading(file, localPath(path)))
         return;
     StatusPanels[0]->setText(path);
     showWideFileNote(file);
@@ -137,7 +124,7 @@ void TForm1::openHistoryFile(const QString& path)
 void TForm1::findRange(TDateTime start, TDateTime end)
 {
     HistoryFileReader file;
-    if (!openForLoad(file, Loads.HistFilePath))
+    if (!openForReading(file, Loads.HistFilePath))
         return;
     Busy = 1;
     const int intervals = wholeIntervals(start, end, file.header().RecordInterval);
@@ -148,9 +135,8 @@ void TForm1::findRange(TDateTime start, TDateTime end)
         const std::uint64_t held = loaded_ ? loaded_->bytesHeld() : 0;
         if (fitsInMemory(LoadColumns::bytesFor(file.shownChannelCount(), std::uint64_t(capacity)), held)) {
             replaceSeries(file.shownChannelCount(), true, AfterDraw::EverySeries);
-            for (int j = 0; j < Chart2->seriesCount(); ++j)
-                if (3 * j + 2 < ChannelControls.size())
-                    Chart2->series(j).setColor(panelColor(ChannelControls[3 * j + 2]));
+            for (int j = 0; j < Chart2->seriesCount() && j < rowCount(); ++j)
+                Chart2->series(j).setColor(panelColor(rowSwatch(j)));
             progressSetUp(intervals);
             readInto(file, capacity, start, {end, 0});
         } else {
@@ -163,7 +149,7 @@ void TForm1::findRange(TDateTime start, TDateTime end)
 void TForm1::loadPage(bool next)
 {
     HistoryFileReader file;
-    if (!openForLoad(file, Loads.HistFilePath))
+    if (!openForReading(file, Loads.HistFilePath))
         return;
     Busy = 1;
     if (next ? Loads.beginNextPage(file) : Loads.beginPreviousPage(file)) {

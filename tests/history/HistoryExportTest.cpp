@@ -7,21 +7,13 @@
 #include <limits>
 #include <vector>
 
-#include "HistoryFiles.h"
+#include "ExportText.h"
 #include "history/HistoryExport.h"
-#include "platform/Conversions.h"
 #include "support/FileBytes.h"
 #include "support/FullDisk.h"
 #include "support/WorkDir.h"
 
 namespace {
-
-const std::string Heading = "\xCA\xB1\xBC\xE4\t";  // "时间" in GBK
-
-struct Line {
-    std::int64_t record;
-    double stampSeconds;  // after the file's start
-};
 
 struct Shown {
     std::uint8_t bytes[MaxShownChannels];
@@ -32,29 +24,6 @@ struct Shown {
             bytes[j] = 0;
     }
 };
-
-TDateTime after(const HistoryFileSpec& spec, double seconds)
-{
-    return spec.start + seconds / SecondsPerDay;
-}
-
-std::string expectedExport(const HistoryFileSpec& spec, const std::vector<Line>& lines, const Shown& shown)
-{
-    const int channels = std::min(spec.channels, MaxShownChannels);
-    std::string text = Heading;
-    for (int j = 0; j < channels; ++j)
-        if (shown.bytes[j])
-            text += toGbk(channelName(j)).toStdString() + '\t';
-    text += "\r\n";
-    for (const Line& line : lines) {
-        text += FormatDateTime(QStringLiteral("YY-MM-DD HH:NN:SS"), after(spec, line.stampSeconds)).toStdString() + '\t';
-        for (int j = 0; j < channels; ++j)
-            if (shown.bytes[j])
-                text += FloatToStrF(spec.value(line.record, j), 5, 3).toStdString() + '\t';
-        text += "\r\n";
-    }
-    return text;
-}
 
 struct Exported {
     ExportResult result;
@@ -78,7 +47,7 @@ struct ExportCase {
     double startSeconds, endSeconds;
     int skip;
     std::vector<int> hidden;
-    std::vector<Line> lines;
+    std::vector<ExportLine> lines;
 };
 
 // Which records a range takes and how their lines are stamped: from the
@@ -123,10 +92,10 @@ TEST(HistoryExport, WritesTheRangesRecordsStampedFromItsStart)
         const Shown shown(c.hidden);
         const Exported exported =
             exportFile(dir.file("h.nx"), dir.file("out.xls"), c.spec.start,
-                       {after(c.spec, c.startSeconds), after(c.spec, c.endSeconds), c.skip}, shown);
+                       {secondsAfter(c.spec, c.startSeconds), secondsAfter(c.spec, c.endSeconds), c.skip}, shown);
         EXPECT_EQ(exported.result, ExportResult::Done);
         EXPECT_EQ(exported.lines, int(c.lines.size()));
-        EXPECT_EQ(readFileBytes(dir.file("out.xls")), expectedExport(c.spec, c.lines, shown));
+        EXPECT_EQ(readFileBytes(dir.file("out.xls")), expectedExport(c.spec, c.lines, shown.bytes));
     }
 }
 
@@ -144,7 +113,7 @@ TEST(HistoryExport, WritesGbkNamesAndGeneralFormatValues)
     const HistoryFileSpec spec{.channels = 5, .records = 1, .value = formatCaseValue};
     writeHistoryFile(dir.file("h.nx"), spec);
     exportFile(dir.file("h.nx"), dir.file("out.xls"), spec.start, {spec.start, spec.start, 0}, Shown());
-    std::string expected = Heading;
+    std::string expected = "\xCA\xB1\xBC\xE4\t";  // "时间"
     for (char j : std::string("01234"))
         expected += std::string("\xB9\xF8\xC2\xAF\xCE\xC2\xB6\xC8") + j + '\t';  // "锅炉温度<j>"
     expected += "\r\n18-10-18 09:05:00\t12.5\t0\t-0.001234\t1.2346E005\tNAN\t\r\n";
@@ -157,8 +126,8 @@ TEST(HistoryExport, ReplacesAnExistingFile)
     const HistoryFileSpec spec{.records = 2};
     writeHistoryFile(dir.file("h.nx"), spec);
     writeFileBytes(dir.file("out.xls"), std::string(10000, 'x'));
-    exportFile(dir.file("h.nx"), dir.file("out.xls"), spec.start, {spec.start, after(spec, 120), 0}, Shown());
-    EXPECT_EQ(readFileBytes(dir.file("out.xls")), expectedExport(spec, {{0, 0}, {1, 60}}, Shown()));
+    exportFile(dir.file("h.nx"), dir.file("out.xls"), spec.start, {spec.start, secondsAfter(spec, 120), 0}, Shown());
+    EXPECT_EQ(readFileBytes(dir.file("out.xls")), expectedExport(spec, {{0, 0}, {1, 60}}, Shown().bytes));
 }
 
 TEST(HistoryExport, TellsWhenTheFileCannotBeCreatedOrWrittenWhole)
@@ -166,7 +135,7 @@ TEST(HistoryExport, TellsWhenTheFileCannotBeCreatedOrWrittenWhole)
     WorkDir dir;
     const HistoryFileSpec spec{.records = 100};
     writeHistoryFile(dir.file("h.nx"), spec);
-    const ExportRange range{spec.start, after(spec, 6000), 0};
+    const ExportRange range{spec.start, secondsAfter(spec, 6000), 0};
 
     const Exported refused = exportFile(dir.file("h.nx"), dir.file("no/out.xls"), spec.start, range, Shown());
     EXPECT_EQ(refused.result, ExportResult::CannotCreate);

@@ -1,0 +1,61 @@
+// The crosshair under the mouse and its read-out: the time of the point
+// below it, the value at its height, and every channel's value at that time.
+#include <QLineEdit>
+#include "history/Form1.h"
+#include "history/ReadOutIndex.h"
+#include "platform/Colors.h"
+#include "platform/Conversions.h"
+
+namespace {
+
+// The pen styles by their numbers: solid, dash, dot, dash-dot, dash-dot-dot, none.
+Qt::PenStyle penStyle(std::uint8_t style)
+{
+    constexpr Qt::PenStyle styles[] = {Qt::SolidLine,      Qt::DashLine,      Qt::DotLine,
+                                       Qt::DashDotLine,    Qt::DashDotDotLine, Qt::NoPen};
+    return style < std::size(styles) ? styles[style] : Qt::SolidLine;
+}
+
+} // namespace
+
+void TForm1::DrawCrossHair(int x, int y)
+{
+    // A pen of back colour xor mask, xor-ed onto the back wall, shows the
+    // mask's colour there; the overlay draws that colour over the curves
+    // and takes it away again without redrawing them.
+    Chart2->toggleCrossHair(x, y, toQColor(CrossColorMask), penStyle(CrossPenStyle));
+}
+
+void TForm1::Chart2MouseMove(int X, int Y)
+{
+    if (Busy)
+        return;
+    if (CrossX != -1) {
+        DrawCrossHair(CrossX, CrossY);
+        CrossX = -1;
+        CrossY = -1;
+    }
+    if (!Chart2->plotRect().contains(X, Y))
+        return;
+    DrawCrossHair(X, Y);
+    CrossX = X;
+    CrossY = Y;
+    showReadOut(Chart2->xValueAt(X), Chart2->yValueAt(Y));
+}
+
+void TForm1::showReadOut(double x, double y)
+{
+    if (Chart2->seriesCount() == 0)
+        return;
+    const int index = readOutIndex(x, Chart2->minXValue(), Chart2->maxXValue(), Loads.LoadedPoints);
+    const ChartSeries& first = Chart2->series(0);
+    if (index < 0 || index >= first.count())
+        return;
+    Label_histr_oncross->setText(QStringLiteral("当前时刻：") + first.label(index) + QStringLiteral("    Y坐标：")
+                                 + Chart2->leftAxisLabel(y) + QString(6, u' '));
+    for (int i = 0; i < Chart2->seriesCount() && i < rowCount(); ++i) {
+        const ChartSeries& series = Chart2->series(i);
+        if (index < series.count())
+            rowValueEdit(i)->setText(FloatToStrF(series.yValue(index), 5, 0));
+    }
+}

@@ -1,0 +1,224 @@
+// The curve view: the channel rows' check boxes and "全选", the colours,
+// "修改量程", the zoom buttons, the time track bar and the print preview.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPrintPreviewDialog>
+
+#include "HistoryWindow.h"
+#include "history/PanelColor.h"
+#include "platform/ColorDialog.h"
+#include "platform/Conversions.h"
+#include "support/ModalDialog.h"
+
+namespace {
+
+const TDateTime Start = EncodeDateTime(2018, 10, 18, 9, 5, 0);
+
+class CurveView : public testing::Test {
+protected:
+    void SetUp() override { w.open(w.write("h.nx", {.start = Start, .channels = 4, .records = 1000})); }
+
+    TForm1& form() { return w.form(); }
+    QCheckBox* rowBox(int i) { return qobject_cast<QCheckBox*>(form().ChannelControls[3 * i]); }
+    QWidget* swatch(int i) { return form().ChannelControls[3 * i + 2]; }
+    std::vector<int> shown() { return {form().ChannelShown, form().ChannelShown + 4}; }
+    std::vector<bool> linesVisible()
+    {
+        std::vector<bool> visible;
+        for (int i = 0; i < w.chart().seriesCount(); ++i)
+            visible.push_back(w.chart().series(i).isLineVisible());
+        return visible;
+    }
+    static void click(QWidget* panel)
+    {
+        const QPointF at(5, 5);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, panel->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(panel, &release);
+    }
+    void chooseColorChannel(int k)
+    {
+        form().Combox_histrch_color->setCurrentIndex(k);
+        emit form().Combox_histrch_color->activated(k);
+    }
+
+    HistoryWindow w;
+};
+
+// Unticking a row hides its curve's line only: the legend entry, the share
+// in the axes and the value in the read-out stay. The export follows.
+TEST_F(CurveView, RowCheckBoxesShowAndHideCurvesAndChooseExportedChannels)
+{
+    const QLineEdit* edit = qobject_cast<QLineEdit*>(form().ChannelControls[1]);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), QStringLiteral("0.0"));
+    EXPECT_TRUE(edit->font().bold());
+    EXPECT_EQ(edit->font().pointSize(), 10);
+    EXPECT_EQ(edit->palette().color(QPalette::Text), QColor(0, 0, 255));
+    EXPECT_EQ(swatch(3)->geometry(), QRect(230, 28 + 22 * 3, 20, 20));
+
+    rowBox(2)->click();
+    EXPECT_EQ(linesVisible(), (std::vector<bool>{true, true, false, true}));
+    EXPECT_EQ(shown(), (std::vector<int>{1, 1, 0, 1}));
+    EXPECT_TRUE(w.chart().series(2).isActive()) << "still in the legend and the axes";
+    EXPECT_EQ(w.chart().series(2).count(), 1000);
+
+    rowBox(2)->click();
+    EXPECT_EQ(linesVisible(), (std::vector<bool>(4, true)));
+    EXPECT_EQ(shown(), (std::vector<int>{1, 1, 1, 1}));
+
+    // A new file's rows come ticked, and so its channels are exported.
+    rowBox(1)->click();
+    w.open(w.write("other.nx", {.start = Start, .channels = 4, .records = 5}));
+    EXPECT_TRUE(rowBox(1)->isChecked());
+    EXPECT_EQ(shown(), (std::vector<int>{1, 1, 1, 1}));
+}
+
+TEST_F(CurveView, SelectAllTicksEveryRow)
+{
+    form().CheckBox_allhisrt_curve->click();
+    for (int i = 0; i < 4; ++i)
+        EXPECT_FALSE(rowBox(i)->isChecked());
+    EXPECT_EQ(linesVisible(), (std::vector<bool>(4, false)));
+    EXPECT_EQ(shown(), (std::vector<int>(4, 0)));
+
+    rowBox(3)->click();
+    EXPECT_FALSE(form().CheckBox_allhisrt_curve->isChecked()) << "a row leaves the select-all box alone";
+    form().CheckBox_allhisrt_curve->click();
+    EXPECT_EQ(linesVisible(), (std::vector<bool>(4, true)));
+    EXPECT_EQ(shown(), (std::vector<int>(4, 1)));
+}
+
+// One colour dialog recolours the chosen channel and the background and
+// opens on the colour chosen last; a find keeps a channel's colour, an open
+// gives the chart's own back.
+TEST_F(CurveView, ColourDialogRecoloursTheChosenChannelAndTheBackground)
+{
+    chooseColorChannel(1);
+    EXPECT_EQ(panelColor(form().Pnl_histr_color), w.chart().series(1).color());
+
+    const QColor teal(0, 128, 128), grey(200, 200, 200), pink(255, 192, 203);
+    ColorDialogAnswers answers{teal, grey, QColor(), pink};
+    click(form().Pnl_histr_color);
+    EXPECT_EQ(panelColor(form().Pnl_histr_color), teal);
+    EXPECT_EQ(w.chart().series(1).color(), teal);
+    EXPECT_EQ(panelColor(swatch(1)), teal);
+    EXPECT_EQ(form().ColorDialog1.Color, teal) << "the next dialog opens on it";
+
+    click(form().Panel_back_color);
+    EXPECT_EQ(w.chart().backColor(), grey);
+    EXPECT_EQ(panelColor(form().Panel_back_color), grey);
+
+    click(form().Panel_back_color);  // cancelled
+    EXPECT_EQ(w.chart().backColor(), grey);
+    EXPECT_EQ(answers.asked(), 3);
+
+    // Typed text chooses no channel: only the panel takes the colour.
+    form().Combox_histrch_color->setEditText(QStringLiteral("锅炉"));
+    click(form().Pnl_histr_color);
+    EXPECT_EQ(panelColor(form().Pnl_histr_color), pink);
+    EXPECT_EQ(w.chart().series(1).color(), teal);
+
+    w.find(Start, Start + 10 * 60 / SecondsPerDay);
+    EXPECT_EQ(w.chart().series(1).color(), teal);
+    w.open(form().Loads.HistFilePath);
+    EXPECT_NE(w.chart().series(1).color(), teal);
+    EXPECT_EQ(panelColor(swatch(1)), w.chart().series(1).color());
+}
+
+struct RangeCase {
+    const char* lower;
+    const char* upper;
+    const char* message;  // nullptr: none
+    double minimum, maximum;
+};
+
+// The axis never has its minimum above its maximum on the way: an end that
+// passed the other would be refused.
+TEST_F(CurveView, RangeButtonSetsTheLeftAxisInAnOrderThatKeepsItWhole)
+{
+    const std::vector<RangeCase> cases = {
+        {"100", "1000", nullptr, 100, 1000},
+        {"100", "100", "上限要大于下限！", 100, 1000},
+        {"-50", "50", nullptr, -50, 50},
+        {"200", "900", nullptr, 200, 900},
+        {"1200", "1300", nullptr, 1200, 1300},
+        {"0.1", "0.2", nullptr, double(0.1f), double(0.2f)},
+    };
+    for (const RangeCase& c : cases) {
+        w.boxes.clear();
+        form().ME_histr_down->setText(QString::fromUtf8(c.lower));
+        form().ME_histr_up->setText(QString::fromUtf8(c.upper));
+        form().but_mod_upClick();
+        EXPECT_EQ(w.boxes.texts(), c.message ? std::vector<QString>{QString::fromUtf8(c.message)} : std::vector<QString>{})
+            << c.lower << " " << c.upper;
+        EXPECT_EQ(w.chart().leftAxis().minimum(), c.minimum) << c.lower << " " << c.upper;
+        EXPECT_EQ(w.chart().leftAxis().maximum(), c.maximum) << c.lower << " " << c.upper;
+    }
+    for (const char* upper : {"abc", "1e39"}) {
+        form().ME_histr_up->setText(QString::fromUtf8(upper));
+        EXPECT_THROW(form().but_mod_upClick(), EConvertError) << upper;
+        EXPECT_EQ(w.chart().leftAxis().maximum(), double(0.2f));
+    }
+}
+
+// 1000 points at X 0 to 999: the track bar follows a zoom, moves the window
+// by percent of the data and is disabled by an undone zoom.
+TEST_F(CurveView, ZoomButtonsAndTheTimeTrackBar)
+{
+    ChartAxis& bottom = w.chart().bottomAxis();
+    EXPECT_FALSE(form().tb_histr_time->isEnabled()) << "the open undid the zoom";
+    form().Button11->click();
+    EXPECT_TRUE(form().tb_histr_time->isEnabled());
+    EXPECT_DOUBLE_EQ(bottom.minimum(), 0.15 * 999);
+    EXPECT_EQ(form().tb_histr_time->value(), 15);
+
+    form().tb_histr_time->setValue(50);
+    EXPECT_DOUBLE_EQ(bottom.minimum(), 499.5);
+    EXPECT_DOUBLE_EQ(bottom.maximum() - bottom.minimum(), 0.7 * 999);
+    form().tb_histr_time->setValue(10);
+    EXPECT_DOUBLE_EQ(bottom.minimum(), 99.9) << "moving left sets the minimum first";
+
+    form().but_unzoom->click();
+    EXPECT_FALSE(form().tb_histr_time->isEnabled());
+    EXPECT_TRUE(bottom.isAutomatic());
+    EXPECT_EQ(bottom.maximum(), 999);
+
+    form().Button11->click();
+    form().Button12->click();
+    EXPECT_DOUBLE_EQ(bottom.maximum() - bottom.minimum(), 0.91 * 999);
+    EXPECT_DOUBLE_EQ(bottom.maximum() + bottom.minimum(), 999);
+    EXPECT_DOUBLE_EQ(w.chart().leftAxis().maximum() - w.chart().leftAxis().minimum(), 910);
+    EXPECT_EQ(form().tb_histr_time->value(), 4);
+}
+
+// The bar is enabled before any file; moving it then must not pin the time
+// axis to the empty chart's range.
+TEST(TimeTrackBar, BeforeAnyFileMovesNothing)
+{
+    HistoryWindow w;
+    ASSERT_TRUE(w.form().tb_histr_time->isEnabled());
+    w.form().tb_histr_time->setValue(60);
+    EXPECT_TRUE(w.chart().bottomAxis().isAutomatic());
+    w.open(w.write("h.nx", {.records = 50}));
+    EXPECT_EQ(w.chart().bottomAxis().maximum(), 49);
+}
+
+TEST_F(CurveView, PrintPreviewPrintsWithoutMargins)
+{
+    bool shown = false;
+    whenShown<QPrintPreviewDialog>([&](QPrintPreviewDialog& dialog) {
+        shown = true;
+        dialog.reject();
+    });
+    form().Button5->click();
+    EXPECT_TRUE(shown);
+    const QRect page(0, 0, 1000, 700);
+    EXPECT_EQ(w.chart().printArea(page), page);
+}
+
+} // namespace

@@ -1,0 +1,194 @@
+// The export dialog over the window's open file: its range, its refusals
+// and the file it writes.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <cmath>
+#include <filesystem>
+
+#include "ExportText.h"
+#include "HistoryWindow.h"
+#include "history/Form2.h"
+#include "platform/Conversions.h"
+#include "support/ChildProcess.h"
+#include "support/FileBytes.h"
+#include "support/FullDisk.h"
+#include "support/ModalDialog.h"
+
+namespace {
+
+const HistoryFileSpec Spec{.channels = 4, .records = 10};  // 10 minutes from 09:05
+
+class ExportDialog : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        w.form().ChannelAliases.setText(1, QStringLiteral("进口"));
+        w.open(w.write("h.nx", Spec));
+    }
+
+    // Sets a picker pair to t: the date picker on t's date at another time
+    // of day, the time picker on t's time of day at another date.
+    static void setPickers(DateTimePicker* date, DateTimePicker* time, TDateTime t)
+    {
+        date->setValue(std::floor(t) + 0.9);
+        time->setValue(t - 3);
+    }
+    static void setRange(TForm2& form2, double startSeconds, double endSeconds)
+    {
+        setPickers(form2.DateTimePicker_histr_startdate, form2.DateTimePicker_histr_starttime,
+                   secondsAfter(Spec, startSeconds));
+        setPickers(form2.DateTimePicker_histr_enddate, form2.DateTimePicker_histr_endtime,
+                   secondsAfter(Spec, endSeconds));
+    }
+    std::unique_ptr<TForm2> dialog() { return std::make_unique<TForm2>(w.form().Loads, w.form().ChannelShown); }
+
+    HistoryWindow w;
+};
+
+// The button opens the dialog on the file's range; an export as the
+// dialog stands takes every record, the channels shown, under the
+// header's names, and the dialog stays for another.
+TEST_F(ExportDialog, ExportsTheFileAsTheDialogOpens)
+{
+    TForm1& form = w.form();
+    qobject_cast<QCheckBox*>(form.ChannelControls[3 * 2])->click();
+    bool shown = false;
+    whenShown<TForm2>([&](TForm2& form2) {
+        shown = true;
+        EXPECT_EQ(form2.windowTitle(), QStringLiteral("输入时间范围"));
+        EXPECT_EQ(form2.Label_histr_timerange->text(),
+                  QStringLiteral("有效时间范围：18-10-18 09:05:00 至 18-10-18 09:15:00         "));
+        EXPECT_EQ(form2.DateTimePicker_histr_startdate->value(), Spec.start);
+        EXPECT_EQ(form2.DateTimePicker_histr_starttime->value(), Spec.start);
+        EXPECT_EQ(form2.DateTimePicker_histr_enddate->value(), form.Loads.HistEndTime);
+        EXPECT_EQ(form2.DateTimePicker_histr_endtime->value(), form.Loads.HistEndTime);
+        EXPECT_EQ(form2.Label1->text(), QStringLiteral("开始时间： "));
+        EXPECT_EQ(form2.Label2->text(), QStringLiteral("结束时间："));
+        EXPECT_EQ(form2.Label3->text(), QStringLiteral("采样频率："));
+        EXPECT_EQ(form2.Edit1->text(), QStringLiteral("0"));
+        EXPECT_EQ(form2.Button1->text(), QStringLiteral("导 出 数 据"));
+        EXPECT_EQ(form2.SaveDialog_histr.Filter, QStringLiteral("Excel文件 (*.xls)"));
+        EXPECT_EQ(form2.CGauge1->size(), QSize(257, 20));
+
+        FileDialogAnswers answers{QString::fromStdString(w.dir.file("out")), QString::fromStdString(w.dir.file("again.xls"))};
+        form2.Button1->click();
+        EXPECT_EQ(form2.CGauge1->maximum(), 10);
+        EXPECT_EQ(form2.CGauge1->value(), 0);
+        form2.Button1->click();
+        EXPECT_TRUE(form2.isVisible());
+        form2.reject();
+    });
+    form.Button_expro_histr->click();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(w.boxes.texts(), (std::vector<QString>(2, QStringLiteral("数据导出完成！"))));
+    std::vector<ExportLine> lines;
+    for (int k = 0; k < 10; ++k)
+        lines.push_back({k, 60.0 * k});
+    const std::uint8_t channelsShown[] = {1, 1, 0, 1};
+    const std::string expected = expectedExport(Spec, lines, channelsShown);
+    EXPECT_EQ(readFileBytes(w.dir.file("out.xls")), expected) << "named with the default extension";
+    EXPECT_EQ(readFileBytes(w.dir.file("again.xls")), expected);
+}
+
+struct RefusalCase {
+    const char* name;
+    double startSeconds, endSeconds;  // the file spans 0 to 600
+    const char* skip;
+    const char* message;
+};
+
+// A range outside the file, backwards, or a negative skip is refused before
+// anything is read or asked; the date pickers keep the date and time put
+// together.
+TEST_F(ExportDialog, RefusesBadRangesAndSkipsBeforeAskingForAFile)
+{
+    const std::vector<RefusalCase> cases = {
+        {"start after end", 120, 60, "0", "时间范围不正确！"},
+        {"start before the file", -60, 300, "0", "时间范围不正确！"},
+        {"end after the file", 0, 660, "0", "时间范围不正确！"},
+        {"a negative skip", 0, 600, "-1", "采样频率不能小于0!"},
+    };
+    for (const RefusalCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        w.boxes.clear();
+        auto form2 = dialog();
+        setRange(*form2, c.startSeconds, c.endSeconds);
+        form2->Edit1->setText(QString::fromUtf8(c.skip));
+        FileDialogAnswers answers{QString::fromStdString(w.dir.file("out.xls"))};
+        form2->Button1->click();
+        EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QString::fromUtf8(c.message)});
+        EXPECT_EQ(answers.asked(), 0);
+        EXPECT_FALSE(std::filesystem::exists(w.dir.file("out.xls")));
+        EXPECT_EQ(form2->DateTimePicker_histr_startdate->value(), secondsAfter(Spec, c.startSeconds));
+    }
+
+    auto form2 = dialog();
+    setRange(*form2, 0, 600);
+    form2->Edit1->setText(QStringLiteral("1x"));
+    FileDialogAnswers answers{QString::fromStdString(w.dir.file("out.xls"))};
+    EXPECT_THROW(form2->Button1Click(), EConvertError);
+    EXPECT_EQ(answers.asked(), 0);
+    EXPECT_FALSE(std::filesystem::exists(w.dir.file("out.xls")));
+}
+
+// What comes of the save dialog and of the file it names.
+TEST_F(ExportDialog, ReportsAFileThatCannotBeCreatedOrWrittenWhole)
+{
+    auto form2 = dialog();
+    setRange(*form2, 0, 600);
+    {
+        FileDialogAnswers cancelled{QString()};
+        form2->Button1->click();
+        EXPECT_TRUE(w.boxes.shown().empty());
+        EXPECT_EQ(cancelled.asked(), 1);
+    }
+    {
+        FileDialogAnswers answers{QString::fromStdString(w.dir.file("no/out.xls"))};
+        form2->Button1->click();
+        EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法创建导出文件!")});
+    }
+    w.boxes.clear();
+    {
+        FileDialogAnswers answers{QString::fromStdString(w.dir.file("out.xls"))};
+        FullDisk disk(200);
+        form2->Button1->click();
+        EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("导出文件写入失败!")});
+    }
+}
+
+// A program the project did not write reads the export back: Python's csv
+// module, TAB-separated and GBK, finds the heading and the values.
+TEST_F(ExportDialog, PythonsCsvModuleReadsTheExport)
+{
+    auto form2 = dialog();
+    setRange(*form2, 120, 240);
+    FileDialogAnswers answers{QString::fromStdString(w.dir.file("out.xls"))};
+    form2->Button1->click();
+    ASSERT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("数据导出完成！")});
+
+    ChildProcess python({"/usr/bin/python3", TEST_SOURCE_DIR "/history/read_export.py", w.dir.file("out.xls")});
+    ASSERT_TRUE(python.waitFor([](const auto& lines) { return !lines.empty() && lines.back().text == "END"; }));
+    std::vector<QStringList> rows;
+    for (const ChildProcess::Line& line : python.lines()) {
+        if (line.text == "END")
+            break;
+        QStringList fields;
+        for (const QJsonValue field : QJsonDocument::fromJson(QByteArray::fromStdString(line.text)).array())
+            fields.append(field.toString());
+        rows.push_back(fields);
+    }
+    const std::vector<QStringList> expected = {
+        {QStringLiteral("时间"), QStringLiteral("锅炉温度0"), QStringLiteral("锅炉温度1"), QStringLiteral("锅炉温度2"),
+         QStringLiteral("锅炉温度3"), QString()},
+        {QStringLiteral("18-10-18 09:07:00"), "2", "2.25", "2.5", "2.75", QString()},
+        {QStringLiteral("18-10-18 09:08:00"), "3", "3.25", "3.5", "3.75", QString()},
+        {QStringLiteral("18-10-18 09:09:00"), "4", "4.25", "4.5", "4.75", QString()},
+    };
+    EXPECT_EQ(rows, expected);
+}
+
+} // namespace
