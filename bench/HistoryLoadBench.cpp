@@ -3,104 +3,9 @@
 // 45,000 records (a first page of 20,000) from the click to the chart painted
 // in at most 100 ms; finding over 1,000,000 records x 128 channels in at most
 // 1.5 s, with the program under 800 MB resident.
-#include <benchmark/benchmark.h>
-
-#include <QApplication>
-#include <QTemporaryDir>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <memory>
-#include <string>
-#include <unistd.h>
-#include <vector>
-
-#include "history/Form1.h"
-#include "platform/FileDialog.h"
-#include "platform/Gbk.h"
+#include "HistoryProgram.h"
 
 namespace {
-
-constexpr int Channels = 128;
-
-double statusMegabytes(const char* key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string word;
-    double kilobytes = 0;
-    while (status >> word)
-        if (word == key && status >> kilobytes)
-            break;
-    return kilobytes / 1024;
-}
-
-// A history file as the station writes it: slow swings with a little noise.
-std::string writeHistoryFile(const QTemporaryDir& dir, const char* name, long records)
-{
-    const std::string path = dir.filePath(QString::fromLatin1(name)).toStdString();
-    auto header = std::make_unique<HistoryFileHeader>();
-    header->StartTime = EncodeDateTime(2018, 10, 18, 9, 5, 3);
-    header->RecordInterval = 1;
-    header->ChannelCount = Channels;
-    for (int j = 0; j < Channels; ++j)
-        copyToField(header->ChannelNames[j], QStringLiteral("锅炉温度%1").arg(j + 1));
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    std::fwrite(header.get(), sizeof *header, 1, file);
-    std::vector<float> record(Channels);
-    for (long k = 0; k < records; ++k) {
-        for (int j = 0; j < Channels; ++j)
-            record[std::size_t(j)] = float(500 + 300 * std::sin(double(k) * 1e-4 + j) + double((k * 7919 + j) % 13));
-        std::fwrite(record.data(), sizeof(float), record.size(), file);
-    }
-    std::fclose(file);
-    return path;
-}
-
-class HistoryProgram {
-public:
-    HistoryProgram()
-    {
-        if (!dir_.isValid() || chdir(dir_.path().toLocal8Bit().constData()) != 0)
-            std::abort();
-        form_ = std::make_unique<TForm1>();
-        form_->showNormal();
-        form_->resize(1920, 1080);
-        QApplication::processEvents();
-    }
-
-    const QTemporaryDir& dir() const { return dir_; }
-    TForm1& form() { return *form_; }
-
-    // "打开历史数据....", its handler run and the chart painted.
-    void open(const std::string& path)
-    {
-        FileDialogAnswers answers{QString::fromStdString(path)};
-        form_->but_open_histr_data->click();
-        paint();
-    }
-
-    // "查找" over the whole file.
-    void findAll()
-    {
-        form_->DateTimer_give_date->setValue(form_->Loads.HistStartTime);
-        form_->DateTimer_give_time->setValue(form_->Loads.HistStartTime);
-        form_->DateTimePickerEndDate->setValue(form_->Loads.HistEndTime);
-        form_->DateTimePickerEndTime->setValue(form_->Loads.HistEndTime);
-        form_->Button1->click();
-        paint();
-    }
-
-private:
-    void paint()
-    {
-        QApplication::processEvents();
-        form_->Chart2->repaint();
-    }
-
-    QTemporaryDir dir_;
-    std::unique_ptr<TForm1> form_;
-};
 
 void BM_Open128ChannelsFirstPage(benchmark::State& state)
 {
@@ -129,10 +34,5 @@ BENCHMARK(BM_FindMillionRecords)->Unit(benchmark::kMillisecond)->Iterations(3)->
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runHistoryBenchmarks(argc, argv);
 }

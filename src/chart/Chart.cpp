@@ -37,7 +37,37 @@ public:
         updateLayout();
     }
 
+    // A layer on top of all, buffered on its own.
+    PartialLayer* addTopLayer(const QString& name)
+    {
+        auto* layer = new PartialLayer(this, name);
+        mLayers.append(layer);
+        updateLayerIndices();
+        layer->setMode(QCPLayer::lmBuffered);
+        return layer;
+    }
+
 protected:
+    // A region of several rectangles (a crosshair's two bands) is drawn one
+    // rectangle at a time: the raster engine copies a simple clip fast and
+    // a complex one pixel by pixel over its whole bounding box.
+    void paintEvent(QPaintEvent* event) override
+    {
+        if (event->region().rectCount() <= 1) {
+            QCustomPlot::paintEvent(event);
+            return;
+        }
+        QCPPainter painter(this);
+        for (const QRect& rect : event->region()) {
+            painter.setClipRect(rect);
+            if (mBackgroundBrush.style() != Qt::NoBrush)
+                painter.fillRect(mViewport, mBackgroundBrush);
+            drawBackground(&painter);
+            for (const QSharedPointer<QCPAbstractPaintBuffer>& buffer : mPaintBuffers)
+                buffer->draw(&painter);
+        }
+    }
+
     // Else the redraw after a resize spaces the bottom labels for the old
     // width, and a chart that does not change keeps them so.
     void resizeEvent(QResizeEvent* event) override
@@ -77,6 +107,7 @@ struct Chart::Private {
     Plot* plot = nullptr;
     QCPTextElement* title = nullptr;
     CurveLayer* curves = nullptr;
+    PartialLayer* mouseLayer = nullptr;
     OverlayLayer* overlay = nullptr;
     bool legendDirty = true;
     Qt::MouseButton dragButton = Qt::NoButton;
@@ -100,7 +131,8 @@ Chart::Chart(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private>())
     plot->xAxis->setTicker(QSharedPointer<PointLabelTicker>::create(*plot->xAxis, d_->series));
     plot->yAxis->setTicker(QSharedPointer<ValueTicker>::create());
     d_->curves = new CurveLayer(plot, d_->series);
-    d_->overlay = new OverlayLayer(plot);
+    d_->mouseLayer = plot->addTopLayer(QStringLiteral("mouse"));
+    d_->overlay = new OverlayLayer(plot, d_->mouseLayer->name());
     for (QCPAxis* axis : {plot->xAxis, plot->yAxis}) {
         axis->setTickLabelFont(inPixels(axis->tickLabelFont(), logicalDpiY()));
         axis->setLabelFont(inPixels(axis->labelFont(), logicalDpiY()));
@@ -358,7 +390,7 @@ void Chart::toggleCrossHair(int x, int y, const QColor& color, Qt::PenStyle styl
     if (replotPending_ || d_->plot->hasInvalidatedPaintBuffers())
         replot();
     d_->overlay->toggleCrossHair({QPoint(x, y), color, style});
-    d_->overlay->layer()->replot();
+    d_->mouseLayer->replotRegion(d_->overlay->crossHairRegion(QPoint(x, y)));
 }
 
 int Chart::crossHairCount() const

@@ -132,7 +132,31 @@ void CurveLayer::drawVector(QCPPainter* painter, const QRect& area)
     }
 }
 
-OverlayLayer::OverlayLayer(QCustomPlot* plot) : QCPLayerable(plot, QStringLiteral("overlay")) {}
+void PartialLayer::replotRegion(const QRegion& region)
+{
+    const QSharedPointer<QCPAbstractPaintBuffer> buffer = mPaintBuffer.toStrongRef();
+    if (!buffer)
+        return;
+    QCPPainter* painter = buffer->startPainting();
+    painter->setClipRegion(region);
+    painter->setCompositionMode(QPainter::CompositionMode_Source);
+    painter->fillRect(region.boundingRect(), Qt::transparent);
+    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    // Each child is drawn whole again; outside the region that changes no pixel.
+    draw(painter);
+    delete painter;
+    buffer->donePainting();
+    mParentPlot->update(region);
+}
+
+OverlayLayer::OverlayLayer(QCustomPlot* plot, const QString& layer) : QCPLayerable(plot, layer) {}
+
+QRegion OverlayLayer::crossHairRegion(const QPoint& at) const
+{
+    const QRect plot = mParentPlot->axisRect()->rect();
+    QRegion region(QRect(at.x() - 1, plot.top() - 1, 3, plot.height() + 2));
+    return region.united(QRect(plot.left() - 1, at.y() - 1, plot.width() + 2, 3));
+}
 
 void OverlayLayer::toggleCrossHair(const CrossHair& crossHair)
 {

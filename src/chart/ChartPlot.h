@@ -36,11 +36,22 @@ private:
     bool printing_ = false;
 };
 
-// What the mouse draws over the chart: crosshairs and the zoom rectangle.
-// It lives on the buffered overlay layer, so it redraws alone.
+// A buffered layer that can redraw a part of itself and show just that
+// part: a crosshair changes a few lines of pixels, and a mouse move must
+// not cost a picture of the whole chart.
+class PartialLayer : public QCPLayer {
+public:
+    using QCPLayer::QCPLayer;
+    // Clears the region of the layer's buffer, draws the layer's content
+    // there again and shows it. The buffer must hold the plot's last drawing.
+    void replotRegion(const QRegion& region);
+};
+
+// What the mouse draws over the chart: crosshairs and the zoom rectangle,
+// on a buffered layer of their own above everything, so they redraw alone.
 class OverlayLayer : public QCPLayerable {
 public:
-    explicit OverlayLayer(QCustomPlot* plot);
+    OverlayLayer(QCustomPlot* plot, const QString& layer);
 
     struct CrossHair {
         QPoint at;
@@ -48,6 +59,8 @@ public:
         Qt::PenStyle style;
     };
     void toggleCrossHair(const CrossHair& crossHair);
+    // The pixels a crosshair through a point covers.
+    QRegion crossHairRegion(const QPoint& at) const;
     void clearCrossHairs() { crossHairs_.clear(); }
     int crossHairCount() const { return int(crossHairs_.size()); }
     void setZoomRect(const QRect& rect) { zoomRect_ = rect; }

@@ -53,9 +53,15 @@ void TForm1::showReadOut(double x, double y)
         return;
     Label_histr_oncross->setText(QStringLiteral("当前时刻：") + first.label(index) + QStringLiteral("    Y坐标：")
                                  + Chart2->leftAxisLabel(y) + QString(6, u' '));
+    char text[FloatToStrFMaxLength];
     for (int i = 0; i < Chart2->seriesCount() && i < rowCount(); ++i) {
         const ChartSeries& series = Chart2->series(i);
-        if (index < series.count())
-            rowValueEdit(i)->setText(FloatToStrF(series.yValue(index), 5, 0));
+        if (index >= series.count())
+            continue;
+        const QString value = QString::fromLatin1(text, writeFloatToStrF(text, series.yValue(index), 5, 0));
+        // An edit lays its text out anew on every setText, even the same text.
+        QLineEdit* edit = rowValueEdit(i);
+        if (edit->text() != value)
+            edit->setText(value);
     }
 }

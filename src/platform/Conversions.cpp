@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -63,7 +64,7 @@ void dropTrailingZeros(Decimal& d)
 
 // The digits as an extended-precision conversion finds them: 18 significant
 // digits first, those rounded half away from zero to `precision`.
-Decimal exactDecimal(double magnitude, int precision)
+void exactDecimal(double magnitude, int precision, Decimal& d)
 {
     // to_chars, unlike printf, never takes a decimal comma from the locale
     // that the application object sets for the C library.
@@ -75,7 +76,6 @@ Decimal exactDecimal(double magnitude, int precision)
     for (; *p != 'e'; ++p)
         if (*p != '.')
             all[allCount++] = *p;
-    Decimal d;
     d.pointPos = std::atoi(p + 1) + 1;
     d.count = precision;
     std::memcpy(d.digits, all, std::size_t(precision));
@@ -92,7 +92,6 @@ Decimal exactDecimal(double magnitude, int precision)
         }
     }
     dropTrailingZeros(d);
-    return d;
 }
 
 // The scaled value's distance from a half below which the two roundings of
@@ -101,59 +100,98 @@ Decimal exactDecimal(double magnitude, int precision)
 constexpr double TieMargin = 1e-6;
 constexpr int FastMaxPrecision = 7;
 constexpr int FastMaxExponent = 290;
+constexpr int PowerOffset = FastMaxExponent + FastMaxPrecision;
 
-const double* powersOfTen()
+const std::array<double, 2 * PowerOffset + 1> PowersOfTen = [] {
+    std::array<double, 2 * PowerOffset + 1> powers{};
+    for (std::size_t i = 0; i < powers.size(); ++i)
+        powers[i] = std::pow(10.0, int(i) - PowerOffset);
+    return powers;
+}();
+
+double powerOfTen(int exponent)
 {
-    static const auto table = [] {
-        std::array<double, 2 * (FastMaxExponent + FastMaxPrecision) + 1> powers{};
-        for (std::size_t i = 0; i < powers.size(); ++i)
-            powers[i] = std::pow(10.0, int(i) - (FastMaxExponent + FastMaxPrecision));
-        return powers;
-    }();
-    return table.data() + FastMaxExponent + FastMaxPrecision;
+    return PowersOfTen[std::size_t(exponent + PowerOffset)];
 }
 
-// exactDecimal's result by one scaling to `precision` whole digits, where the
+// A value's digits as a whole number of exactly `precision` digits.
+struct ScaledDigits {
+    std::uint32_t whole;
+    int pointPos;  // as in Decimal
+};
+
+// exactDecimal's digits by one scaling to `precision` whole digits, where the
 // scaled value is not too close to a half to tell; false where it is, or
 // where the value or precision lies outside what the scaling covers.
-bool fastDecimal(double magnitude, int precision, Decimal& d)
+bool scaleToDigits(double magnitude, int precision, ScaledDigits& s)
 {
     if (precision > FastMaxPrecision || !(magnitude >= 1e-280 && magnitude <= 1e280))
         return false;
-    const double* pow10 = powersOfTen();
-    const double low = pow10[precision - 1], high = pow10[precision];
-    int binaryExponent = 0;
-    std::frexp(magnitude, &binaryExponent);
-    // log10(2) rounded down: the decimal exponent or one below it.
-    int exponent = int(std::floor((binaryExponent - 1) * 0.30102999566398114));
-    double scaled = magnitude * pow10[precision - 1 - exponent];
+    const double high = powerOfTen(precision);
+    // floor(binary exponent x log10(2)): the decimal exponent or one below it.
+    const int binaryExponent = int(std::bit_cast<std::uint64_t>(magnitude) >> 52) - 1023;
+    int exponent = (binaryExponent * 78913) >> 18;
+    double scaled = magnitude * powerOfTen(precision - 1 - exponent);
     if (scaled >= high)
-        scaled = magnitude * pow10[precision - 1 - ++exponent];
-    else if (scaled < low)
-        scaled = magnitude * pow10[precision - 1 - --exponent];
-    double whole = std::floor(scaled);
+        scaled = magnitude * powerOfTen(precision - 1 - ++exponent);
+    auto whole = static_cast<std::uint32_t>(scaled);
     const double fraction = scaled - whole;
     if (std::fabs(fraction - 0.5) < TieMargin)
         return false;
-    if (fraction > 0.5)
-        ++whole;
-    if (whole >= high) {
-        whole = low;
+    whole += fraction > 0.5;
+    if (whole >= std::uint32_t(high)) {
+        whole /= 10;
         ++exponent;
     }
-    auto n = static_cast<std::uint32_t>(whole);
-    for (int i = precision - 1; i >= 0; --i, n /= 10)
-        d.digits[i] = char('0' + n % 10);
+    s = {whole, exponent + 1};
+    return true;
+}
+
+bool fastDecimal(double magnitude, int precision, Decimal& d)
+{
+    ScaledDigits s;
+    if (!scaleToDigits(magnitude, precision, s))
+        return false;
+    for (int i = precision - 1; i >= 0; --i, s.whole /= 10)
+        d.digits[i] = char('0' + s.whole % 10);
     d.count = precision;
-    d.pointPos = exponent + 1;
+    d.pointPos = s.pointPos;
     dropTrailingZeros(d);
     return true;
 }
 
+// The fixed notation of digits whose point lies among them, built in one
+// machine word without a branch on the data: the digits, the point put in
+// after pointPos of them, the fraction's trailing zeros and a bare point
+// cut off by the length. Writes 8 bytes, whatever that length.
+constexpr int PackedMaxPrecision = 6;
+static_assert(std::endian::native == std::endian::little);
+
+int writePackedFixed(char* out, ScaledDigits s, int precision)
+{
+    std::uint64_t digits = 0;  // the first digit in the lowest byte
+    int trailingZeros = 0;
+    bool zerosSoFar = true;
+    for (int i = precision - 1; i >= 0; --i, s.whole /= 10) {
+        const std::uint32_t digit = s.whole % 10;
+        digits |= std::uint64_t('0' + digit) << (8 * i);
+        zerosSoFar &= digit == 0;
+        trailingZeros += zerosSoFar;
+    }
+    const int point = 8 * s.pointPos;
+    const std::uint64_t text = (digits & ((std::uint64_t(1) << point) - 1)) | (std::uint64_t('.') << point)
+                             | ((digits >> point) << (point + 8));
+    std::memcpy(out, &text, sizeof text);
+    const int fraction = precision - s.pointPos - trailingZeros;
+    return s.pointPos + (fraction > 0 ? fraction + 1 : 0);
+}
+
+// A few digits each time: a loop costs less than a call to memcpy.
 char* writeDigits(char* out, const char* digits, int count)
 {
-    std::memcpy(out, digits, std::size_t(count));
-    return out + count;
+    for (int i = 0; i < count; ++i)
+        *out++ = digits[i];
+    return out;
 }
 
 char* writeFixed(char* out, const Decimal& d)
@@ -204,7 +242,7 @@ char* writeScientific(char* out, const Decimal& d, int exponentDigits)
 
 // The general format of a value, given how its digits are found.
 template <typename Digits>
-int writeGeneral(char* out, double value, int precision, int digits, Digits decimalOf)
+int writeGeneral(char* out, double value, int precision, int digits, Digits findDigits)
 {
     const auto copy = [out](const char* text) {
         const std::size_t length = std::strlen(text);
@@ -222,7 +260,8 @@ int writeGeneral(char* out, double value, int precision, int digits, Digits deci
     char* p = out;
     if (value < 0)
         *p++ = '-';
-    const Decimal d = decimalOf(std::fabs(value), precision);
+    Decimal d;
+    findDigits(std::fabs(value), precision, d);
     const bool fixed = d.pointPos <= precision && d.pointPos >= -4;
     p = fixed ? writeFixed(p, d) : writeScientific(p, d, digits);
     return int(p - out);
@@ -332,8 +371,15 @@ QString FloatToStrF(double value, int precision, int digits)
 
 int writeFloatToStrF(char* out, double value, int precision, int digits)
 {
-    return writeGeneral(out, value, precision, digits, [](double magnitude, int p) {
-        Decimal d;
-        return fastDecimal(magnitude, p, d) ? d : exactDecimal(magnitude, p);
+    ScaledDigits s;
+    if (precision >= 1 && precision <= PackedMaxPrecision && value != 0
+        && scaleToDigits(std::fabs(value), precision, s) && s.pointPos >= 1 && s.pointPos <= precision) {
+        *out = '-';
+        const int sign = value < 0;
+        return sign + writePackedFixed(out + sign, s, precision);
+    }
+    return writeGeneral(out, value, precision, digits, [](double magnitude, int p, Decimal& d) {
+        if (!fastDecimal(magnitude, p, d))
+            exactDecimal(magnitude, p, d);
     });
 }

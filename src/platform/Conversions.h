@@ -33,4 +33,6 @@ QString FloatToStrF(double value, int precision, int digits);
 constexpr int FloatToStrFMaxLength = 32;
 // FloatToStrF's text written into out as ASCII bytes, fast enough for
 // millions of values; returns its length. The same text for every value.
+// out must have room for FloatToStrFMaxLength bytes, which it may use
+// beyond the text.
 int writeFloatToStrF(char* out, double value, int precision, int digits);

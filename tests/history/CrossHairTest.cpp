@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScreen>
 
 #include "HistoryWindow.h"
 #include "chart/AxisValueFormat.h"
@@ -62,7 +63,13 @@ protected:
         QApplication::sendEvent(plot, &move);
         QApplication::processEvents();
     }
-    QColor pixel(int x, int y) { return w.chart().grab().toImage().pixelColor(x, y); }
+    // A pixel of the chart as the screen shows it, only the changed parts
+    // of the window having been painted again.
+    QColor pixel(int x, int y)
+    {
+        const QPoint at = w.chart().mapTo(&form(), QPoint(x, y));
+        return form().screen()->grabWindow(form().winId()).toImage().pixelColor(at);
+    }
     QString valueText(int row) { return qobject_cast<QLineEdit*>(form().ChannelControls[3 * row + 1])->text(); }
 
     HistoryWindow w;
