@@ -147,17 +147,13 @@ bool scaleToDigits(double magnitude, int precision, ScaledDigits& s)
     return true;
 }
 
-bool fastDecimal(double magnitude, int precision, Decimal& d)
+void toDecimal(ScaledDigits s, int precision, Decimal& d)
 {
-    ScaledDigits s;
-    if (!scaleToDigits(magnitude, precision, s))
-        return false;
     for (int i = precision - 1; i >= 0; --i, s.whole /= 10)
         d.digits[i] = char('0' + s.whole % 10);
     d.count = precision;
     d.pointPos = s.pointPos;
     dropTrailingZeros(d);
-    return true;
 }
 
 // The fixed notation of digits whose point lies among them, built in one
@@ -186,12 +182,10 @@ int writePackedFixed(char* out, ScaledDigits s, int precision)
     return s.pointPos + (fraction > 0 ? fraction + 1 : 0);
 }
 
-// A few digits each time: a loop costs less than a call to memcpy.
 char* writeDigits(char* out, const char* digits, int count)
 {
-    for (int i = 0; i < count; ++i)
-        *out++ = digits[i];
-    return out;
+    std::memcpy(out, digits, std::size_t(count));
+    return out + count;
 }
 
 char* writeFixed(char* out, const Decimal& d)
@@ -372,14 +366,17 @@ QString FloatToStrF(double value, int precision, int digits)
 int writeFloatToStrF(char* out, double value, int precision, int digits)
 {
     ScaledDigits s;
-    if (precision >= 1 && precision <= PackedMaxPrecision && value != 0
-        && scaleToDigits(std::fabs(value), precision, s) && s.pointPos >= 1 && s.pointPos <= precision) {
+    const bool scaled =
+        precision >= 1 && std::isfinite(value) && value != 0 && scaleToDigits(std::fabs(value), precision, s);
+    if (scaled && precision <= PackedMaxPrecision && s.pointPos >= 1 && s.pointPos <= precision) {
         *out = '-';
         const int sign = value < 0;
         return sign + writePackedFixed(out + sign, s, precision);
     }
-    return writeGeneral(out, value, precision, digits, [](double magnitude, int p, Decimal& d) {
-        if (!fastDecimal(magnitude, p, d))
+    return writeGeneral(out, value, precision, digits, [&](double magnitude, int p, Decimal& d) {
+        if (scaled)
+            toDecimal(s, p, d);
+        else
             exactDecimal(magnitude, p, d);
     });
 }
