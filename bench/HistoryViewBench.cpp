@@ -4,8 +4,6 @@
 // the curves; "放大" and "恢复" each at most 100 ms to the chart painted.
 #include "HistoryProgram.h"
 
-#include <qcustomplot.h>
-
 #include <QMouseEvent>
 
 namespace {
@@ -32,14 +30,17 @@ private:
 void BM_MouseMoveCrossHairAndReadOuts(benchmark::State& state)
 {
     OpenView view;
-    QWidget* plot = view.form().Chart2->findChild<QCustomPlot*>();
-    const QRect area = view.form().Chart2->plotRect();
+    Chart* chart = view.form().Chart2;
+    const QRect area = chart->plotRect();
     const int before = view.renders();
     int step = 0;
     for (auto _ : state) {
         const QPoint at(area.left() + 10 + step % (area.width() - 20), area.center().y() + step % 50);
-        QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(plot, &move);
+        QWidget* target = chart->childAt(at);
+        const QPoint local = target->mapFrom(chart, at);
+        QMouseEvent move(QEvent::MouseMove, local, target->mapToGlobal(local), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
         // The overlay and the read-outs shown.
         if (state.range(0))
             QApplication::processEvents();

@@ -269,9 +269,15 @@ TEST_F(ChartTest, BottomLabelsAreSpacedForTheWidthAfterAResize)
         for (int x = 0; x < 1000; ++x)
             s.addPoint(x, 0, QStringLiteral("10-18 09:05:00"));
     };
+    const auto tickPlaces = [](const Chart& c) {
+        std::vector<double> places;
+        for (const Chart::AxisTick& tick : c.bottomAxisTicks())
+            places.push_back(tick.at);
+        return places;
+    };
     labelTime(*chart);
     showAndSettle();
-    const QVector<double> narrow = plot()->xAxis->tickVector();
+    const std::vector<double> narrow = tickPlaces(*chart);
     chart->resize(1600, 400);
     QApplication::processEvents();
 
@@ -280,8 +286,8 @@ TEST_F(ChartTest, BottomLabelsAreSpacedForTheWidthAfterAResize)
     labelTime(wide);
     wide.show();
     QApplication::processEvents();
-    EXPECT_EQ(plot()->xAxis->tickVector(), wide.findChild<QCustomPlot*>()->xAxis->tickVector());
-    EXPECT_GT(plot()->xAxis->tickVector().size(), narrow.size());
+    EXPECT_EQ(tickPlaces(*chart), tickPlaces(wide));
+    EXPECT_GT(tickPlaces(*chart).size(), narrow.size());
 }
 
 // As a caller moves both ends one after the other, the axis refuses a step

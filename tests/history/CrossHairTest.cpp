@@ -1,8 +1,6 @@
 // The crosshair under the mouse and its read-out.
 #include <gtest/gtest.h>
 
-#include <qcustomplot.h>
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -55,12 +53,15 @@ protected:
         QApplication::processEvents();
     }
     TForm1& form() { return w.form(); }
-    // A real mouse move over the chart.
+    // A real mouse move over the chart, to whatever widget of it lies there.
     void moveTo(QPoint at)
     {
-        QWidget* plot = w.chart().findChild<QCustomPlot*>();
-        QMouseEvent move(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(plot, &move);
+        QWidget* target = w.chart().childAt(at);
+        ASSERT_NE(target, nullptr);
+        const QPoint local = target->mapFrom(&w.chart(), at);
+        QMouseEvent move(QEvent::MouseMove, local, target->mapToGlobal(local), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
         QApplication::processEvents();
     }
     // A pixel of the chart as the screen shows it, only the changed parts
