@@ -1,6 +1,7 @@
 // The crosshair under the mouse and its read-out: the time of the point
 // below it, the value at its height, and every channel's value at that time.
 #include <QLineEdit>
+
 #include "history/Form1.h"
 #include "history/ReadOutIndex.h"
 #include "platform/Colors.h"
