@@ -1,15 +1,27 @@
 // The export of 100,000 records x 128 channels with no record skipped, from
 // "导 出 数 据" to the message at its end, the history file in the page
-// cache. Target: at most 0.4 s. Beside it, for comparison, the same lines
-// written value by value with fprintf("%.5g").
+// cache and the export written into it too (on tmpfs where there is one:
+// rewriting a file that the disk is still being given waits for the disk).
+// Target: at most 0.4 s. Beside it, for comparison, the same lines written
+// value by value with fprintf("%.5g").
 #include "HistoryProgram.h"
 
 #include "history/Form2.h"
 #include "platform/MessageBox.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace {
 
 constexpr long Records = 100000;
+
+// Where the export files go: in memory where the machine has a tmpfs.
+QTemporaryDir exportDir()
+{
+    return QTemporaryDir(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/export-XXXXXX")
+                                                                    : QDir::tempPath() + QStringLiteral("/export-XXXXXX"));
+}
 
 void BM_Export100kRecords128Channels(benchmark::State& state)
 {
@@ -20,7 +32,8 @@ void BM_Export100kRecords128Channels(benchmark::State& state)
     form2.DateTimePicker_histr_endtime->setValue(program.form().Loads.HistEndTime);
     form2.DateTimePicker_histr_startdate->setValue(program.form().Loads.HistStartTime);
     form2.DateTimePicker_histr_starttime->setValue(program.form().Loads.HistStartTime);
-    const QString out = program.dir().filePath(QStringLiteral("export.xls"));
+    const QTemporaryDir outDir = exportDir();
+    const QString out = outDir.filePath(QStringLiteral("export.xls"));
     MessageBoxCapture boxes;
     for (auto _ : state) {
         FileDialogAnswers answers{out};
@@ -36,7 +49,8 @@ void BM_SameLinesByFprintf(benchmark::State& state)
 {
     QTemporaryDir dir;
     const std::string history = writeHistoryFile(dir, "export.nx", Records);
-    const std::string out = dir.filePath(QStringLiteral("fprintf.xls")).toStdString();
+    const QTemporaryDir outDir = exportDir();
+    const std::string out = outDir.filePath(QStringLiteral("fprintf.xls")).toStdString();
     std::vector<float> record(Channels);
     for (auto _ : state) {
         std::FILE* in = std::fopen(history.c_str(), "rb");

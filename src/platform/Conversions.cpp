@@ -157,23 +157,30 @@ void toDecimal(ScaledDigits s, int precision, Decimal& d)
 }
 
 // The fixed notation of digits whose point lies among them, built in one
-// machine word without a branch on the data: the digits, the point put in
-// after pointPos of them, the fraction's trailing zeros and a bare point
-// cut off by the length. Writes 8 bytes, whatever that length.
+// machine word without a branch on each digit: the digits two at a time,
+// the point put in after pointPos of them, the fraction's trailing zeros and
+// a bare point cut off by the length. Writes 8 bytes, whatever that length.
 constexpr int PackedMaxPrecision = 6;
 static_assert(std::endian::native == std::endian::little);
+
+constexpr char DigitPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                              "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                              "8081828384858687888990919293949596979899";
 
 int writePackedFixed(char* out, ScaledDigits s, int precision)
 {
     std::uint64_t digits = 0;  // the first digit in the lowest byte
-    int trailingZeros = 0;
-    bool zerosSoFar = true;
-    for (int i = precision - 1; i >= 0; --i, s.whole /= 10) {
-        const std::uint32_t digit = s.whole % 10;
-        digits |= std::uint64_t('0' + digit) << (8 * i);
-        zerosSoFar &= digit == 0;
-        trailingZeros += zerosSoFar;
+    int end = precision;
+    for (; end >= 2; end -= 2, s.whole /= 100) {
+        std::uint16_t pair;
+        std::memcpy(&pair, DigitPairs + 2 * (s.whole % 100), sizeof pair);
+        digits |= std::uint64_t(pair) << (8 * (end - 2));
     }
+    if (end == 1)
+        digits |= '0' + s.whole;
+    // The text's last digits are the word's top bytes; a zero digit is a '0' byte.
+    const std::uint64_t nonZero = (digits ^ 0x3030303030303030ull) << (64 - 8 * precision);
+    const int trailingZeros = std::countl_zero(nonZero) / 8;
     const int point = 8 * s.pointPos;
     const std::uint64_t text = (digits & ((std::uint64_t(1) << point) - 1)) | (std::uint64_t('.') << point)
                              | ((digits >> point) << (point + 8));

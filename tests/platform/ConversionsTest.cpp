@@ -98,8 +98,9 @@ TEST(WriteFloatToStrF, GivesFloatToStrFsTextForRandomValues)
     }
     int mismatches = 0;
     for (double v : values)
-        for (const auto& [precision, exponentDigits] : {std::pair{5, 3}, std::pair{5, 0}, std::pair{3, 2},
-                                                       std::pair{7, 4}, std::pair{9, 3}})
+        for (const auto& [precision, exponentDigits] : {std::pair{5, 3}, std::pair{5, 0}, std::pair{1, 0},
+                                                       std::pair{4, 2}, std::pair{6, 3}, std::pair{7, 4},
+                                                       std::pair{9, 3}})
             if (written(v, precision, exponentDigits) != FloatToStrF(v, precision, exponentDigits) && ++mismatches < 10)
                 ADD_FAILURE() << std::hexfloat << v << " at precision " << precision;
     EXPECT_EQ(mismatches, 0);
