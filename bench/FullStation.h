@@ -3,7 +3,7 @@
 // that the benchmark advances.
 #pragma once
 
-#include <benchmark/benchmark.h>
+#include "BenchMain.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -77,14 +77,3 @@ private:
     std::unique_ptr<Tfm_MainForm> form_;
     std::unique_ptr<TFormAlarm> alarm_;
 };
-
-// The benchmarks' entry: the application object outlives every station.
-inline int runBenchmarks(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -72,5 +72,5 @@ BENCHMARK(BM_SameLinesByFprintf)->Unit(benchmark::kMillisecond)->Iterations(1)->
 
 int main(int argc, char** argv)
 {
-    return runHistoryBenchmarks(argc, argv);
+    return runBenchmarks(argc, argv);
 }

@@ -34,5 +34,5 @@ BENCHMARK(BM_FindMillionRecords)->Unit(benchmark::kMillisecond)->Iterations(3)->
 
 int main(int argc, char** argv)
 {
-    return runHistoryBenchmarks(argc, argv);
+    return runBenchmarks(argc, argv);
 }

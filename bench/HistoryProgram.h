@@ -3,7 +3,7 @@
 // the station writes them, in the page cache once written.
 #pragma once
 
-#include <benchmark/benchmark.h>
+#include "BenchMain.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -21,17 +21,6 @@
 #include "platform/Gbk.h"
 
 constexpr int Channels = 128;
-
-inline double statusMegabytes(const char* key)
-{
-    std::ifstream status("/proc/self/status");
-    std::string word;
-    double kilobytes = 0;
-    while (status >> word)
-        if (word == key && status >> kilobytes)
-            break;
-    return kilobytes / 1024;
-}
 
 // A history file as the station writes it: slow swings with a little noise.
 inline std::string writeHistoryFile(const QTemporaryDir& dir, const char* name, long records)
@@ -101,13 +90,3 @@ private:
     std::unique_ptr<TForm1> form_;
 };
 
-// A benchmark program's main: offscreen, with an application object.
-inline int runHistoryBenchmarks(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -88,5 +88,5 @@ BENCHMARK(BM_UndoZoom)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAgg
 
 int main(int argc, char** argv)
 {
-    return runHistoryBenchmarks(argc, argv);
+    return runBenchmarks(argc, argv);
 }

@@ -5,16 +5,8 @@
 #include "FullStation.h"
 
 #include <cmath>
-#include <fstream>
 
 namespace {
-
-double residentMegabytes()
-{
-    long pages = 0, resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
 
 class CurvesStation {
 public:
@@ -66,7 +58,7 @@ void BM_CurvesTickShown(benchmark::State& state)
     CurvesStation station(true);
     for (auto _ : state)
         station.tick();
-    state.counters["resident_MB"] = residentMegabytes();
+    state.counters["resident_MB"] = statusMegabytes("VmRSS:");
 }
 BENCHMARK(BM_CurvesTickShown)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
