@@ -7,6 +7,7 @@
 #include <numeric>
 
 #include "station/BlockFile.h"
+#include "station/RecordFolders.h"
 
 namespace {
 
@@ -63,8 +64,10 @@ void AlarmRecordFile::writeMissedRows()
         return;
     std::FILE* file = openBlockFile(path_, "r+b");
     if (!file) {
-        // Never made, or gone: start it again and give it every row. "x"
-        // keeps an existing file that merely refused to open from being emptied.
+        // Never made, or gone: start it again, in its folder made when
+        // missing, and give it every row. "x" keeps an existing file that
+        // merely refused to open from being emptied.
+        ensureFolderOf(path_);
         file = openBlockFile(path_, "w+bx");
         if (!file)
             return;

@@ -49,6 +49,7 @@ std::unique_ptr<HistoryFileHeader> makeHistoryHeader(TDateTime startTime, std::i
 
 bool writeHistoryHeader(const std::string& path, const HistoryFileHeader& header)
 {
+    ensureFolderOf(path);
     std::FILE* file = openBlockFile(path, "w+b");
     if (!file)
         return false;
@@ -137,7 +138,6 @@ void HistoryRecorder::writeWaiting()
 bool HistoryRecorder::beginNewFile(TDateTime now)
 {
     const RecordPeriodPaths paths = recordPeriodPaths(baseDir_, now);
-    ensureFolder(paths.monthFolder);
     header_->StartTime = now;
     if (!writeHistoryHeader(paths.historyPath, *header_)) {
         std::remove(paths.historyPath.c_str());

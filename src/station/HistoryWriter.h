@@ -23,8 +23,8 @@ RecordPeriodPaths recordPeriodPaths(const std::string& baseDir, TDateTime t);
 std::unique_ptr<HistoryFileHeader> makeHistoryHeader(TDateTime startTime, std::int32_t interval,
                                                      const MeterRecord* meters, int meterCount);
 
-// Creates or empties the file and writes the whole header in one write.
-// True when the header is on the file.
+// Creates or empties the file, in a folder made when missing, and writes the
+// whole header in one write. True when the header is on the file.
 bool writeHistoryHeader(const std::string& path, const HistoryFileHeader& header);
 
 // Writes records of count float32 values each, in order, one write per

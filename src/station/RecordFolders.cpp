@@ -14,3 +14,8 @@ bool ensureFolder(const std::string& path)
     std::filesystem::create_directory(path, error);
     return std::filesystem::is_directory(path, error);
 }
+
+bool ensureFolderOf(const std::string& filePath)
+{
+    return ensureFolder(std::filesystem::path(filePath).parent_path().string());
+}

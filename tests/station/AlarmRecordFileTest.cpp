@@ -76,12 +76,13 @@ TEST_F(AlarmRecordFileTest, RowsTheFileMissedAreWrittenWithTheNextRow)
 {
     const std::filesystem::path folder = dir.filePath("18年10月").toStdString();
     const std::string inFolder = (folder / "a.xls").string();
-    file.create(inFolder);  // the month folder could not be made
+    writeFileBytes(folder.string(), "");  // the month folder cannot be made, as on a full disk
+    file.create(inFolder);
     file.writeRow(0, Headings);
     file.writeRow(1, OpenLa);
     EXPECT_FALSE(file.upToDate());
 
-    std::filesystem::create_directory(folder);
+    std::filesystem::remove(folder);  // now it can: the file makes it
     file.writeRow(1, ClosedLa);
     file.writeRow(2, OpenLa);
     EXPECT_TRUE(file.upToDate());

@@ -156,12 +156,13 @@ TEST_F(HistoryFileTest, RecordIsWrittenOverAPartialOneAndNeverIntoAFileWithoutHe
     EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
-TEST_F(HistoryFileTest, RecordsWaitUntilTheFolderIsBack)
+TEST_F(HistoryFileTest, RecordsWaitUntilTheFolderCanBeMade)
 {
     devices.add("D1", {"A"});
     const std::filesystem::path folder = dir.filePath("18年10月").toStdString();
     const std::string inFolder = (folder / "18日09时05分03秒.nx").string();
     const double start = 1000.0;
+    writeFileBytes(folder.string(), "");  // the month folder cannot be made, as on a full disk
 
     HistoryRecorder recorder;
     recorder.start(dir.path().toStdString(), inFolder, makeHistoryHeader(start, 1, devices.meters, devices.count));
@@ -170,7 +171,7 @@ TEST_F(HistoryFileTest, RecordsWaitUntilTheFolderIsBack)
     EXPECT_FALSE(recorder.upToDate());
     EXPECT_EQ(recorder.NextHistoryTime, start + 1 / SecondsPerDay) << "record 0 is taken, if not yet written";
 
-    std::filesystem::create_directory(folder);
+    std::filesystem::remove(folder);  // now it can: the recorder makes it
     const float second[] = {2};
     recorder.recordIfDue(start + 2 / SecondsPerDay, second, 1);
     EXPECT_TRUE(recorder.upToDate());
