@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QThread>
 #include <csignal>
 
 namespace {
@@ -30,6 +31,10 @@ void quitOnStopSignals()
         char byte;
         [[maybe_unused]] ssize_t n = ::read(signalPipe[1], &byte, 1);
         QCoreApplication::quit();
+        // Before the message loop runs there is none to quit, yet a dialog
+        // may wait in a loop of its own (a start-up error, say): that loop
+        // ends too, and every loop after it at once.
+        QThread::currentThread()->exit(0);
     });
     struct sigaction action {};
     action.sa_handler = onStopSignal;
