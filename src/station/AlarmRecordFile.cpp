@@ -33,6 +33,7 @@ AlarmRecordRow makeAlarmRecordRow(const AlarmRecordCells& cells)
 
 void AlarmRecordFile::create(const std::string& path)
 {
+    writeMissedRows();
     path_ = path;
     rows_.clear();
     unwritten_.clear();

@@ -40,7 +40,14 @@ AlarmRecordRow makeAlarmRecordRow(const AlarmRecordCells& cells);
 // and always ends up equal to the grid.
 class AlarmRecordFile {
 public:
-    // Creates the file empty ("w+b") and forgets the rows of the last period.
+    AlarmRecordFile() = default;
+    // A last try for the rows the file still lacks, as the station ends.
+    ~AlarmRecordFile() { writeMissedRows(); }
+    AlarmRecordFile(const AlarmRecordFile&) = delete;
+    AlarmRecordFile& operator=(const AlarmRecordFile&) = delete;
+
+    // After a last try for the rows the last period's file still lacks,
+    // creates the file empty ("w+b") and forgets the rows of that period.
     void create(const std::string& path);
     // Sets row r (r <= number of rows so far) and writes what the file lacks.
     void writeRow(int r, const AlarmRecordCells& cells);

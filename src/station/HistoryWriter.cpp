@@ -82,9 +82,7 @@ std::size_t appendHistoryRecords(const std::string& path, const float* values, i
 void HistoryRecorder::start(const std::string& baseDir, const std::string& path,
                             std::unique_ptr<HistoryFileHeader> header)
 {
-    // A last try for what the last period's file still lacks.
-    if (header_ && !fileGivenUp_)
-        writeWaiting();
+    writeLastWaiting();
     baseDir_ = baseDir;
     PeriodHistoryPath = path;
     HistoryInterval = header->RecordInterval;
@@ -104,6 +102,12 @@ void HistoryRecorder::recordIfDue(TDateTime now, const float* row, int count)
         keep(row, count);
     }
     writeWaiting();
+}
+
+void HistoryRecorder::writeLastWaiting()
+{
+    if (header_ && !fileGivenUp_)
+        writeWaiting();
 }
 
 void HistoryRecorder::keep(const float* row, int count)

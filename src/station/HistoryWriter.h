@@ -39,6 +39,12 @@ std::size_t appendHistoryRecords(const std::string& path, const float* values, i
 // takes writes again; no record is ever written in another's place.
 class HistoryRecorder {
 public:
+    HistoryRecorder() = default;
+    // A last try for what the period's file still lacks, as the station ends.
+    ~HistoryRecorder() { writeLastWaiting(); }
+    HistoryRecorder(const HistoryRecorder&) = delete;
+    HistoryRecorder& operator=(const HistoryRecorder&) = delete;
+
     // Begins a period with its file at path, in a month folder of baseDir,
     // after a last try to write what the last period's file still lacks.
     // The header is written at once or, failing that, at a later tick.
@@ -63,6 +69,7 @@ public:
 private:
     void keep(const float* row, int count);
     void writeWaiting();
+    void writeLastWaiting();
     bool beginNewFile(TDateTime now);
 
     std::string baseDir_;

@@ -117,4 +117,26 @@ TEST_F(AlarmRecordFileTest, RowsAFullDiskRefusedArriveWhenItTakesWritesAgain)
     EXPECT_TRUE(file.upToDate());
 }
 
+// Configuration mode stops the ticks: rows missed just before it get a last
+// try when the next period begins, or when the station ends.
+TEST_F(AlarmRecordFileTest, RowsTheFileMissedGetALastTryAsItsPeriodEnds)
+{
+    const std::string next = dir.filePath("next.xls").toStdString();
+    for (const bool ending : {false, true}) {
+        SCOPED_TRACE(ending ? "the station ends" : "a new period begins");
+        std::filesystem::remove(path);
+        {
+            AlarmRecordFile last;
+            FullDisk disk;
+            last.create(path);
+            last.writeRow(0, Headings);
+            last.writeRow(1, OpenLa);
+            disk.free();
+            if (!ending)
+                last.create(next);
+        }
+        EXPECT_EQ(readFileBytes(path), HeadingBytes + OpenLaBytes);
+    }
+}
+
 }  // namespace

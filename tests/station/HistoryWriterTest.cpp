@@ -249,6 +249,21 @@ TEST_F(HistoryFileTest, NewPeriodFirstWritesWhatTheLastOneStillLacks)
     EXPECT_EQ(readFileBytes(next), header(start + 1, 1, {"D1A"}));
 }
 
+TEST_F(HistoryFileTest, StationEndingWritesWhatThePeriodStillLacks)
+{
+    devices.add("D1", {"A"});
+    const double start = 43391.0;
+    {
+        HistoryRecorder recorder;
+        FullDisk disk;
+        recorder.start(dir.path().toStdString(), path, makeHistoryHeader(start, 1, devices.meters, devices.count));
+        const float row[] = {1};
+        recorder.recordIfDue(start + 1.5 / SecondsPerDay, row, 1);
+        disk.free();  // during configuration mode, which the operator then closes
+    }
+    EXPECT_EQ(readFileBytes(path), header(start, 1, {"D1A"}) + floats({1}));
+}
+
 TEST_F(HistoryFileTest, RecordsBeyondTheMemoryBoundBeginANewFileOnceTheDiskIsBack)
 {
     devices.add("D1", {"A"});
