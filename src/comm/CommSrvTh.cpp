@@ -26,10 +26,14 @@ void TCommSrvTh::execute()
         if (state == SetValueRequest::None) {
             poll(*PollMeters[next]);
             next = (next + 1) % PollCount;
-        } else if (!(state & SetValueRequest::InService) && sv.SvPortHandle.load() == hComm) {
-            if (sv.take(state)) {
+        } else if (!(state & SetValueRequest::InService) && sv.SvPortHandle.load() == hComm && sv.take(state)) {
+            // What was taken may be a newer request, posted for another port
+            // since the port was read.
+            if (sv.SvPortHandle.load() == hComm) {
                 serveSetValue(state);
                 sv.finish();
+            } else {
+                sv.giveBack(state);
             }
         } else {
             Sleep(RequestRecheckMs);

@@ -17,3 +17,11 @@ bool SetValueRequest::withdraw()
             return false;
     }
 }
+
+void SetValueRequest::giveBack(std::uint8_t state)
+{
+    std::uint8_t taken = std::uint8_t(state | InService);
+    // Abandoned meanwhile: nobody waits for it any more, so it is done with.
+    if (!SvRequest.compare_exchange_strong(taken, state, std::memory_order_release))
+        finish();
+}

@@ -35,6 +35,9 @@ struct SetValueRequest {
     {
         return SvRequest.compare_exchange_strong(state, std::uint8_t(state | InService), std::memory_order_acquire);
     }
+    // Gives back a request taken by mistake (one posted for another port
+    // after the thread last looked), untouched, to the thread it is for.
+    void giveBack(std::uint8_t state);
     void finish() { SvRequest.store(None, std::memory_order_release); }
     // The screen stops waiting: a request no thread took is gone, one in
     // service is left to its thread as abandoned. True when it was served.

@@ -55,7 +55,6 @@ public:
     // as soon as the disk takes writes again, not only with the next row.
     void writeMissedRows();
 
-    const std::string& path() const { return path_; }
     bool upToDate() const { return unwritten_.empty(); }
 
 private:

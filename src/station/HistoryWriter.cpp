@@ -122,6 +122,10 @@ void HistoryRecorder::keep(const float* row, int count)
         return;
     }
     valuesPerRecord_ = count;
+    // Grown by hand, so that doubling never takes the buffer past the bound.
+    const std::size_t needed = waiting_.size() + std::size_t(count);
+    if (needed > waiting_.capacity())
+        waiting_.reserve(std::min(std::max(needed, 2 * waiting_.capacity()), MaxWaitingBytes / sizeof(float)));
     waiting_.insert(waiting_.end(), row, row + count);
 }
 

@@ -206,7 +206,7 @@ public:
     // The period's history file: PeriodHistoryPath, HistoryInterval and
     // NextHistoryTime, and the header until it is on disk.
     HistoryRecorder History;
-    // The period's alarm-record file; its path() is the period's alarm path.
+    // The period's alarm-record file.
     AlarmRecordFile AlarmRecords;
 
     void StartRecordPeriod();
