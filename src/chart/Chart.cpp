@@ -154,6 +154,10 @@ Chart::Chart(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private>())
         d_->dragStart = d_->dragLast = e->pos();
     });
     connect(plot, &QCustomPlot::mouseMove, this, [this](QMouseEvent* e) {
+        // A change still to be drawn is drawn first: a handler that erases
+        // the crosshair it drew must find it still there, and the axes as
+        // the screen shows them.
+        drawPendingChanges();
         emit mouseMoved(e->pos().x(), e->pos().y());
         if (d_->dragButton == Qt::LeftButton) {
             d_->overlay->setZoomRect(QRect(d_->dragStart, e->pos()));
@@ -387,8 +391,7 @@ std::vector<Chart::AxisTick> Chart::bottomAxisTicks() const
 
 void Chart::toggleCrossHair(int x, int y, const QColor& color, Qt::PenStyle style)
 {
-    if (replotPending_ || d_->plot->hasInvalidatedPaintBuffers())
-        replot();
+    drawPendingChanges();
     d_->overlay->toggleCrossHair({QPoint(x, y), color, style});
     d_->mouseLayer->replotRegion(d_->overlay->crossHairRegion(QPoint(x, y)));
 }
@@ -456,6 +459,12 @@ void Chart::showPrintPreview()
 void Chart::replot()
 {
     d_->plot->replot(QCustomPlot::rpQueuedRefresh);
+}
+
+void Chart::drawPendingChanges()
+{
+    if (replotPending_ || d_->plot->hasInvalidatedPaintBuffers())
+        replot();
 }
 
 void Chart::showEvent(QShowEvent* event)

@@ -114,6 +114,8 @@ private:
     void contentChanged();
     void legendChanged();
     void replotIfPending();
+    // Draws now what changed since the last drawing, if anything did.
+    void drawPendingChanges();
     // Axis ranges into the plot, and the legend wrapped for the width.
     void syncView(int layoutWidth);
     void placeLegend(bool shown);

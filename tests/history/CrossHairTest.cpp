@@ -139,6 +139,21 @@ TEST_F(CrossHair, IsRedOnWhiteAndGoesWithoutRedrawingTheCurves)
     EXPECT_EQ(pixel(next.x(), plot.top() + 10), red);
 }
 
+// A zoom not yet drawn when the mouse moves on: the move finds the chart as
+// the zoom draws it, so the old crosshair is gone rather than drawn back.
+TEST_F(CrossHair, AChangeNotYetDrawnIsDrawnBeforeTheMove)
+{
+    const QRect plot = w.chart().plotRect();
+    const QPoint at = plot.center();
+    moveTo(at);
+    form().Button11->click();
+    const QPoint next = at + QPoint(20, 10);
+    moveTo(next);
+    EXPECT_EQ(w.chart().crossHairCount(), 1);
+    EXPECT_EQ(pixel(at.x(), plot.top() + 10), QColor(Qt::white));
+    EXPECT_EQ(pixel(next.x(), plot.top() + 10), QColor(Qt::red));
+}
+
 TEST(CrossHairBeforeAnyFile, DrawsAndChangesNothing)
 {
     HistoryWindow w;
