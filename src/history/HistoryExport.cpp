@@ -58,9 +58,7 @@ std::string headingLine(const HistoryFileHeader& header, int channels, const std
 
 bool seekFirstExportRecord(HistoryFileReader& file, TDateTime fileStart, TDateTime start)
 {
-    const std::int64_t first = intervalsUpward(fileStart, start, file.header().RecordInterval);
-    const auto recordSize = std::int64_t(historyRecordSize(file.channelCount()));
-    return file.seek(std::int64_t(HistoryHeaderSize) + first * recordSize);
+    return file.seekRecord(intervalsUpward(fileStart, start, file.header().RecordInterval));
 }
 
 ExportResult writeHistoryExport(HistoryFileReader& file, const std::string& path, const ExportRange& range,

@@ -68,6 +68,11 @@ bool HistoryFileReader::seek(std::int64_t offset)
     return true;
 }
 
+bool HistoryFileReader::seekRecord(std::int64_t k)
+{
+    return k >= 0 && seek(std::int64_t(HistoryHeaderSize) + k * std::int64_t(historyRecordSize(channelCount())));
+}
+
 bool HistoryFileReader::readRecord(float* values)
 {
     const std::size_t size = historyRecordSize(channelCount());

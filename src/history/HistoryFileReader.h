@@ -45,6 +45,8 @@ public:
     std::uint64_t recordCount() const { return recordsFrom(std::int64_t(HistoryHeaderSize)); }
 
     bool seek(std::int64_t offset);
+    // Places the file at record k, counted from 0 after the header.
+    bool seekRecord(std::int64_t k);
     // The offset after the last whole record read, or where seek put it.
     std::int64_t position() const { return position_; }
     // Reads the next record whole; its first shownChannelCount() values go to

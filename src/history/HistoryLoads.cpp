@@ -123,7 +123,5 @@ HistoryLoads::FindRange HistoryLoads::checkFindRange(TDateTime start, TDateTime 
 
 bool HistoryLoads::beginFind(HistoryFileReader& file, TDateTime start) const
 {
-    const std::int64_t first = wholeIntervals(HistStartTime, start, file.header().RecordInterval);
-    const auto recordSize = std::int64_t(historyRecordSize(file.channelCount()));
-    return file.seek(std::int64_t(HistoryHeaderSize) + first * recordSize);
+    return file.seekRecord(wholeIntervals(HistStartTime, start, file.header().RecordInterval));
 }
