@@ -23,13 +23,6 @@ std::string localPath(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
-QString rangeText(TDateTime start, TDateTime end)
-{
-    const QString format = QStringLiteral("YY-MM-DD HH:NN:SS");
-    return QStringLiteral("时间范围: ") + FormatDateTime(format, start) + QStringLiteral(" 至 ")
-         + FormatDateTime(format, end) + QString(9, u' ');
-}
-
 void showOutOfMemory()
 {
     ShowMessage(QStringLiteral("时间范围太长, 内存不足!"));
@@ -105,7 +98,7 @@ void TForm1::openHistoryFile(const QString& path)
     const TDateTime pageEnd = timeAfterIntervals(Loads.HistStartTime, length, file.header().RecordInterval);
     DateTimePickerEndDate->setValue(pageEnd);
     DateTimePickerEndTime->setValue(pageEnd);
-    const QString caption = rangeText(Loads.HistStartTime, Loads.HistEndTime);
+    const QString caption = Loads.rangeText(QStringLiteral("时间范围: "));
     const LoadOutcome outcome =
         readInto(file, length, Loads.HistStartTime, {DateTimePickerEndDate->value(), PageRecords});
     Loads.endPage(file, outcome);

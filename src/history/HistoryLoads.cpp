@@ -68,6 +68,13 @@ int pageLength(const HistoryFileReader& file)
     return int(std::min<std::uint64_t>(file.recordsFrom(file.position()), PageRecords));
 }
 
+QString HistoryLoads::rangeText(const QString& caption) const
+{
+    const QString format = QStringLiteral("YY-MM-DD HH:NN:SS");
+    return caption + FormatDateTime(format, HistStartTime) + QStringLiteral(" 至 ") + FormatDateTime(format, HistEndTime)
+         + QString(9, u' ');
+}
+
 int HistoryLoads::beginOpen(const std::string& path, const HistoryFileReader& file)
 {
     const std::uint64_t records = file.recordCount();

@@ -61,6 +61,10 @@ public:
     std::int32_t PageTotal = 0;
     std::int32_t PageCurrent = 0;
 
+    // The file's time range after a caption: its start " 至 " the time after
+    // its last record, then nine blanks.
+    QString rangeText(const QString& caption) const;
+
     // Takes the opened file's path, time range and page count, with page 1
     // about to start at record 0. Returns page 1's length.
     int beginOpen(const std::string& path, const HistoryFileReader& file);
