@@ -64,6 +64,9 @@ bool seekFirstExportRecord(HistoryFileReader& file, TDateTime fileStart, TDateTi
 ExportResult writeHistoryExport(HistoryFileReader& file, const std::string& path, const ExportRange& range,
                                 const std::uint8_t (&shown)[MaxShownChannels], const std::function<void()>& onLine)
 {
+    // Emptying the history file would lose what the export reads.
+    if (file.isFile(path))
+        return ExportResult::CannotCreate;
     std::FILE* out = std::fopen(path.c_str(), "wb");
     if (!out)
         return ExportResult::CannotCreate;

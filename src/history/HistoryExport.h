@@ -25,6 +25,7 @@ enum class ExportResult { Done, CannotCreate, WriteFailed };
 // from the file's position on, until a stamp would pass range.end or no
 // whole record is left. GBK text, every field followed by a TAB, every line
 // ended by CR LF and written at once. onLine runs after each data line.
-// A failed write ends the export.
+// A failed write ends the export. The history file itself is never taken
+// as the export file.
 ExportResult writeHistoryExport(HistoryFileReader& file, const std::string& path, const ExportRange& range,
                                 const std::uint8_t (&shown)[MaxShownChannels], const std::function<void()>& onLine);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 namespace {
@@ -58,6 +59,13 @@ std::uint64_t HistoryFileReader::recordsFrom(std::int64_t offset) const
     if (offset < 0 || std::uint64_t(offset) > size_)
         return 0;
     return (size_ - std::uint64_t(offset)) / historyRecordSize(channelCount());
+}
+
+bool HistoryFileReader::isFile(const std::string& path) const
+{
+    struct stat opened {}, named {};
+    return file_ && fstat(fileno(file_), &opened) == 0 && stat(path.c_str(), &named) == 0
+        && opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
 }
 
 bool HistoryFileReader::seek(std::int64_t offset)

@@ -44,6 +44,9 @@ public:
     // Whole records after the header.
     std::uint64_t recordCount() const { return recordsFrom(std::int64_t(HistoryHeaderSize)); }
 
+    // Whether path names the file being read, under this or any other name.
+    bool isFile(const std::string& path) const;
+
     bool seek(std::int64_t offset);
     // Places the file at record k, counted from 0 after the header.
     bool seekRecord(std::int64_t k);

@@ -147,4 +147,21 @@ TEST(HistoryExport, TellsWhenTheFileCannotBeCreatedOrWrittenWhole)
               ExportResult::WriteFailed);
 }
 
+// Emptying the file being read would lose the station's records: an export
+// named after the history file itself, by any of its names, is refused.
+TEST(HistoryExport, NeverWritesOverTheHistoryFileItReads)
+{
+    WorkDir dir;
+    const HistoryFileSpec spec{.records = 10};
+    writeHistoryFile(dir.file("h.nx"), spec);
+    std::filesystem::create_symlink(dir.file("h.nx"), dir.file("link.xls"));
+    const std::string before = readFileBytes(dir.file("h.nx"));
+    for (const std::string& target : {dir.file("h.nx"), dir.file("link.xls")}) {
+        const Exported exported =
+            exportFile(dir.file("h.nx"), target, spec.start, {spec.start, secondsAfter(spec, 600), 0}, Shown());
+        EXPECT_EQ(exported.result, ExportResult::CannotCreate) << target;
+        EXPECT_TRUE(readFileBytes(dir.file("h.nx")) == before) << target;
+    }
+}
+
 } // namespace
