@@ -11,8 +11,8 @@
 
 namespace {
 
-// A read of n bytes ends after 80 + 3n ms, or 100 ms after the last byte;
-// a write of n bytes is given 80 + 20n ms.
+// Every port the station opens starts with these; a transaction on a slow
+// line stretches the read's constant (see TransactionTimeouts).
 constexpr SerialTimeouts StationTimeouts{
     .ReadIntervalTimeout = 100,
     .ReadTotalTimeoutMultiplier = 3,

@@ -31,8 +31,9 @@ public:
     TOpenDialog open_histr_data;
     TColorDialog ColorDialog1;
 
-    // The run-time controls of the channel rows, three per channel in channel
-    // order: check box, value edit, colour swatch. The window owns them.
+    // Made per open: for channel j, items 3j, 3j + 1 and 3j + 2 are its
+    // check box, value edit and swatch. The list only points; the window
+    // deletes them.
     QList<QWidget*> ChannelControls;
     std::uint8_t TrackSyncGuard = 0;
     std::int32_t CrossX = -1;

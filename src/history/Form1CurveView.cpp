@@ -1,5 +1,5 @@
-// What the user does with the curves: colours, the left axis' range, the
-// zoom buttons, the time track bar under the chart and the print preview.
+// Handlers that change only how the loaded curves look or which part of
+// them shows; none of them reads the history file.
 #include <QMouseEvent>
 #include <algorithm>
 #include <cmath>

@@ -3,9 +3,9 @@
 
 #include <exception>
 
-// The program's application object. An exception raised in an event handler
-// (a conversion error, a failed write) is shown in a message box with its
-// message; the rest of that handler is skipped and the program goes on.
+// The program's application object. A handler that throws (a conversion
+// error, a failed write) does not end the program: its message is shown and
+// the event loop carries on with the next event.
 // Qt's own dialogs and buttons speak the user's language where Qt has a
 // translation for it.
 class Application : public QApplication {

@@ -23,10 +23,10 @@ double StrToFloat(const QString& text);
 // The error StrToFloat throws for text, for a number refused after it.
 EConvertError NotAFloatError(const QString& text);
 
-// General format: rounded to `precision` significant digits without trailing
-// zeros, in fixed notation while the value has at most `precision` digits
-// before the point and a magnitude of at least 0.00001, else in scientific
-// notation with an exponent of at least `digits` digits ("1.2346E005").
+// The class library's general number format, as the station's panels, logs
+// and exports show values: 12.5, 1234.6, 0.00001, but 1.2346E005 and 1E-006
+// once fixed notation would need more than `precision` digits or the value
+// drops below 1e-5. `digits` pads the exponent; trailing zeros never show.
 QString FloatToStrF(double value, int precision, int digits);
 
 // Room for every text FloatToStrF writes.

@@ -43,8 +43,8 @@ public:
     explicit Tfm_MainForm(QWidget* parent = nullptr);
     ~Tfm_MainForm() override;
 
-    // Five panels of 380, 50, 50, 50 and 50 pixels in statusBar_MainForm, the
-    // last reaching to the bar's end.
+    // statusBar_MainForm's panels. Panel 4 carries the Ethernet thread's
+    // connection texts, so it takes what is left of the bar's width.
     static constexpr int StatusPanelCount = 5;
     QLabel* StatusPanels[StatusPanelCount] = {};
     // 1000 ms; on in run mode only.
@@ -196,7 +196,8 @@ public:
     void setupCurvesPage();
 
     // --- alarm records ------------------------------------------------------
-    // Grid row of the open record per slot, level (LL, L, H, HH) and channel; 0 = none.
+    // Where each open alarm sits in the alarm grid, so that its end is
+    // written to the same row: [slot][LL, L, H, HH][channel], 0 while closed.
     std::int32_t OpenAlarmRows[MaxMeters][4][MaxChannels] = {};
 
     void UpdateAlarmRecords(int k, int j, const QString& timeText);

@@ -38,7 +38,7 @@ inline constexpr std::int32_t BatchChannelColors[16] = {
 // is fine: it adds nothing.
 QString meterBatchRefusal(const MeterBatch& batch, int existingMeterCount);
 
-// Fills the first free slots with the batch's devices. Only the fields the
-// batch sets are written: the reserved bytes, the channels from ChannelCount
-// on and the run-time part keep what the slots held, as for a single add.
+// Appends the batch's devices after the last device in use. A slot keeps
+// whatever the batch has no value for (reserved bytes, channels past its
+// count, the polled values), just as a single add leaves them.
 void appendMeterBatch(DeviceTable& table, const MeterBatch& batch);
