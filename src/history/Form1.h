@@ -110,6 +110,8 @@ private:
     void loadPage(bool next);
     void replaceSeries(int count, bool titled, AfterDraw afterDraw);
     void progressSetUp(int maximum);
+    // How every load ends, also one that read nothing: progress panel hidden, zoom undone.
+    void endLoad();
     LoadOutcome readInto(HistoryFileReader& file, std::int64_t capacity, TDateTime start, const LoadStop& stop);
     void showWideFileNote(const HistoryFileReader& file);
 

@@ -35,8 +35,7 @@ void TForm1::but_open_histr_dataClick()
     if (open_histr_data.Execute(this))
         openHistoryFile(open_histr_data.FileName);
     Button1->setEnabled(true);
-    Panel_histread_progress->hide();
-    Chart2->undoZoom();
+    endLoad();
 }
 
 void TForm1::Button1Click()
@@ -59,22 +58,19 @@ void TForm1::Button1Click()
         break;
     }
     findRange(start, end);
-    Panel_histread_progress->hide();
-    Chart2->undoZoom();
+    endLoad();
 }
 
 void TForm1::Button_histr_nextClick()
 {
     loadPage(true);
-    Panel_histread_progress->hide();
-    Chart2->undoZoom();
+    endLoad();
 }
 
 void TForm1::Button_histr_backClick()
 {
     loadPage(false);
-    Panel_histread_progress->hide();
-    Chart2->undoZoom();
+    endLoad();
 }
 
 void TForm1::Series65AfterDrawValues()
@@ -187,6 +183,12 @@ void TForm1::progressSetUp(int maximum)
     CGauge1->setValue(0);
     Loads.LoadedPoints = 0;
     Panel_histread_progress->repaint();
+}
+
+void TForm1::endLoad()
+{
+    Panel_histread_progress->hide();
+    Chart2->undoZoom();
 }
 
 LoadOutcome TForm1::readInto(HistoryFileReader& file, std::int64_t capacity, TDateTime start, const LoadStop& stop)
