@@ -5,6 +5,7 @@
 #include "station/ConfigFile.h"
 #include "station/MainForm.h"
 #include "station/PictureFile.h"
+#include "station/SmsSettingsFile.h"
 
 QString Tfm_MainForm::BasePath(const QString& name) const
 {
@@ -31,22 +32,21 @@ void Tfm_MainForm::LoadStartupSettings()
 
 void Tfm_MainForm::LoadSmsSettings()
 {
-    const IniFile sms(BasePath(QStringLiteral("Res/GSM_Alarm.ini")));
-    const QString gsm = QStringLiteral("GSM");
-    GSMcbAlarmEn->setChecked(sms.ReadBool(gsm, QStringLiteral("Enable"), false));
-    GSMcbbCOM->setCurrentIndex(sms.ReadInteger(gsm, QStringLiteral("COM"), 0));
-    GSMcbPWR_AlarmEn->setChecked(sms.ReadBool(gsm, QStringLiteral("PWR_ALARM"), false));
-    GSMedAlarmPWR_CH->setText(sms.ReadString(gsm, QStringLiteral("PWR_CH"), QStringLiteral("1")));
-    GSMedAlarmDelayT->setText(sms.ReadString(gsm, QStringLiteral("Delay"), QStringLiteral("10")));
-    GSMedAlarmReload->setText(sms.ReadString(gsm, QStringLiteral("Reload"), QStringLiteral("60")));
-    GSMmeAlarmText->setPlainText(sms.ReadString(gsm, QStringLiteral("Text"), QStringLiteral("ALARM!")));
+    const SmsPageSettings settings = SmsSettingsFile::load(BasePath(QStringLiteral("Res/GSM_Alarm.ini")));
+    const SmsSettings& sms = settings.sms;
+    GSMcbAlarmEn->setChecked(settings.enabled);
+    GSMcbbCOM->setCurrentIndex(sms.portIndex);
+    GSMcbPWR_AlarmEn->setChecked(sms.powerAlarm);
+    GSMedAlarmPWR_CH->setText(sms.powerChannel);
+    GSMedAlarmDelayT->setText(sms.delay);
+    GSMedAlarmReload->setText(sms.reload);
+    GSMmeAlarmText->setPlainText(sms.alarmText);
 
     Alarm.startOver();
 
-    const QString phoneList = QStringLiteral("PhoneList");
     for (int row = 1; row <= SmsPhoneRows; ++row) {
-        GSM_SG_PhoneNum->setCell(1, row, sms.ReadString(phoneList, QStringLiteral("Name%1").arg(row), QString()));
-        GSM_SG_PhoneNum->setCell(2, row, sms.ReadString(phoneList, QStringLiteral("Num%1").arg(row), QString()));
+        GSM_SG_PhoneNum->setCell(1, row, settings.phoneNames[row - 1]);
+        GSM_SG_PhoneNum->setCell(2, row, sms.phoneNumbers[row - 1]);
     }
 }
 
