@@ -7,6 +7,7 @@
 #include "chart/Chart.h"
 #include "platform/Conversions.h"
 #include "platform/Sound.h"
+#include "shared/ChannelOrder.h"
 #include "station/AlarmForm.h"
 #include "station/GeneralView.h"
 #include "station/MainForm.h"
@@ -34,15 +35,15 @@ void Tfm_MainForm::timer_PerSecondTimer()
 
     AnyAlarm = 0;
     const std::string baseDir = BaseDir.toStdString();
-    int g = 0;
+    const int channelCount = forEachChannel(Devices.MeterRecords, Devices.MeterCount, [&](int k, int j, int g) {
+        const float value = Devices.MeterRecords[k].ChannelValues[j];
+        Animate(chart_RealTimeCurves->series(g), timeText, value);
+        HistoryRow.Values[g] = value;
+        UpdateGeneralViewItem(k, j, g);
+        UpdateAlarmRecords(k, j, timeText);
+    });
     for (int k = 0; k < Devices.MeterCount; ++k) {
         const MeterRecord& meter = Devices.MeterRecords[k];
-        for (int j = 0; j < meter.channelCount(); ++j, ++g) {
-            Animate(chart_RealTimeCurves->series(g), timeText, meter.ChannelValues[j]);
-            HistoryRow.Values[g] = meter.ChannelValues[j];
-            UpdateGeneralViewItem(k, j, g);
-            UpdateAlarmRecords(k, j, timeText);
-        }
         if (takeMeterLogTick(MeterLogTicks[k], meter.PreRecordTime))
             appendMeterLogLine(makeMeterLogPath(baseDir, T, meter, k), meter, T);
     }
@@ -54,7 +55,7 @@ void Tfm_MainForm::timer_PerSecondTimer()
     else
         quietTick();
 
-    History.recordIfDue(T, HistoryRow.Values, g);
+    History.recordIfDue(T, HistoryRow.Values, channelCount);
 }
 
 // FormAlarm exists from start-up on; only a main window made on its own has none.

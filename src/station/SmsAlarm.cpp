@@ -5,6 +5,7 @@
 
 #include "platform/Conversions.h"
 #include "platform/Gbk.h"
+#include "shared/ChannelOrder.h"
 #include "station/AlarmLevels.h"
 
 namespace {
@@ -38,14 +39,12 @@ bool powerChannelInAlarm(const QString& powerChannel, const SmsChannels& channel
     const int number = wholeNumber(powerChannel);
     if (number < 1)
         return false;
-    int rest = number - 1;
-    for (int k = 0; k < channels.meterCount; ++k) {
-        const MeterRecord& meter = channels.meters[k];
-        if (rest < meter.channelCount())
-            return inAlarm(meter, rest);
-        rest -= meter.channelCount();
-    }
-    return false;
+    bool alarm = false;
+    forEachChannel(channels.meters, channels.meterCount, [&](int k, int j, int g) {
+        if (g == number - 1)
+            alarm = inAlarm(channels.meters[k], j);
+    });
+    return alarm;
 }
 
 QByteArray channelLine(const SmsChannelTexts& texts)
