@@ -12,6 +12,10 @@
 
 namespace {
 
+// One press of "放大" or "缩小" narrows or widens both axes by these percents.
+constexpr int ZoomInPercent = 115;
+constexpr int ZoomOutPercent = 85;
+
 // The range edits hold 32-bit floats; a number beyond them is no range.
 float rangeValue(const QString& text)
 {
@@ -91,14 +95,16 @@ void TForm1::but_mod_upClick()
     }
 }
 
+// "放大"
 void TForm1::Button11Click()
 {
-    Chart2->zoomPercent(115);
+    Chart2->zoomPercent(ZoomInPercent);
 }
 
+// "缩小"
 void TForm1::Button12Click()
 {
-    Chart2->zoomPercent(85);
+    Chart2->zoomPercent(ZoomOutPercent);
 }
 
 void TForm1::but_unzoomClick()
@@ -146,6 +152,7 @@ void TForm1::tb_histr_timeChange()
     }
 }
 
+// "打印预览......"
 void TForm1::Button5Click()
 {
     Chart2->setPrintMargins(0, 0, 0, 0);

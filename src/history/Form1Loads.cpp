@@ -38,6 +38,7 @@ void TForm1::but_open_histr_dataClick()
     endLoad();
 }
 
+// "查找"
 void TForm1::Button1Click()
 {
     DateTimer_give_date->setTimeOfDay(DateTimer_give_time->value());

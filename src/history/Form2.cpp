@@ -26,6 +26,7 @@ TForm2::TForm2(const HistoryLoads& loads, const std::uint8_t (&channelShown)[Max
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
 }
 
+// "导 出 数 据"
 void TForm2::Button1Click()
 {
     DateTimePicker_histr_startdate->setTimeOfDay(DateTimePicker_histr_starttime->value());

@@ -113,5 +113,5 @@ void Tfm_MainForm::btTH_CtrlExitClick() {}
 void Tfm_MainForm::tabSheet_HT_CtrlShow() {}
 void Tfm_MainForm::btTempUpClick() {}
 void Tfm_MainForm::btTempDownClick() {}
-void Tfm_MainForm::Button2Click() {}
-void Tfm_MainForm::Button3Click() {}
+void Tfm_MainForm::Button2Click() {}  // "湿度增加"
+void Tfm_MainForm::Button3Click() {}  // "湿度降低"
