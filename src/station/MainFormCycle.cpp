@@ -10,7 +10,7 @@
 #include "shared/ChannelOrder.h"
 #include "station/AlarmForm.h"
 #include "station/GeneralView.h"
-#include "station/MainForm.h"
+#include "station/MainFormWidgets.h"
 #include "station/MeterLog.h"
 
 namespace {
@@ -23,7 +23,7 @@ void Tfm_MainForm::connectCycleHandlers()
 {
     connect(timer_PerSecond, &QTimer::timeout, this, &Tfm_MainForm::timer_PerSecondTimer);
     // A delay that is no whole number counts as none.
-    connect(GSMedAlarmDelayT, &QLineEdit::textChanged, this,
+    connect(ui->GSMedAlarmDelayT, &QLineEdit::textChanged, this,
             [this](const QString& text) { Alarm.setDelay(StrToIntDef(text, 0)); });
 }
 
@@ -31,13 +31,13 @@ void Tfm_MainForm::timer_PerSecondTimer()
 {
     const TDateTime T = Now();
     const QString timeText = FormatDateTime("YY-MM-DD HH:NN:SS", T);
-    lab_SysTime->setText("时间: " + timeText + "    ");
+    ui->lab_SysTime->setText("时间: " + timeText + "    ");
 
     AnyAlarm = 0;
     const std::string baseDir = BaseDir.toStdString();
     const int channelCount = forEachChannel(Devices.MeterRecords, Devices.MeterCount, [&](int k, int j, int g) {
         const float value = Devices.MeterRecords[k].ChannelValues[j];
-        Animate(chart_RealTimeCurves->series(g), timeText, value);
+        Animate(ui->chart_RealTimeCurves->series(g), timeText, value);
         HistoryRow.Values[g] = value;
         UpdateGeneralViewItem(k, j, g);
         UpdateAlarmRecords(k, j, timeText);
@@ -72,7 +72,7 @@ void Tfm_MainForm::alarmTick()
         if (step.silence)
             FormAlarm->close();
     }
-    if (!plGSM_Alarm->isEnabled() && GSMcbAlarmEn->isChecked())
+    if (!ui->plGSM_Alarm->isEnabled() && ui->GSMcbAlarmEn->isChecked())
         SmsAlarmStep();
 }
 

@@ -2,25 +2,25 @@
 // page's "保存设置".
 #include "station/GeneralView.h"
 #include "station/GsmModulePort.h"
-#include "station/MainForm.h"
+#include "station/MainFormWidgets.h"
 #include "station/SmsSettingsFile.h"
 
 void Tfm_MainForm::connectSmsHandlers()
 {
-    connect(btnGSM_SetSave, &QPushButton::clicked, this, &Tfm_MainForm::btnGSM_SetSaveClick);
+    connect(ui->btnGSM_SetSave, &QPushButton::clicked, this, &Tfm_MainForm::btnGSM_SetSaveClick);
 }
 
 SmsSettings Tfm_MainForm::smsSettings() const
 {
     SmsSettings page;
-    page.portIndex = GSMcbbCOM->currentIndex();
-    page.powerAlarm = GSMcbPWR_AlarmEn->isChecked();
-    page.powerChannel = GSMedAlarmPWR_CH->text();
-    page.delay = GSMedAlarmDelayT->text();
-    page.reload = GSMedAlarmReload->text();
-    page.alarmText = GSMmeAlarmText->toPlainText();
+    page.portIndex = ui->GSMcbbCOM->currentIndex();
+    page.powerAlarm = ui->GSMcbPWR_AlarmEn->isChecked();
+    page.powerChannel = ui->GSMedAlarmPWR_CH->text();
+    page.delay = ui->GSMedAlarmDelayT->text();
+    page.reload = ui->GSMedAlarmReload->text();
+    page.alarmText = ui->GSMmeAlarmText->toPlainText();
     for (int row = 1; row <= SmsPhoneRows; ++row)
-        page.phoneNumbers[row - 1] = GSM_SG_PhoneNum->Cells(2, row);
+        page.phoneNumbers[row - 1] = ui->GSM_SG_PhoneNum->Cells(2, row);
     return page;
 }
 
@@ -31,15 +31,15 @@ void Tfm_MainForm::SmsAlarmStep()
                                    const GeneralViewPanel& panel = GeneralViewControls->panel(g);
                                    return SmsChannelTexts{panel.title, panel.valueText(), panel.unitText()};
                                }};
-    lbYSJS->setText(Sms.alarmSecond(smsSettings(), channels, sendToGsmModule));
+    ui->lbYSJS->setText(Sms.alarmSecond(smsSettings(), channels, sendToGsmModule));
 }
 
 void Tfm_MainForm::btnGSM_SetSaveClick()
 {
     SmsPageSettings settings;
-    settings.enabled = GSMcbAlarmEn->isChecked();
+    settings.enabled = ui->GSMcbAlarmEn->isChecked();
     settings.sms = smsSettings();
     for (int row = 1; row <= SmsPhoneRows; ++row)
-        settings.phoneNames[row - 1] = GSM_SG_PhoneNum->Cells(1, row);
+        settings.phoneNames[row - 1] = ui->GSM_SG_PhoneNum->Cells(1, row);
     SmsSettingsFile::save(BasePath(QStringLiteral("Res/GSM_Alarm.ini")), settings);
 }

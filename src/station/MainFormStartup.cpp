@@ -3,7 +3,7 @@
 
 #include "platform/IniFile.h"
 #include "station/ConfigFile.h"
-#include "station/MainForm.h"
+#include "station/MainFormWidgets.h"
 #include "station/PictureFile.h"
 #include "station/SmsSettingsFile.h"
 
@@ -34,19 +34,19 @@ void Tfm_MainForm::LoadSmsSettings()
 {
     const SmsPageSettings settings = SmsSettingsFile::load(BasePath(QStringLiteral("Res/GSM_Alarm.ini")));
     const SmsSettings& sms = settings.sms;
-    GSMcbAlarmEn->setChecked(settings.enabled);
-    GSMcbbCOM->setCurrentIndex(sms.portIndex);
-    GSMcbPWR_AlarmEn->setChecked(sms.powerAlarm);
-    GSMedAlarmPWR_CH->setText(sms.powerChannel);
-    GSMedAlarmDelayT->setText(sms.delay);
-    GSMedAlarmReload->setText(sms.reload);
-    GSMmeAlarmText->setPlainText(sms.alarmText);
+    ui->GSMcbAlarmEn->setChecked(settings.enabled);
+    ui->GSMcbbCOM->setCurrentIndex(sms.portIndex);
+    ui->GSMcbPWR_AlarmEn->setChecked(sms.powerAlarm);
+    ui->GSMedAlarmPWR_CH->setText(sms.powerChannel);
+    ui->GSMedAlarmDelayT->setText(sms.delay);
+    ui->GSMedAlarmReload->setText(sms.reload);
+    ui->GSMmeAlarmText->setPlainText(sms.alarmText);
 
     Alarm.startOver();
 
     for (int row = 1; row <= SmsPhoneRows; ++row) {
-        GSM_SG_PhoneNum->setCell(1, row, settings.phoneNames[row - 1]);
-        GSM_SG_PhoneNum->setCell(2, row, sms.phoneNumbers[row - 1]);
+        ui->GSM_SG_PhoneNum->setCell(1, row, settings.phoneNames[row - 1]);
+        ui->GSM_SG_PhoneNum->setCell(2, row, sms.phoneNumbers[row - 1]);
     }
 }
 
@@ -58,14 +58,14 @@ void Tfm_MainForm::LoadFlowChart()
     if (FlowChartPointNum <= 0)
         return;
     const QString fileName = flowChart.ReadString(picture, QStringLiteral("FileName"), QStringLiteral("FlowChart1.jpg"));
-    ImFlowChart1->setPixmap(QPixmap::fromImage(loadPictureFile(BasePath(QStringLiteral("Res/") + fileName))));
+    ui->ImFlowChart1->setPixmap(QPixmap::fromImage(loadPictureFile(BasePath(QStringLiteral("Res/") + fileName))));
 }
 
 void Tfm_MainForm::SetPhoneGridHeadings()
 {
-    GSM_SG_PhoneNum->setCell(0, 0, QStringLiteral("编号"));
-    GSM_SG_PhoneNum->setCell(1, 0, QStringLiteral("联系人"));
-    GSM_SG_PhoneNum->setCell(2, 0, QStringLiteral("手机号"));
+    ui->GSM_SG_PhoneNum->setCell(0, 0, QStringLiteral("编号"));
+    ui->GSM_SG_PhoneNum->setCell(1, 0, QStringLiteral("联系人"));
+    ui->GSM_SG_PhoneNum->setCell(2, 0, QStringLiteral("手机号"));
     for (int row = 1; row <= SmsPhoneRows; ++row)
-        GSM_SG_PhoneNum->setCell(0, row, QString::number(row));
+        ui->GSM_SG_PhoneNum->setCell(0, row, QString::number(row));
 }

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -8,9 +12,11 @@
 #include "platform/Gbk.h"
 #include "shared/SetValueRequest.h"
 #include "station/MainForm.h"
+#include "station/StringGrid.h"
 #include "support/Devsim.h"
 #include "support/Eventually.h"
 #include "support/GuiApp.h"
+#include "support/WindowDriver.h"
 #include "support/WorkDir.h"
 
 namespace {
@@ -59,7 +65,7 @@ protected:
         return m;
     }
 
-    QString column3(int row) const { return form->strgGrid_MeterList->Cells(3, row); }
+    QString column3(int row) const { return widget<StringGrid>(*form, "strgGrid_MeterList")->Cells(3, row); }
 
     // Set-value writes the simulated slaves received, as address and value.
     std::vector<std::pair<int, int>> writes() const
@@ -78,19 +84,19 @@ protected:
 
 TEST_F(SetValue, FirstDeviceIsReadWithoutAClickAndAFailureClearsTheEdit)
 {
-    EXPECT_EQ(form->edSVLabel->text(), "锅炉--给定值");
-    EXPECT_EQ(form->edSV->text(), "");
+    EXPECT_EQ(widget<QLabel>(*form, "edSVLabel")->text(), "锅炉--给定值");
+    EXPECT_EQ(widget<QLineEdit>(*form, "edSV")->text(), "");
 
-    form->btReadSV->click();
-    EXPECT_EQ(form->lbSvOpSta->text(), "数据读取成功!");
-    EXPECT_EQ(form->edSV->text(), "-12.5");
+    widget<QPushButton>(*form, "btReadSV")->click();
+    EXPECT_EQ(widget<QLabel>(*form, "lbSvOpSta")->text(), "数据读取成功!");
+    EXPECT_EQ(widget<QLineEdit>(*form, "edSV")->text(), "-12.5");
     EXPECT_EQ(column3(1), "-12.5");
 
     // The earlier success does not carry over.
     com1->setFault("silent");
-    form->btReadSV->click();
-    EXPECT_EQ(form->lbSvOpSta->text(), "数据读取失败!");
-    EXPECT_EQ(form->edSV->text(), "");
+    widget<QPushButton>(*form, "btReadSV")->click();
+    EXPECT_EQ(widget<QLabel>(*form, "lbSvOpSta")->text(), "数据读取失败!");
+    EXPECT_EQ(widget<QLineEdit>(*form, "edSV")->text(), "");
     EXPECT_EQ(column3(1), "-12.5");
     EXPECT_EQ(setValueRequest().pending(), SetValueRequest::None);
 }
@@ -107,14 +113,14 @@ TEST_F(SetValue, WriteSendsTheTypedValueScaledAndTruncated)
                           Case{1, "-12.5", 0xFF83, "-12.5"}}) {
         SCOPED_TRACE(c.typed);
         form->selectMeterRow(c.row);
-        form->edSV->setText(c.typed);
-        form->btSetSv->click();
-        EXPECT_EQ(form->lbSvOpSta->text(), "数据写入成功!");
+        widget<QLineEdit>(*form, "edSV")->setText(c.typed);
+        widget<QPushButton>(*form, "btSetSv")->click();
+        EXPECT_EQ(widget<QLabel>(*form, "lbSvOpSta")->text(), "数据写入成功!");
         EXPECT_EQ(column3(c.row), c.typed);
         EXPECT_TRUE(eventually([&] { return !writes().empty() && writes().back() == std::pair{c.row, c.received}; }));
 
-        form->btReadSV->click();
-        EXPECT_EQ(form->edSV->text(), c.readBack);
+        widget<QPushButton>(*form, "btReadSV")->click();
+        EXPECT_EQ(widget<QLineEdit>(*form, "edSV")->text(), c.readBack);
         EXPECT_EQ(column3(c.row), c.readBack);
     }
 }
@@ -122,31 +128,31 @@ TEST_F(SetValue, WriteSendsTheTypedValueScaledAndTruncated)
 TEST_F(SetValue, DoubleClickReadsAndShowsThePanel)
 {
     form->selectMeterRow(2);
-    EXPECT_EQ(form->edSVLabel->text(), "泵--给定值");
-    emit form->strgGrid_MeterList->cellDoubleClicked(1, 1);
-    EXPECT_EQ(form->edSV->text(), "-1.25");
+    EXPECT_EQ(widget<QLabel>(*form, "edSVLabel")->text(), "泵--给定值");
+    emit widget<StringGrid>(*form, "strgGrid_MeterList")->cellDoubleClicked(1, 1);
+    EXPECT_EQ(widget<QLineEdit>(*form, "edSV")->text(), "-1.25");
     EXPECT_EQ(column3(2), "-1.25");
-    EXPECT_EQ(form->lbSvOpSta->text(), "状态");
-    EXPECT_TRUE(form->plSV_Op->isVisibleTo(form->pnl_MeterInfo));
-    EXPECT_EQ(form->plSV_Op->geometry(), form->pnl_MeterInfo->rect());
+    EXPECT_EQ(widget<QLabel>(*form, "lbSvOpSta")->text(), "状态");
+    EXPECT_TRUE(form->plSV_Op->isVisibleTo(widget<QFrame>(*form, "pnl_MeterInfo")));
+    EXPECT_EQ(form->plSV_Op->geometry(), widget<QFrame>(*form, "pnl_MeterInfo")->rect());
 
-    form->btExitSvOp->click();
-    EXPECT_FALSE(form->plSV_Op->isVisibleTo(form->pnl_MeterInfo));
+    widget<QPushButton>(*form, "btExitSvOp")->click();
+    EXPECT_FALSE(form->plSV_Op->isVisibleTo(widget<QFrame>(*form, "pnl_MeterInfo")));
 }
 
 TEST_F(SetValue, EthernetDeviceIsNeverServed)
 {
-    form->strgGrid_MeterList->setCell(3, 4, "7");
+    widget<StringGrid>(*form, "strgGrid_MeterList")->setCell(3, 4, "7");
     form->selectMeterRow(4);
-    EXPECT_EQ(form->edSVLabel->text(), "水箱--给定值");
-    EXPECT_EQ(form->edSV->text(), "7");
+    EXPECT_EQ(widget<QLabel>(*form, "edSVLabel")->text(), "水箱--给定值");
+    EXPECT_EQ(widget<QLineEdit>(*form, "edSV")->text(), "7");
 
-    form->btReadSV->click();
-    EXPECT_EQ(form->lbSvOpSta->text(), "数据读取失败!");
-    EXPECT_EQ(form->edSV->text(), "");
-    form->edSV->setText("3");
-    form->btSetSv->click();
-    EXPECT_EQ(form->lbSvOpSta->text(), "数据写入失败!");
+    widget<QPushButton>(*form, "btReadSV")->click();
+    EXPECT_EQ(widget<QLabel>(*form, "lbSvOpSta")->text(), "数据读取失败!");
+    EXPECT_EQ(widget<QLineEdit>(*form, "edSV")->text(), "");
+    widget<QLineEdit>(*form, "edSV")->setText("3");
+    widget<QPushButton>(*form, "btSetSv")->click();
+    EXPECT_EQ(widget<QLabel>(*form, "lbSvOpSta")->text(), "数据写入失败!");
     EXPECT_EQ(column3(4), "7");
     EXPECT_TRUE(writes().empty());
 }
@@ -159,7 +165,7 @@ TEST_F(SetValue, RefusedTextPostsNothing)
     };
     for (const Case& c : {Case{1, "abc"}, Case{3, "1e10"}}) {
         form->selectMeterRow(c.row);
-        form->edSV->setText(c.typed);
+        widget<QLineEdit>(*form, "edSV")->setText(c.typed);
         try {
             form->btSetSvClick();
             ADD_FAILURE() << c.typed << " taken";
@@ -167,7 +173,7 @@ TEST_F(SetValue, RefusedTextPostsNothing)
             EXPECT_EQ(e.message(), QStringLiteral("'%1' is not a valid floating point value").arg(c.typed));
         }
         EXPECT_EQ(setValueRequest().pending(), SetValueRequest::None);
-        EXPECT_EQ(form->lbSvOpSta->text(), "状态");
+        EXPECT_EQ(widget<QLabel>(*form, "lbSvOpSta")->text(), "状态");
     }
     EXPECT_TRUE(writes().empty());
 }
@@ -177,9 +183,9 @@ TEST_F(SetValue, ExitWithdrawsAPostedRequest)
     SetValueRequest& sv = setValueRequest();
     sv.SvPortHandle = PortHandle::invalid();
     sv.post(SetValueRequest::Read);
-    form->btExitSvOp->click();
+    widget<QPushButton>(*form, "btExitSvOp")->click();
     EXPECT_EQ(sv.pending(), SetValueRequest::None);
-    EXPECT_FALSE(form->plSV_Op->isVisibleTo(form->pnl_MeterInfo));
+    EXPECT_FALSE(form->plSV_Op->isVisibleTo(widget<QFrame>(*form, "pnl_MeterInfo")));
 }
 
 }  // namespace
