@@ -1,22 +1,29 @@
 // The export dialog over the window's open file: its range, its refusals
 // and the file it writes.
+#include "ExportText.h"
+#include "HistoryWindow.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <cmath>
 #include <filesystem>
 
-#include "ExportText.h"
-#include "HistoryWindow.h"
+#include "history/DateTimePicker.h"
 #include "history/Form2.h"
 #include "platform/Conversions.h"
 #include "support/ChildProcess.h"
 #include "support/FileBytes.h"
 #include "support/FullDisk.h"
 #include "support/ModalDialog.h"
+#include "support/WindowDriver.h"
 
 namespace {
 
@@ -39,9 +46,9 @@ protected:
     }
     static void setRange(TForm2& form2, double startSeconds, double endSeconds)
     {
-        setPickers(form2.DateTimePicker_histr_startdate, form2.DateTimePicker_histr_starttime,
+        setPickers(widget<DatePicker>(form2, "DateTimePicker_histr_startdate"), widget<TimePicker>(form2, "DateTimePicker_histr_starttime"),
                    secondsAfter(Spec, startSeconds));
-        setPickers(form2.DateTimePicker_histr_enddate, form2.DateTimePicker_histr_endtime,
+        setPickers(widget<DatePicker>(form2, "DateTimePicker_histr_enddate"), widget<TimePicker>(form2, "DateTimePicker_histr_endtime"),
                    secondsAfter(Spec, endSeconds));
     }
     std::unique_ptr<TForm2> dialog() { return std::make_unique<TForm2>(w.form().Loads, w.form().ChannelShown); }
@@ -60,29 +67,29 @@ TEST_F(ExportDialog, ExportsTheFileAsTheDialogOpens)
     whenShown<TForm2>([&](TForm2& form2) {
         shown = true;
         EXPECT_EQ(form2.windowTitle(), QStringLiteral("输入时间范围"));
-        EXPECT_EQ(form2.Label_histr_timerange->text(),
+        EXPECT_EQ(widget<QLabel>(form2, "Label_histr_timerange")->text(),
                   QStringLiteral("有效时间范围：18-10-18 09:05:00 至 18-10-18 09:15:00         "));
-        EXPECT_EQ(form2.DateTimePicker_histr_startdate->value(), Spec.start);
-        EXPECT_EQ(form2.DateTimePicker_histr_starttime->value(), Spec.start);
-        EXPECT_EQ(form2.DateTimePicker_histr_enddate->value(), form.Loads.HistEndTime);
-        EXPECT_EQ(form2.DateTimePicker_histr_endtime->value(), form.Loads.HistEndTime);
-        EXPECT_EQ(form2.Label1->text(), QStringLiteral("开始时间： "));
-        EXPECT_EQ(form2.Label2->text(), QStringLiteral("结束时间："));
-        EXPECT_EQ(form2.Label3->text(), QStringLiteral("采样频率："));
-        EXPECT_EQ(form2.Edit1->text(), QStringLiteral("0"));
-        EXPECT_EQ(form2.Button1->text(), QStringLiteral("导 出 数 据"));
+        EXPECT_EQ(widget<DatePicker>(form2, "DateTimePicker_histr_startdate")->value(), Spec.start);
+        EXPECT_EQ(widget<TimePicker>(form2, "DateTimePicker_histr_starttime")->value(), Spec.start);
+        EXPECT_EQ(widget<DatePicker>(form2, "DateTimePicker_histr_enddate")->value(), form.Loads.HistEndTime);
+        EXPECT_EQ(widget<TimePicker>(form2, "DateTimePicker_histr_endtime")->value(), form.Loads.HistEndTime);
+        EXPECT_EQ(widget<QLabel>(form2, "Label1")->text(), QStringLiteral("开始时间： "));
+        EXPECT_EQ(widget<QLabel>(form2, "Label2")->text(), QStringLiteral("结束时间："));
+        EXPECT_EQ(widget<QLabel>(form2, "Label3")->text(), QStringLiteral("采样频率："));
+        EXPECT_EQ(widget<QLineEdit>(form2, "Edit1")->text(), QStringLiteral("0"));
+        EXPECT_EQ(widget<QPushButton>(form2, "Button1")->text(), QStringLiteral("导 出 数 据"));
         EXPECT_EQ(form2.SaveDialog_histr.Filter, QStringLiteral("Excel文件 (*.xls)"));
-        EXPECT_EQ(form2.CGauge1->size(), QSize(257, 20));
+        EXPECT_EQ(widget<QProgressBar>(form2, "CGauge1")->size(), QSize(257, 20));
 
         FileDialogAnswers answers{QString::fromStdString(w.dir.file("out")), QString::fromStdString(w.dir.file("again.xls"))};
-        form2.Button1->click();
-        EXPECT_EQ(form2.CGauge1->maximum(), 10);
-        EXPECT_EQ(form2.CGauge1->value(), 0);
-        form2.Button1->click();
+        widget<QPushButton>(form2, "Button1")->click();
+        EXPECT_EQ(widget<QProgressBar>(form2, "CGauge1")->maximum(), 10);
+        EXPECT_EQ(widget<QProgressBar>(form2, "CGauge1")->value(), 0);
+        widget<QPushButton>(form2, "Button1")->click();
         EXPECT_TRUE(form2.isVisible());
         form2.reject();
     });
-    form.Button_expro_histr->click();
+    widget<QPushButton>(form, "Button_expro_histr")->click();
     ASSERT_TRUE(shown);
     EXPECT_EQ(w.boxes.texts(), (std::vector<QString>(2, QStringLiteral("数据导出完成！"))));
     std::vector<ExportLine> lines;
@@ -117,18 +124,18 @@ TEST_F(ExportDialog, RefusesBadRangesAndSkipsBeforeAskingForAFile)
         w.boxes.clear();
         auto form2 = dialog();
         setRange(*form2, c.startSeconds, c.endSeconds);
-        form2->Edit1->setText(QString::fromUtf8(c.skip));
+        widget<QLineEdit>(*form2, "Edit1")->setText(QString::fromUtf8(c.skip));
         FileDialogAnswers answers{QString::fromStdString(w.dir.file("out.xls"))};
-        form2->Button1->click();
+        widget<QPushButton>(*form2, "Button1")->click();
         EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QString::fromUtf8(c.message)});
         EXPECT_EQ(answers.asked(), 0);
         EXPECT_FALSE(std::filesystem::exists(w.dir.file("out.xls")));
-        EXPECT_EQ(form2->DateTimePicker_histr_startdate->value(), secondsAfter(Spec, c.startSeconds));
+        EXPECT_EQ(widget<DatePicker>(*form2, "DateTimePicker_histr_startdate")->value(), secondsAfter(Spec, c.startSeconds));
     }
 
     auto form2 = dialog();
     setRange(*form2, 0, 600);
-    form2->Edit1->setText(QStringLiteral("1x"));
+    widget<QLineEdit>(*form2, "Edit1")->setText(QStringLiteral("1x"));
     FileDialogAnswers answers{QString::fromStdString(w.dir.file("out.xls"))};
     EXPECT_THROW(form2->Button1Click(), EConvertError);
     EXPECT_EQ(answers.asked(), 0);
@@ -142,20 +149,20 @@ TEST_F(ExportDialog, ReportsAFileThatCannotBeCreatedOrWrittenWhole)
     setRange(*form2, 0, 600);
     {
         FileDialogAnswers cancelled{QString()};
-        form2->Button1->click();
+        widget<QPushButton>(*form2, "Button1")->click();
         EXPECT_TRUE(w.boxes.shown().empty());
         EXPECT_EQ(cancelled.asked(), 1);
     }
     {
         FileDialogAnswers answers{QString::fromStdString(w.dir.file("no/out.xls"))};
-        form2->Button1->click();
+        widget<QPushButton>(*form2, "Button1")->click();
         EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法创建导出文件!")});
     }
     w.boxes.clear();
     {
         FileDialogAnswers answers{QString::fromStdString(w.dir.file("out.xls"))};
         FullDisk disk(200);
-        form2->Button1->click();
+        widget<QPushButton>(*form2, "Button1")->click();
         EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("导出文件写入失败!")});
     }
 }
@@ -167,7 +174,7 @@ TEST_F(ExportDialog, PythonsCsvModuleReadsTheExport)
     auto form2 = dialog();
     setRange(*form2, 120, 240);
     FileDialogAnswers answers{QString::fromStdString(w.dir.file("out.xls"))};
-    form2->Button1->click();
+    widget<QPushButton>(*form2, "Button1")->click();
     ASSERT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("数据导出完成！")});
 
     ChildProcess python({"/usr/bin/python3", TEST_SOURCE_DIR "/history/read_export.py", w.dir.file("out.xls")});
