@@ -6,19 +6,13 @@
 #include <QLineEdit>
 
 #include "history/PanelColor.h"
+#include "platform/ProgramFont.h"
 #include "platform/StatusPanels.h"
 
 namespace {
 
 // The chart's surroundings: the desktop's application workspace grey.
 const QColor AppWorkSpace(171, 171, 171);
-
-QFont arial(int pixelSize)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixelSize);
-    return font;
-}
 
 } // namespace
 
@@ -45,13 +39,13 @@ TForm1::~TForm1() = default;
 void TForm1::setupChart2()
 {
     Chart2->setTitle(QStringLiteral("历史曲线"));
-    Chart2->setTitleFont(arial(12));
+    Chart2->setTitleFont(programFont(12));
     Chart2->setTitleColor(Qt::blue);
     Chart2->setBackColor(Qt::white);
     Chart2->setPanelColor(AppWorkSpace);
     Chart2->leftAxis().setMinMax(0, 1000);
     Chart2->setLegendVisible(true);
-    Chart2->setLegendFont(arial(9));
+    Chart2->setLegendFont(programFont(9));
 }
 
 void TForm1::connectHandlers()
