@@ -26,22 +26,24 @@ std::string registersWithSetValue()
     return values + "-125";
 }
 
-// A station in run mode with three serial devices on COM1 (addresses 1, 2
-// and 3, with 1, 2 and 0 decimal places) and an Ethernet device that has
-// address 1 and COM1 in its record, so that only its mode keeps it off COM1.
+// A station in run mode with four serial devices on COM1, each with its row
+// as address (1, 2, 3 and 5, with 1, 2, 0 and 4 decimal places), and in
+// row 4 an Ethernet device that has address 1 and COM1 in its record, so
+// that only its mode keeps it off COM1.
 class SetValue : public testing::Test {
 protected:
     void SetUp() override
     {
         ensureGuiApp();
-        com1 = Devsim::onPty(comLink(1), {"--address", "1,2,3", "--values", registersWithSetValue()});
+        com1 = Devsim::onPty(comLink(1), {"--address", "1,2,3,5", "--values", registersWithSetValue()});
         form = std::make_unique<Tfm_MainForm>();
         form->EnterConfigMode();
         addDevice(0, "锅炉", 1, 1);
         addDevice(1, "泵", 2, 2);
         addDevice(2, "阀", 3, 0);
         addDevice(3, "水箱", 1, 1).CommMod = 1;
-        form->Devices.MeterCount = 4;
+        addDevice(4, "罐", 5, 4);
+        form->Devices.MeterCount = 5;
         form->EnterRunMode();
     }
 
@@ -95,6 +97,8 @@ TEST_F(SetValue, FirstDeviceIsReadWithoutAClickAndAFailureClearsTheEdit)
     EXPECT_EQ(setValueRequest().pending(), SetValueRequest::None);
 }
 
+// The product is taken of the decimal typed, not of its nearest double,
+// which lies just below 1.13, -0.29 or 0.0029.
 TEST_F(SetValue, WriteSendsTheTypedValueScaledAndTruncated)
 {
     struct Case {
@@ -104,7 +108,9 @@ TEST_F(SetValue, WriteSendsTheTypedValueScaledAndTruncated)
         const char* readBack;
     };
     for (const Case& c : {Case{2, "12.345", 1234, "12.34"}, Case{3, "40000", 0x9C40, "-25536"},
-                          Case{1, "-12.5", 0xFF83, "-12.5"}}) {
+                          Case{1, "-12.5", 0xFF83, "-12.5"}, Case{2, "1.13", 113, "1.13"},
+                          Case{2, "-0.29", 0xFFE3, "-0.29"}, Case{1, "12.38", 123, "12.3"},
+                          Case{5, "0.0029", 29, "0.0029"}, Case{5, "-1.0009", 0xD8E7, "-1.0009"}}) {
         SCOPED_TRACE(c.typed);
         form->selectMeterRow(c.row);
         form->edSV->setText(c.typed);
