@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Conversions.h"
 #include "platform/Gbk.h"
@@ -35,7 +36,9 @@ protected:
     void SetUp() override
     {
         ensureGuiApp();
-        com1 = Devsim::onPty(comLink(1), {"--address", "1,2,3,5", "--values", registersWithSetValue()});
+        std::vector<std::string> args = {"--address", "1,2,3,5", "--values", registersWithSetValue()};
+        args.insert(args.end(), deviceBehaviour.begin(), deviceBehaviour.end());
+        com1 = Devsim::onPty(comLink(1), args);
         form = std::make_unique<Tfm_MainForm>();
         form->EnterConfigMode();
         addDevice(0, "锅炉", 1, 1);
@@ -73,6 +76,7 @@ protected:
         return result;
     }
 
+    std::vector<std::string> deviceBehaviour;  // further devsim options, set before SetUp
     WorkDir dir;
     std::unique_ptr<Devsim> com1;
     std::unique_ptr<Tfm_MainForm> form;
@@ -176,6 +180,34 @@ TEST_F(SetValue, RefusedTextPostsNothing)
         EXPECT_EQ(form->lbSvOpSta->text(), "状态");
     }
     EXPECT_TRUE(writes().empty());
+}
+
+// Devices that answer a write only when the next one comes and refuse
+// values above 1000.
+class SetValueOnLateDevices : public SetValue {
+protected:
+    void SetUp() override
+    {
+        deviceBehaviour = {"--fault", "late-write", "--write-max", "1000"};
+        SetValue::SetUp();
+    }
+};
+
+// The refused write's first reply is the held-back echo of the one before,
+// from the same device and well formed.
+TEST_F(SetValueOnLateDevices, WriteTheDeviceRefusedIsNeverReportedDone)
+{
+    form->selectMeterRow(3);
+    form->edSV->setText("5");
+    form->btSetSv->click();
+    form->edSV->setText("2000");
+    form->btSetSv->click();
+    EXPECT_EQ(form->lbSvOpSta->text(), "数据写入失败!");
+    EXPECT_NE(column3(3), "2000");
+
+    form->btReadSV->click();
+    EXPECT_EQ(form->edSV->text(), "5");
+    EXPECT_EQ(column3(3), "5");
 }
 
 TEST_F(SetValue, ExitWithdrawsAPostedRequest)
