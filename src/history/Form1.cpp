@@ -43,6 +43,8 @@ void TForm1::setupChart2()
     Chart2->setTitleColor(Qt::blue);
     Chart2->setBackColor(Qt::white);
     Chart2->setPanelColor(AppWorkSpace);
+    // The red time labels stand in the deeper top margin, above the plot.
+    Chart2->setMargins(3, 6, 3, 4);
     Chart2->leftAxis().setMinMax(0, 1000);
     Chart2->setLegendVisible(true);
     Chart2->setLegendFont(programFont(9));
