@@ -7,7 +7,11 @@
 
 QString ChannelAliasTable::text(int channel) const
 {
-    return fromGbkField(Records[channel].Text, ChannelAliasSize - 1);
+    const char* record = Records[channel].Text;
+    constexpr std::size_t aliasBytes = ChannelAliasSize - 1;
+    // A character led by the last alias byte has its trail outside the alias.
+    const QByteArray alias(record, qsizetype(strnlen(record, aliasBytes)));
+    return fromGbk(gbkCut(alias, aliasBytes));
 }
 
 void ChannelAliasTable::setText(int channel, const QString& text)

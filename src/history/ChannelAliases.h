@@ -18,8 +18,9 @@ static_assert(sizeof(ChannelAlias) == ChannelAliasSize);
 
 class ChannelAliasTable {
 public:
-    // The alias of channel i, at most 79 bytes up to the first NUL; the 80th
-    // byte is never read. Empty for a record of zeros.
+    // The alias of channel i, at most 79 bytes up to the first NUL and ending
+    // on a whole character; the 80th byte is never read. Empty for a record
+    // of zeros.
     QString text(int channel) const;
     // The text's bytes, cut at 79 on a character boundary, then zeros to the
     // end of the record.

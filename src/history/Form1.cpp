@@ -6,6 +6,7 @@
 #include <QLineEdit>
 
 #include "history/PanelColor.h"
+#include "platform/ProgramFont.h"
 #include "platform/StatusPanels.h"
 #include "ui_Form1.h"
 
@@ -13,13 +14,6 @@ namespace {
 
 // The chart's surroundings: the desktop's application workspace grey.
 const QColor AppWorkSpace(171, 171, 171);
-
-QFont arial(int pixelSize)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixelSize);
-    return font;
-}
 
 } // namespace
 
@@ -46,13 +40,15 @@ TForm1::~TForm1() = default;
 void TForm1::setupChart2()
 {
     ui->Chart2->setTitle(QStringLiteral("历史曲线"));
-    ui->Chart2->setTitleFont(arial(12));
+    ui->Chart2->setTitleFont(programFont(12));
     ui->Chart2->setTitleColor(Qt::blue);
     ui->Chart2->setBackColor(Qt::white);
     ui->Chart2->setPanelColor(AppWorkSpace);
+    // The red time labels stand in the deeper top margin, above the plot.
+    ui->Chart2->setMargins(3, 6, 3, 4);
     ui->Chart2->leftAxis().setMinMax(0, 1000);
     ui->Chart2->setLegendVisible(true);
-    ui->Chart2->setLegendFont(arial(9));
+    ui->Chart2->setLegendFont(programFont(9));
 }
 
 void TForm1::connectHandlers()

@@ -6,10 +6,12 @@
 #include <stdexcept>
 
 #include "platform/MessageBox.h"
+#include "platform/ProgramFont.h"
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     installQtTranslations();
+    useProgramFont();
 }
 
 // Qt takes the locale from LANG and its kin itself, so no C library locale
@@ -22,6 +24,14 @@ void Application::installQtTranslations()
         installTranslator(translator);
     else
         delete translator;
+}
+
+// The platform's size is kept; only the family is the programs' own.
+void Application::useProgramFont()
+{
+    QFont programs = font();
+    programs.setFamily(programFontFamily());
+    setFont(programs);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event)

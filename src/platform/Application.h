@@ -7,7 +7,7 @@
 // error, a failed write) does not end the program: its message is shown and
 // the event loop carries on with the next event.
 // Qt's own dialogs and buttons speak the user's language where Qt has a
-// translation for it.
+// translation for it. Every widget draws in the programs' font.
 class Application : public QApplication {
     Q_OBJECT
 public:
@@ -24,4 +24,5 @@ public:
 
 private:
     void installQtTranslations();
+    void useProgramFont();
 };

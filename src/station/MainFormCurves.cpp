@@ -10,6 +10,7 @@
 #include "platform/Conversions.h"
 #include "platform/Gbk.h"
 #include "platform/MessageBox.h"
+#include "platform/ProgramFont.h"
 #include "shared/ChannelOrder.h"
 #include "station/MainFormWidgets.h"
 
@@ -47,9 +48,7 @@ std::optional<int> rangeValue(const QString& text)
 void Tfm_MainForm::setupCurvesPage()
 {
     ui->Ui::CurvesPage::setupUi(ui->tabSheet_RealTimeCurves);
-    QFont titleFont;
-    titleFont.setFamilies({QStringLiteral("黑体"), QStringLiteral("SimHei"), QStringLiteral("WenQuanYi Micro Hei")});
-    titleFont.setPixelSize(24);
+    QFont titleFont = programFont(24);
     titleFont.setBold(true);
     ui->chart_RealTimeCurves->setTitle(QStringLiteral("实时曲线"));
     ui->chart_RealTimeCurves->setTitleFont(titleFont);

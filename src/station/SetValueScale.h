@@ -13,7 +13,7 @@ int setValueDivisor(int decimals);
 QString setValueText(std::int16_t raw, int decimals);
 
 // The raw value to write for a typed value: value times the divisor,
-// truncated toward zero, of which the register takes the low 16 bits.
-// Throws the conversion error of a text that is no number also when the
-// scaled value is not finite or lies outside 32 bits.
+// truncated toward zero, of which the register takes the low 16 bits. The
+// product is exact, of the decimal as typed. Throws the conversion error of
+// a text that is no number also when the product lies outside 32 bits.
 std::int16_t rawSetValue(const QString& text, int decimals);

@@ -51,6 +51,22 @@ TEST(AliasEditor, StoredAliasTitlesTheChannelFromThenOn)
     EXPECT_EQ(widget<QLineEdit>(w.form(), "MaskEditChName")->text(), QStringLiteral("出口压力"));
 }
 
+// Record 1 holds 78 bytes of whole characters and then a character whose
+// trail byte is the record's 80th, which is no part of the alias: the title
+// ends before that character, and the file keeps its bytes.
+TEST(AliasEditor, AliasCutInsideACharacterEndsAtTheLastWholeOne)
+{
+    HistoryWindow w;
+    const QString whole = QString(38, u'温') + QStringLiteral("ab");
+    std::string table(10240, '\0');
+    table.replace(80, 80, toGbk(whole + u'温').toStdString());
+    writeFileBytes(w.dir.file("DevName.dat"), table);
+    w.restart();
+    w.open(w.write("a.nx", {.channels = 2, .records = 2}));
+    EXPECT_EQ(w.chart().series(1).title(), whole);
+    EXPECT_EQ(readFileBytes(w.dir.file("DevName.dat")), table);
+}
+
 TEST(AliasEditor, AliasIsAtMost22Characters)
 {
     HistoryWindow w;

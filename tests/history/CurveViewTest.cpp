@@ -55,6 +55,21 @@ protected:
     HistoryWindow w;
 };
 
+// The red time and read-out labels stand in the chart's top margin, clear of
+// the plot, from the smallest window the layout allows to a large screen.
+TEST_F(CurveView, TimeLabelsSitAboveThePlotAtEveryWindowSize)
+{
+    form().show();
+    for (const QSize size : {QSize(1, 1), QSize(761, 639), QSize(1920, 1080)}) {
+        form().resize(size);
+        QApplication::processEvents();
+        const int plotTop = w.chart().plotRect().top();
+        for (const QLabel* label : {widget<QLabel>(form(), "lb_histr_time"), widget<QLabel>(form(), "Label_histr_oncross")})
+            EXPECT_LT(label->geometry().bottom(), plotTop)
+                << label->objectName().toStdString() << " on a chart " << w.chart().height() << " high";
+    }
+}
+
 // Unticking a row hides its curve's line only: the legend entry, the share
 // in the axes and the value in the read-out stay. The export follows.
 TEST_F(CurveView, RowCheckBoxesShowAndHideCurvesAndChooseExportedChannels)

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Conversions.h"
 #include "platform/Gbk.h"
@@ -32,22 +33,26 @@ std::string registersWithSetValue()
     return values + "-125";
 }
 
-// A station in run mode with three serial devices on COM1 (addresses 1, 2
-// and 3, with 1, 2 and 0 decimal places) and an Ethernet device that has
-// address 1 and COM1 in its record, so that only its mode keeps it off COM1.
+// A station in run mode with four serial devices on COM1, each with its row
+// as address (1, 2, 3 and 5, with 1, 2, 0 and 4 decimal places), and in
+// row 4 an Ethernet device that has address 1 and COM1 in its record, so
+// that only its mode keeps it off COM1.
 class SetValue : public testing::Test {
 protected:
     void SetUp() override
     {
         ensureGuiApp();
-        com1 = Devsim::onPty(comLink(1), {"--address", "1,2,3", "--values", registersWithSetValue()});
+        std::vector<std::string> args = {"--address", "1,2,3,5", "--values", registersWithSetValue()};
+        args.insert(args.end(), deviceBehaviour.begin(), deviceBehaviour.end());
+        com1 = Devsim::onPty(comLink(1), args);
         form = std::make_unique<Tfm_MainForm>();
         form->EnterConfigMode();
         addDevice(0, "锅炉", 1, 1);
         addDevice(1, "泵", 2, 2);
         addDevice(2, "阀", 3, 0);
         addDevice(3, "水箱", 1, 1).CommMod = 1;
-        form->Devices.MeterCount = 4;
+        addDevice(4, "罐", 5, 4);
+        form->Devices.MeterCount = 5;
         form->EnterRunMode();
     }
 
@@ -77,6 +82,7 @@ protected:
         return result;
     }
 
+    std::vector<std::string> deviceBehaviour;  // further devsim options, set before SetUp
     WorkDir dir;
     std::unique_ptr<Devsim> com1;
     std::unique_ptr<Tfm_MainForm> form;
@@ -101,6 +107,8 @@ TEST_F(SetValue, FirstDeviceIsReadWithoutAClickAndAFailureClearsTheEdit)
     EXPECT_EQ(setValueRequest().pending(), SetValueRequest::None);
 }
 
+// The product is taken of the decimal typed, not of its nearest double,
+// which lies just below 1.13, -0.29 or 0.0029.
 TEST_F(SetValue, WriteSendsTheTypedValueScaledAndTruncated)
 {
     struct Case {
@@ -110,7 +118,9 @@ TEST_F(SetValue, WriteSendsTheTypedValueScaledAndTruncated)
         const char* readBack;
     };
     for (const Case& c : {Case{2, "12.345", 1234, "12.34"}, Case{3, "40000", 0x9C40, "-25536"},
-                          Case{1, "-12.5", 0xFF83, "-12.5"}}) {
+                          Case{1, "-12.5", 0xFF83, "-12.5"}, Case{2, "1.13", 113, "1.13"},
+                          Case{2, "-0.29", 0xFFE3, "-0.29"}, Case{1, "12.38", 123, "12.3"},
+                          Case{5, "0.0029", 29, "0.0029"}, Case{5, "-1.0009", 0xD8E7, "-1.0009"}}) {
         SCOPED_TRACE(c.typed);
         form->selectMeterRow(c.row);
         widget<QLineEdit>(*form, "edSV")->setText(c.typed);
@@ -176,6 +186,34 @@ TEST_F(SetValue, RefusedTextPostsNothing)
         EXPECT_EQ(widget<QLabel>(*form, "lbSvOpSta")->text(), "状态");
     }
     EXPECT_TRUE(writes().empty());
+}
+
+// Devices that answer a write only when the next one comes and refuse
+// values above 1000.
+class SetValueOnLateDevices : public SetValue {
+protected:
+    void SetUp() override
+    {
+        deviceBehaviour = {"--fault", "late-write", "--write-max", "1000"};
+        SetValue::SetUp();
+    }
+};
+
+// The refused write's first reply is the held-back echo of the one before,
+// from the same device and well formed.
+TEST_F(SetValueOnLateDevices, WriteTheDeviceRefusedIsNeverReportedDone)
+{
+    form->selectMeterRow(3);
+    widget<QLineEdit>(*form, "edSV")->setText("5");
+    widget<QPushButton>(*form, "btSetSv")->click();
+    widget<QLineEdit>(*form, "edSV")->setText("2000");
+    widget<QPushButton>(*form, "btSetSv")->click();
+    EXPECT_EQ(widget<QLabel>(*form, "lbSvOpSta")->text(), "数据写入失败!");
+    EXPECT_NE(column3(3), "2000");
+
+    widget<QPushButton>(*form, "btReadSV")->click();
+    EXPECT_EQ(widget<QLineEdit>(*form, "edSV")->text(), "5");
+    EXPECT_EQ(column3(3), "5");
 }
 
 TEST_F(SetValue, ExitWithdrawsAPostedRequest)
