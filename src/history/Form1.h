@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "history/ChannelAliases.h"
-#include "history/HistoryLoads.h"
+#include "history/core/ChannelAliases.h"
+#include "history/core/HistoryLoads.h"
 #include "platform/ColorDialog.h"
 #include "platform/FileDialog.h"
 

@@ -3,7 +3,7 @@
 #include <QLineEdit>
 
 #include "history/Form1.h"
-#include "history/ReadOutIndex.h"
+#include "history/core/ReadOutIndex.h"
 #include "platform/Colors.h"
 #include "platform/Conversions.h"
 #include "ui_Form1.h"

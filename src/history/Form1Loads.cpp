@@ -7,7 +7,7 @@
 
 #include "history/Form1.h"
 #include "history/HistoryFileOpen.h"
-#include "history/MemoryBudget.h"
+#include "history/core/MemoryBudget.h"
 #include "history/PanelColor.h"
 #include "platform/DateTime.h"
 #include "platform/MessageBox.h"

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <algorithm>
 
-#include "history/HistoryExport.h"
+#include "history/core/HistoryExport.h"
 #include "history/HistoryFileOpen.h"
 #include "platform/Colors.h"
 #include "platform/Conversions.h"

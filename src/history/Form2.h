@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "history/HistoryLoads.h"
+#include "history/core/HistoryLoads.h"
 #include "platform/FileDialog.h"
 
 namespace Ui {

@@ -1,6 +1,6 @@
 #include "station/LoginForm.h"
 
-#include "station/ConfigFile.h"
+#include "station/core/ConfigFile.h"
 #include "station/GbkLengthValidator.h"
 #include "ui_LoginForm.h"
 

@@ -10,10 +10,10 @@
 #include "platform/DateTime.h"
 #include "shared/DeviceTable.h"
 #include "shared/HistoryFile.h"
-#include "station/AlarmRecordFile.h"
-#include "station/AlarmSchedule.h"
-#include "station/HistoryWriter.h"
-#include "station/SmsAlarm.h"
+#include "station/core/AlarmRecordFile.h"
+#include "station/core/AlarmSchedule.h"
+#include "station/core/HistoryWriter.h"
+#include "station/core/SmsAlarm.h"
 #include "station/StringGrid.h"
 
 class QCheckBox;

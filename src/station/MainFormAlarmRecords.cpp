@@ -1,7 +1,7 @@
 // Alarm records: a grid row per occurrence of an alarm level on a channel,
 // mirrored into the period's alarm-record file.
 #include "platform/Gbk.h"
-#include "station/AlarmLevels.h"
+#include "station/core/AlarmLevels.h"
 #include "station/MainFormWidgets.h"
 
 void Tfm_MainForm::UpdateAlarmRecords(int k, int j, const QString& timeText)

@@ -1,5 +1,5 @@
 #include "platform/MessageBox.h"
-#include "station/ConfigFile.h"
+#include "station/core/ConfigFile.h"
 #include "station/MainFormWidgets.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "station/AlarmForm.h"
 #include "station/GeneralView.h"
 #include "station/MainFormWidgets.h"
-#include "station/MeterLog.h"
+#include "station/core/MeterLog.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "platform/Conversions.h"
 #include "platform/Gbk.h"
 #include "platform/MessageBox.h"
-#include "station/ChannelLimit.h"
+#include "station/core/ChannelLimit.h"
 #include "station/GbkLengthValidator.h"
 #include "station/MainFormWidgets.h"
 

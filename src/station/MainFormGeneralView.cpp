@@ -5,7 +5,7 @@
 
 #include "platform/Gbk.h"
 #include "shared/ChannelOrder.h"
-#include "station/AlarmLevels.h"
+#include "station/core/AlarmLevels.h"
 #include "station/GeneralView.h"
 #include "station/MainFormWidgets.h"
 

@@ -1,8 +1,8 @@
 // A recording period: new history and alarm-record files, alarm side reset.
 #include "shared/ChannelOrder.h"
-#include "station/AlarmLevels.h"
+#include "station/core/AlarmLevels.h"
 #include "station/MainFormWidgets.h"
-#include "station/RecordFolders.h"
+#include "station/core/RecordFolders.h"
 
 void Tfm_MainForm::StartRecordPeriod()
 {

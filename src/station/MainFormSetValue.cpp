@@ -3,8 +3,8 @@
 #include "platform/Gbk.h"
 #include "shared/SetValueRequest.h"
 #include "station/MainFormWidgets.h"
-#include "station/SetValueExchange.h"
-#include "station/SetValueScale.h"
+#include "station/core/SetValueExchange.h"
+#include "station/core/SetValueScale.h"
 
 namespace {
 

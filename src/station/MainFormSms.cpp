@@ -1,9 +1,9 @@
 // The SMS alarm: the cycle's SMS step over the page "短信报警设置", and the
 // page's "保存设置".
 #include "station/GeneralView.h"
-#include "station/GsmModulePort.h"
+#include "station/core/GsmModulePort.h"
 #include "station/MainFormWidgets.h"
-#include "station/SmsSettingsFile.h"
+#include "station/core/SmsSettingsFile.h"
 
 void Tfm_MainForm::connectSmsHandlers()
 {

@@ -2,10 +2,10 @@
 #include <QPixmap>
 
 #include "platform/IniFile.h"
-#include "station/ConfigFile.h"
+#include "station/core/ConfigFile.h"
 #include "station/MainFormWidgets.h"
 #include "station/PictureFile.h"
-#include "station/SmsSettingsFile.h"
+#include "station/core/SmsSettingsFile.h"
 
 QString Tfm_MainForm::BasePath(const QString& name) const
 {

@@ -3,7 +3,7 @@
 #include "platform/Conversions.h"
 #include "platform/MessageBox.h"
 #include "shared/MeterRecord.h"
-#include "station/ChannelLimit.h"
+#include "station/core/ChannelLimit.h"
 #include "ui_MeterBatchAddForm.h"
 
 Tfm_MeterBatchAddForm::Tfm_MeterBatchAddForm(QWidget* owner)

@@ -12,7 +12,7 @@
 #include <QScreen>
 
 #include "chart/AxisValueFormat.h"
-#include "history/ReadOutIndex.h"
+#include "history/core/ReadOutIndex.h"
 #include "platform/Conversions.h"
 #include "support/WindowDriver.h"
 

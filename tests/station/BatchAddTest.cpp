@@ -13,7 +13,7 @@
 
 #include "platform/Gbk.h"
 #include "platform/MessageBox.h"
-#include "station/ConfigFile.h"
+#include "station/core/ConfigFile.h"
 #include "station/MainForm.h"
 #include "station/MeterBatchAddForm.h"
 #include "station/StringGrid.h"

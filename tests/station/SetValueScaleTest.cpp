@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Conversions.h"
-#include "station/SetValueScale.h"
+#include "station/core/SetValueScale.h"
 
 namespace {
 

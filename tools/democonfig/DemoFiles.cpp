@@ -10,8 +10,8 @@
 #include "AlarmSound.h"
 #include "DemoPlant.h"
 #include "platform/IniFile.h"
-#include "station/ConfigFile.h"
-#include "station/SmsSettingsFile.h"
+#include "station/core/ConfigFile.h"
+#include "station/core/SmsSettingsFile.h"
 
 namespace {
 

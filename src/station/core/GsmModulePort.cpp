@@ -1,4 +1,4 @@
-#include "station/GsmModulePort.h"
+#include "station/core/GsmModulePort.h"
 
 #include "comm/ComPort.h"
 #include "platform/SerialPort.h"

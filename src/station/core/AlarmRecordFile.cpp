@@ -1,4 +1,4 @@
-#include "station/AlarmRecordFile.h"
+#include "station/core/AlarmRecordFile.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -6,8 +6,8 @@
 #include <cstring>
 #include <numeric>
 
-#include "station/BlockFile.h"
-#include "station/RecordFolders.h"
+#include "station/core/BlockFile.h"
+#include "station/core/RecordFolders.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "station/ConfigFile.h"
+#include "station/core/ConfigFile.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "station/ChannelLimit.h"
+#include "station/core/ChannelLimit.h"
 
 #include <cmath>
 #include <limits>

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "history/HistoryFileReader.h"
+#include "history/core/HistoryFileReader.h"
 
 // "DevName.dat": one alias of 80 bytes per channel position, GBK, NUL-ended,
 // shared by every history file (record i names channel i of whichever file

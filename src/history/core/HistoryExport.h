@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "history/HistoryFileReader.h"
+#include "history/core/HistoryFileReader.h"
 #include "platform/DateTime.h"
 
 // The records an export takes: lines stamped from start, each a step of

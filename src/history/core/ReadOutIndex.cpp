@@ -1,4 +1,4 @@
-#include "history/ReadOutIndex.h"
+#include "history/core/ReadOutIndex.h"
 
 #include <algorithm>
 #include <cmath>

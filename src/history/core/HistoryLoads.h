@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "history/HistoryFileReader.h"
-#include "history/LoadColumns.h"
+#include "history/core/HistoryFileReader.h"
+#include "history/core/LoadColumns.h"
 #include "platform/DateTime.h"
 
 // Records that open and the page loads take at most.

@@ -1,4 +1,4 @@
-#include "station/AlarmSchedule.h"
+#include "station/core/AlarmSchedule.h"
 
 void AlarmSchedule::startOver()
 {

@@ -1,4 +1,4 @@
-#include "history/ChannelAliases.h"
+#include "history/core/ChannelAliases.h"
 
 #include <cstdio>
 #include <cstring>

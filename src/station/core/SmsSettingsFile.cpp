@@ -1,4 +1,4 @@
-#include "station/SmsSettingsFile.h"
+#include "station/core/SmsSettingsFile.h"
 
 #include "platform/Conversions.h"
 #include "platform/IniFile.h"

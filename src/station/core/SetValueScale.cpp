@@ -1,4 +1,4 @@
-#include "station/SetValueScale.h"
+#include "station/core/SetValueScale.h"
 
 #include <algorithm>
 #include <limits>

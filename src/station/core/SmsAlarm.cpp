@@ -1,4 +1,4 @@
-#include "station/SmsAlarm.h"
+#include "station/core/SmsAlarm.h"
 
 #include <algorithm>
 #include <limits>
@@ -6,7 +6,7 @@
 #include "platform/Conversions.h"
 #include "platform/Gbk.h"
 #include "shared/ChannelOrder.h"
-#include "station/AlarmLevels.h"
+#include "station/core/AlarmLevels.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "station/MeterLog.h"
+#include "station/core/MeterLog.h"
 
 #include <cstdio>
 #include <cstring>
@@ -7,7 +7,7 @@
 
 #include "platform/Conversions.h"
 #include "platform/Gbk.h"
-#include "station/RecordFolders.h"
+#include "station/core/RecordFolders.h"
 
 namespace {
 

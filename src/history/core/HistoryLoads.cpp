@@ -1,4 +1,4 @@
-#include "history/HistoryLoads.h"
+#include "history/core/HistoryLoads.h"
 
 #include <algorithm>
 #include <cmath>

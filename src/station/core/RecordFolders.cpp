@@ -1,4 +1,4 @@
-#include "station/RecordFolders.h"
+#include "station/core/RecordFolders.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,4 +1,4 @@
-#include "station/SetValueExchange.h"
+#include "station/core/SetValueExchange.h"
 
 #include "platform/Sleep.h"
 

@@ -1,4 +1,4 @@
-#include "history/MemoryBudget.h"
+#include "history/core/MemoryBudget.h"
 
 #include <algorithm>
 #include <charconv>

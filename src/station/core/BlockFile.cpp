@@ -1,4 +1,4 @@
-#include "station/BlockFile.h"
+#include "station/core/BlockFile.h"
 
 #include <sys/stat.h>
 

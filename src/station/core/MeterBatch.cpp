@@ -1,4 +1,4 @@
-#include "station/MeterBatch.h"
+#include "station/core/MeterBatch.h"
 
 #include <algorithm>
 

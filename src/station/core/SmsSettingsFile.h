@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "station/SmsAlarm.h"
+#include "station/core/SmsAlarm.h"
 
 // "Res/GSM_Alarm.ini": the page "短信报警设置" as it is saved, section [GSM]
 // for the settings and [PhoneList] for the contacts.

@@ -1,9 +1,9 @@
-#include "history/HistoryExport.h"
+#include "history/core/HistoryExport.h"
 
 #include <cstdio>
 #include <vector>
 
-#include "history/HistoryLoads.h"
+#include "history/core/HistoryLoads.h"
 #include "platform/Conversions.h"
 #include "platform/Gbk.h"
 

@@ -1,4 +1,4 @@
-#include "history/LoadColumns.h"
+#include "history/core/LoadColumns.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "station/HistoryWriter.h"
+#include "station/core/HistoryWriter.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -7,8 +7,8 @@
 
 #include "platform/Gbk.h"
 #include "shared/ChannelOrder.h"
-#include "station/BlockFile.h"
-#include "station/RecordFolders.h"
+#include "station/core/BlockFile.h"
+#include "station/core/RecordFolders.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "history/HistoryFileReader.h"
+#include "history/core/HistoryFileReader.h"
 
 #include <algorithm>
 #include <cmath>
