@@ -10,7 +10,9 @@
 #include <QJsonDocument>
 #include <QMessageBox>
 #include <cmath>
+#include <fcntl.h>
 #include <filesystem>
+#include <unistd.h>
 
 #include "ExportText.h"
 #include "HistoryWindow.h"
@@ -18,6 +20,7 @@
 #include "platform/Conversions.h"
 #include "support/AlarmRecordBytes.h"
 #include "support/ChildProcess.h"
+#include "support/FifoWatchdog.h"
 #include "support/FileBytes.h"
 #include "support/FullDisk.h"
 #include "support/ModalDialog.h"
@@ -206,6 +209,35 @@ TEST_F(ExportDialog, ReplacesAnExistingFileOnlyWhenTheUserSaysYes)
         EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法创建导出文件!")});
         EXPECT_TRUE(readFileBytes(w.dir.file("h.nx")) == history) << "the history file is never replaced";
     }
+}
+
+// An export onto a FIFO never waits for a reader, and never writes into
+// one: it is a file that cannot be created.
+TEST_F(ExportDialog, RefusesAFifoWithoutWaitingOnIt)
+{
+    const std::string target = w.dir.file("fifo.xls");
+    FifoWatchdog fifo(target, FifoWatchdog::Opener::Writer);
+    auto form2 = dialog();
+    setRange(*form2, 0, 600);
+    {
+        FileDialogAnswers answers{QString::fromStdString(target)};
+        ReplaceFileAnswers replace{true};
+        form2->Button1->click();
+        EXPECT_FALSE(fifo.released()) << "the export waited for a reader";
+        EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法创建导出文件!")});
+    }
+    w.boxes.clear();
+    const int reader = open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    {
+        FileDialogAnswers answers{QString::fromStdString(target)};
+        ReplaceFileAnswers replace{true};
+        form2->Button1->click();
+        EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法创建导出文件!")}) << "with a reader on it";
+    }
+    char byte;
+    EXPECT_EQ(read(reader, &byte, 1), 0) << "nothing reached the reader";
+    close(reader);
 }
 
 // Qt's own save dialog asks the question; a No leaves it open and the file
