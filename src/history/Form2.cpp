@@ -47,7 +47,7 @@ void TForm2::Button1Click()
     const TDateTime start = ui->DateTimePicker_histr_startdate->value();
     ui->DateTimePicker_histr_enddate->setTimeOfDay(ui->DateTimePicker_histr_endtime->value());
     const TDateTime end = ui->DateTimePicker_histr_enddate->value();
-    if (start > end || start < loads_.HistStartTime || end > loads_.HistEndTime) {
+    if (loads_.checkFindRange(start, end) != HistoryLoads::FindRange::Inside) {
         ShowMessage(QStringLiteral("时间范围不正确！"));
         return;
     }

@@ -7,19 +7,26 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <cmath>
+#include <fcntl.h>
 #include <filesystem>
+#include <unistd.h>
 
 #include "history/DateTimePicker.h"
 #include "history/Form2.h"
 #include "platform/Conversions.h"
+#include "support/AlarmRecordBytes.h"
 #include "support/ChildProcess.h"
+#include "support/FifoWatchdog.h"
 #include "support/FileBytes.h"
 #include "support/FullDisk.h"
 #include "support/ModalDialog.h"
@@ -28,6 +35,15 @@
 namespace {
 
 const HistoryFileSpec Spec{.channels = 4, .records = 10};  // 10 minutes from 09:05
+
+// The lines of an export of the whole file.
+std::vector<ExportLine> everyRecord()
+{
+    std::vector<ExportLine> lines;
+    for (int k = 0; k < Spec.records; ++k)
+        lines.push_back({k, 60.0 * k});
+    return lines;
+}
 
 class ExportDialog : public testing::Test {
 protected:
@@ -92,11 +108,8 @@ TEST_F(ExportDialog, ExportsTheFileAsTheDialogOpens)
     widget<QPushButton>(form, "Button_expro_histr")->click();
     ASSERT_TRUE(shown);
     EXPECT_EQ(w.boxes.texts(), (std::vector<QString>(2, QStringLiteral("数据导出完成！"))));
-    std::vector<ExportLine> lines;
-    for (int k = 0; k < 10; ++k)
-        lines.push_back({k, 60.0 * k});
     const std::uint8_t channelsShown[] = {1, 1, 0, 1};
-    const std::string expected = expectedExport(Spec, lines, channelsShown);
+    const std::string expected = expectedExport(Spec, everyRecord(), channelsShown);
     EXPECT_EQ(readFileBytes(w.dir.file("out.xls")), expected) << "named with the default extension";
     EXPECT_EQ(readFileBytes(w.dir.file("again.xls")), expected);
 }
@@ -165,6 +178,101 @@ TEST_F(ExportDialog, ReportsAFileThatCannotBeCreatedOrWrittenWhole)
         widget<QPushButton>(*form2, "Button1")->click();
         EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("导出文件写入失败!")});
     }
+}
+
+// The month folder holds the station's alarm records, named like the
+// history file with ".xls": an export replaces such a file only after a Yes.
+TEST_F(ExportDialog, ReplacesAnExistingFileOnlyWhenTheUserSaysYes)
+{
+    const std::string alarms = w.dir.file("h.xls");
+    const std::string rows = alarmRecordBytes({"锅炉温度0", "上限报警", "18-10-18", "09:05:00", "09:06:00"});
+    writeFileBytes(alarms, rows);
+    auto form2 = dialog();
+    setRange(*form2, 0, 600);
+    {
+        FileDialogAnswers answers{QString::fromStdString(alarms), QString()};
+        ReplaceFileAnswers replace{false};
+        widget<QPushButton>(*form2, "Button1")->click();
+        EXPECT_EQ(replace.asked(), 1);
+        EXPECT_EQ(answers.asked(), 2) << "No returns to the dialog, here cancelled";
+        EXPECT_TRUE(w.boxes.shown().empty());
+        EXPECT_TRUE(readFileBytes(alarms) == rows);
+    }
+    {
+        FileDialogAnswers answers{QString::fromStdString(w.dir.file("h"))};
+        ReplaceFileAnswers replace{true};
+        widget<QPushButton>(*form2, "Button1")->click();
+        EXPECT_EQ(replace.asked(), 1) << "asked for the name with its extension";
+        EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("数据导出完成！")});
+        const std::uint8_t all[] = {1, 1, 1, 1};
+        EXPECT_EQ(readFileBytes(alarms), expectedExport(Spec, everyRecord(), all));
+    }
+    w.boxes.clear();
+    const std::string history = readFileBytes(w.dir.file("h.nx"));
+    {
+        FileDialogAnswers answers{QString::fromStdString(w.dir.file("h.nx"))};
+        ReplaceFileAnswers replace{true};
+        widget<QPushButton>(*form2, "Button1")->click();
+        EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法创建导出文件!")});
+        EXPECT_TRUE(readFileBytes(w.dir.file("h.nx")) == history) << "the history file is never replaced";
+    }
+}
+
+// An export onto a FIFO never waits for a reader, and never writes into
+// one: it is a file that cannot be created.
+TEST_F(ExportDialog, RefusesAFifoWithoutWaitingOnIt)
+{
+    const std::string target = w.dir.file("fifo.xls");
+    FifoWatchdog fifo(target, FifoWatchdog::Opener::Writer);
+    auto form2 = dialog();
+    setRange(*form2, 0, 600);
+    {
+        FileDialogAnswers answers{QString::fromStdString(target)};
+        ReplaceFileAnswers replace{true};
+        widget<QPushButton>(*form2, "Button1")->click();
+        EXPECT_FALSE(fifo.released()) << "the export waited for a reader";
+        EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法创建导出文件!")});
+    }
+    w.boxes.clear();
+    const int reader = open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    {
+        FileDialogAnswers answers{QString::fromStdString(target)};
+        ReplaceFileAnswers replace{true};
+        widget<QPushButton>(*form2, "Button1")->click();
+        EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法创建导出文件!")}) << "with a reader on it";
+    }
+    char byte;
+    EXPECT_EQ(read(reader, &byte, 1), 0) << "nothing reached the reader";
+    close(reader);
+}
+
+// Qt's own save dialog asks the question; a No leaves it open and the file
+// as it was.
+TEST_F(ExportDialog, QtsSaveDialogAsksBeforeReplacingAFile)
+{
+    const std::string alarms = w.dir.file("h.xls");
+    writeFileBytes(alarms, "alarm rows");
+    auto form2 = dialog();
+    setRange(*form2, 0, 600);
+    QString question;
+    bool leftOpen = false;
+    whenShown<QMessageBox>([&](QMessageBox& box) {
+        question = box.text();
+        box.button(QMessageBox::No)->click();
+    });
+    whenShown<QFileDialog>([&](QFileDialog& save) {
+        type(save, "fileNameEdit", QString::fromStdString(alarms));
+        save.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+        leftOpen = save.isVisible();
+        if (leftOpen)
+            save.reject();
+    });
+    widget<QPushButton>(*form2, "Button1")->click();
+    EXPECT_TRUE(question.contains(QStringLiteral("h.xls"))) << question.toStdString();
+    EXPECT_TRUE(leftOpen);
+    EXPECT_TRUE(w.boxes.shown().empty());
+    EXPECT_EQ(readFileBytes(alarms), "alarm rows");
 }
 
 // A program the project did not write reads the export back: Python's csv

@@ -1,6 +1,9 @@
 #include "history/core/HistoryExport.h"
 
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "history/core/HistoryLoads.h"
@@ -54,6 +57,25 @@ std::string headingLine(const HistoryFileHeader& header, int channels, const std
     return line.append("\r\n");
 }
 
+// Opens the export file emptied, or null. Only a regular file other than the
+// history file is emptied: that would lose what the export reads, and
+// something else is no file to export into. O_NONBLOCK keeps a FIFO with no
+// reader from holding the open; it changes nothing for a regular file.
+std::FILE* createExportFile(const HistoryFileReader& file, const std::string& path)
+{
+    const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (descriptor < 0)
+        return nullptr;
+    struct stat opened {};
+    std::FILE* out = nullptr;
+    if (fstat(descriptor, &opened) == 0 && S_ISREG(opened.st_mode) && !file.isFile(descriptor)
+        && ftruncate(descriptor, 0) == 0)
+        out = fdopen(descriptor, "wb");
+    if (!out)
+        close(descriptor);
+    return out;
+}
+
 } // namespace
 
 bool seekFirstExportRecord(HistoryFileReader& file, TDateTime fileStart, TDateTime start)
@@ -64,10 +86,7 @@ bool seekFirstExportRecord(HistoryFileReader& file, TDateTime fileStart, TDateTi
 ExportResult writeHistoryExport(HistoryFileReader& file, const std::string& path, const ExportRange& range,
                                 const std::uint8_t (&shown)[MaxShownChannels], const std::function<void()>& onLine)
 {
-    // Emptying the history file would lose what the export reads.
-    if (file.isFile(path))
-        return ExportResult::CannotCreate;
-    std::FILE* out = std::fopen(path.c_str(), "wb");
+    std::FILE* out = createExportFile(file, path);
     if (!out)
         return ExportResult::CannotCreate;
     std::setvbuf(out, nullptr, _IOFBF, StreamBufferSize);

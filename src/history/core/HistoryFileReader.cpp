@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace {
 
@@ -33,9 +35,26 @@ HistoryFileReader::~HistoryFileReader()
 
 HistoryFileReader::Opened HistoryFileReader::open(const std::string& path)
 {
-    file_ = std::fopen(path.c_str(), "rb");
-    if (!file_)
+    // Without O_NONBLOCK a FIFO would hold the open until something writes
+    // into it. Whether it is a regular file is asked of what was opened, not
+    // of the name, which may name something else by then.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
         return Opened::CannotOpen;
+    struct stat opened {};
+    if (fstat(descriptor, &opened) != 0) {
+        close(descriptor);
+        return Opened::CannotOpen;
+    }
+    if (!S_ISREG(opened.st_mode)) {
+        close(descriptor);
+        return Opened::NotHistoryFile;
+    }
+    file_ = fdopen(descriptor, "rb");
+    if (!file_) {
+        close(descriptor);
+        return Opened::CannotOpen;
+    }
     std::setvbuf(file_, nullptr, _IOFBF, StreamBufferSize);
     if (fseeko(file_, 0, SEEK_END) != 0)
         return Opened::CannotOpen;
@@ -61,11 +80,11 @@ std::uint64_t HistoryFileReader::recordsFrom(std::int64_t offset) const
     return (size_ - std::uint64_t(offset)) / historyRecordSize(channelCount());
 }
 
-bool HistoryFileReader::isFile(const std::string& path) const
+bool HistoryFileReader::isFile(int descriptor) const
 {
-    struct stat opened {}, named {};
-    return file_ && fstat(fileno(file_), &opened) == 0 && stat(path.c_str(), &named) == 0
-        && opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+    struct stat opened {}, other {};
+    return file_ && fstat(fileno(file_), &opened) == 0 && fstat(descriptor, &other) == 0
+        && opened.st_dev == other.st_dev && opened.st_ino == other.st_ino;
 }
 
 bool HistoryFileReader::seek(std::int64_t offset)

@@ -18,8 +18,9 @@ public:
     enum class Opened {
         Yes,
         CannotOpen,
-        // Shorter than its header, no channel or more than a header can name,
-        // an interval of 0 or below, or a start time that is not a number.
+        // Not a regular file, shorter than its header, no channel or more
+        // than a header can name, an interval of 0 or below, or a start time
+        // that is not a number.
         NotHistoryFile,
     };
 
@@ -44,8 +45,9 @@ public:
     // Whole records after the header.
     std::uint64_t recordCount() const { return recordsFrom(std::int64_t(HistoryHeaderSize)); }
 
-    // Whether path names the file being read, under this or any other name.
-    bool isFile(const std::string& path) const;
+    // Whether an open descriptor is the file being read, opened under this
+    // or any other name.
+    bool isFile(int descriptor) const;
 
     bool seek(std::int64_t offset);
     // Places the file at record k, counted from 0 after the header.

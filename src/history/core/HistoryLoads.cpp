@@ -119,11 +119,11 @@ void HistoryLoads::endPage(const HistoryFileReader& file, const LoadOutcome& out
 
 HistoryLoads::FindRange HistoryLoads::checkFindRange(TDateTime start, TDateTime end) const
 {
-    if (start > HistEndTime || end > HistEndTime)
+    if (laterByAMillisecond(start, HistEndTime) || laterByAMillisecond(end, HistEndTime))
         return FindRange::AboveEnd;
-    if (start < HistStartTime || end < HistStartTime)
+    if (laterByAMillisecond(HistStartTime, start) || laterByAMillisecond(HistStartTime, end))
         return FindRange::BelowStart;
-    if (start > end)
+    if (laterByAMillisecond(start, end))
         return FindRange::StartAfterEnd;
     return FindRange::Inside;
 }

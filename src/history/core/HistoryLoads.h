@@ -77,7 +77,9 @@ public:
     void endPage(const HistoryFileReader& file, const LoadOutcome& outcome);
 
     enum class FindRange { Inside, AboveEnd, BelowStart, StartAfterEnd };
-    // The three checks of a find, in their order; equal times pass.
+    // The three checks of a find, in their order, to the millisecond: a time
+    // typed as the window shows it is inside, whatever bit the date-time
+    // doubles end on. An export takes the ranges a find takes.
     FindRange checkFindRange(TDateTime start, TDateTime end) const;
     // Places the file at the record at or before start.
     bool beginFind(HistoryFileReader& file, TDateTime start) const;
