@@ -1,4 +1,5 @@
 #include "history/AboutBox.h"
+#include "platform/GuardedHandler.h"
 #include "ui_AboutBox.h"
 
 #include <QStyle>
@@ -8,7 +9,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
     ui->setupUi(this);
     setFixedSize(size());
     ui->ProgramIcon->setPixmap(style()->standardPixmap(QStyle::SP_ComputerIcon));
-    connect(ui->OKButton, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
+    connect(ui->OKButton, &QPushButton::clicked, this, guarded(this, &TAboutBox::OKButtonClick));
 }
 
 TAboutBox::~TAboutBox() = default;

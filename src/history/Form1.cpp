@@ -6,6 +6,7 @@
 #include <QLineEdit>
 
 #include "history/PanelColor.h"
+#include "platform/GuardedHandler.h"
 #include "platform/ProgramFont.h"
 #include "platform/StatusPanels.h"
 #include "ui_Form1.h"
@@ -53,30 +54,31 @@ void TForm1::setupChart2()
 
 void TForm1::connectHandlers()
 {
-    connect(ui->N2, &QAction::triggered, this, &TForm1::N2Click);
-    connect(ui->ComboBoxChName, &QComboBox::activated, this, &TForm1::ComboBoxChNameChange);
-    connect(ui->btModChName, &QPushButton::clicked, this, &TForm1::btModChNameClick);
-    connect(ui->btModChNameExit, &QPushButton::clicked, this, &TForm1::btModChNameExitClick);
-    connect(ui->but_open_histr_data, &QPushButton::clicked, this, &TForm1::but_open_histr_dataClick);
-    connect(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    connect(ui->Button_histr_next, &QPushButton::clicked, this, &TForm1::Button_histr_nextClick);
-    connect(ui->Button_histr_back, &QPushButton::clicked, this, &TForm1::Button_histr_backClick);
-    connect(ui->CheckBox_allhisrt_curve, &QCheckBox::toggled, this, &TForm1::CheckBox_allhisrt_curveClick);
-    connect(ui->Combox_histrch_color, &QComboBox::activated, this, &TForm1::Combox_histrch_colorChange);
+    connect(ui->N2, &QAction::triggered, this, guarded(this, &TForm1::N2Click));
+    connect(ui->ComboBoxChName, &QComboBox::activated, this, guarded(this, &TForm1::ComboBoxChNameChange));
+    connect(ui->btModChName, &QPushButton::clicked, this, guarded(this, &TForm1::btModChNameClick));
+    connect(ui->btModChNameExit, &QPushButton::clicked, this, guarded(this, &TForm1::btModChNameExitClick));
+    connect(ui->but_open_histr_data, &QPushButton::clicked, this, guarded(this, &TForm1::but_open_histr_dataClick));
+    connect(ui->Button1, &QPushButton::clicked, this, guarded(this, &TForm1::Button1Click));
+    connect(ui->Button_histr_next, &QPushButton::clicked, this, guarded(this, &TForm1::Button_histr_nextClick));
+    connect(ui->Button_histr_back, &QPushButton::clicked, this, guarded(this, &TForm1::Button_histr_backClick));
+    connect(ui->CheckBox_allhisrt_curve, &QCheckBox::toggled, this,
+            guarded(this, &TForm1::CheckBox_allhisrt_curveClick));
+    connect(ui->Combox_histrch_color, &QComboBox::activated, this, guarded(this, &TForm1::Combox_histrch_colorChange));
     ui->Pnl_histr_color->installEventFilter(this);
     ui->Panel_back_color->installEventFilter(this);
-    connect(ui->but_mod_up, &QPushButton::clicked, this, &TForm1::but_mod_upClick);
-    connect(ui->Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
-    connect(ui->Button11, &QPushButton::clicked, this, &TForm1::Button11Click);
-    connect(ui->Button12, &QPushButton::clicked, this, &TForm1::Button12Click);
-    connect(ui->but_unzoom, &QPushButton::clicked, this, &TForm1::but_unzoomClick);
+    connect(ui->but_mod_up, &QPushButton::clicked, this, guarded(this, &TForm1::but_mod_upClick));
+    connect(ui->Button5, &QPushButton::clicked, this, guarded(this, &TForm1::Button5Click));
+    connect(ui->Button11, &QPushButton::clicked, this, guarded(this, &TForm1::Button11Click));
+    connect(ui->Button12, &QPushButton::clicked, this, guarded(this, &TForm1::Button12Click));
+    connect(ui->but_unzoom, &QPushButton::clicked, this, guarded(this, &TForm1::but_unzoomClick));
     // The chart's zoom, undo and scroll only bring the track bar in step.
-    connect(ui->Chart2, &Chart::zoomed, this, &TForm1::SyncTimeTrackBar);
-    connect(ui->Chart2, &Chart::zoomUndone, this, &TForm1::SyncTimeTrackBar);
-    connect(ui->Chart2, &Chart::scrolled, this, &TForm1::SyncTimeTrackBar);
-    connect(ui->Chart2, &Chart::mouseMoved, this, &TForm1::Chart2MouseMove);
-    connect(ui->tb_histr_time, &QSlider::valueChanged, this, &TForm1::tb_histr_timeChange);
-    connect(ui->Button_expro_histr, &QPushButton::clicked, this, &TForm1::Button_expro_histrClick);
+    connect(ui->Chart2, &Chart::zoomed, this, guarded(this, &TForm1::SyncTimeTrackBar));
+    connect(ui->Chart2, &Chart::zoomUndone, this, guarded(this, &TForm1::SyncTimeTrackBar));
+    connect(ui->Chart2, &Chart::scrolled, this, guarded(this, &TForm1::SyncTimeTrackBar));
+    connect(ui->Chart2, &Chart::mouseMoved, this, guarded(this, &TForm1::Chart2MouseMove));
+    connect(ui->tb_histr_time, &QSlider::valueChanged, this, guarded(this, &TForm1::tb_histr_timeChange));
+    connect(ui->Button_expro_histr, &QPushButton::clicked, this, guarded(this, &TForm1::Button_expro_histrClick));
 }
 
 void TForm1::FormCreate()

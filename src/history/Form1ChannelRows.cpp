@@ -8,6 +8,7 @@
 #include "history/Form1.h"
 #include "history/PanelColor.h"
 #include "platform/Gbk.h"
+#include "platform/GuardedHandler.h"
 #include "ui_Form1.h"
 
 namespace {
@@ -66,7 +67,7 @@ void TForm1::BuildChannelRows(const HistoryFileHeader& header)
         box->setChecked(true);
         // Bound once ticked, so that building runs no handler; a tick set by
         // "全选" raises it as a click does.
-        connect(box, &QCheckBox::toggled, this, &TForm1::CheckBox_all_histr_curveClick);
+        connect(box, &QCheckBox::toggled, this, guarded(this, &TForm1::CheckBox_all_histr_curveClick));
         // A ticked row's channel is exported, whatever the last file's was.
         ChannelShown[i] = 1;
         placed(valueEdit(rows), EditLeft, top, EditWidth, ChannelControls);

@@ -7,6 +7,7 @@
 #include "history/HistoryFileOpen.h"
 #include "platform/Colors.h"
 #include "platform/Conversions.h"
+#include "platform/GuardedHandler.h"
 #include "platform/MessageBox.h"
 #include "ui_Form2.h"
 
@@ -24,7 +25,7 @@ TForm2::TForm2(const HistoryLoads& loads, const std::uint8_t (&channelShown)[Max
     ui->CGauge1->setPalette(gauge);
     SaveDialog_histr.Filter = QStringLiteral("Excel文件 (*.xls)");
     SaveDialog_histr.DefaultExt = QStringLiteral("xls");
-    connect(ui->Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+    connect(ui->Button1, &QPushButton::clicked, this, guarded(this, &TForm2::Button1Click));
     showRange();
 }
 

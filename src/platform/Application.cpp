@@ -34,16 +34,6 @@ void Application::useProgramFont()
     setFont(programs);
 }
 
-bool Application::notify(QObject* receiver, QEvent* event)
-{
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (...) {
-        showCurrentException();
-        return true;
-    }
-}
-
 void Application::showCurrentException()
 {
     QString message;

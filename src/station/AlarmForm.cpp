@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 
+#include "platform/GuardedHandler.h"
 #include "ui_AlarmForm.h"
 
 TFormAlarm* FormAlarm = nullptr;
@@ -13,8 +14,8 @@ TFormAlarm::TFormAlarm(QWidget* parent) : QDialog(parent), ui(std::make_unique<U
     setFixedSize(size());
     setAutoFillBackground(true);
     setColor(clBtnFace);
-    connect(ui->btnAlarmClearOk, &QPushButton::clicked, this, &TFormAlarm::btnAlarmClearOkClick);
-    connect(ui->btnAlarmSizeMin, &QPushButton::clicked, this, &TFormAlarm::btnAlarmSizeMinClick);
+    connect(ui->btnAlarmClearOk, &QPushButton::clicked, this, guarded(this, &TFormAlarm::btnAlarmClearOkClick));
+    connect(ui->btnAlarmSizeMin, &QPushButton::clicked, this, guarded(this, &TFormAlarm::btnAlarmSizeMinClick));
 }
 
 TFormAlarm::~TFormAlarm() = default;

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "platform/GuardedHandler.h"
 #include "platform/StatusPanels.h"
 #include "shared/SetValueRequest.h"
 #include "station/PictureFile.h"
@@ -57,16 +58,16 @@ void Tfm_MainForm::createStatusPanels()
 
 void Tfm_MainForm::connectHandlers()
 {
-    connect(ui->btTH_CtrlOK, &QPushButton::clicked, this, &Tfm_MainForm::btTH_CtrlOKClick);
-    connect(ui->btTH_CtrlExit, &QPushButton::clicked, this, &Tfm_MainForm::btTH_CtrlExitClick);
-    connect(ui->btTempUp, &QPushButton::clicked, this, &Tfm_MainForm::btTempUpClick);
-    connect(ui->btTempDown, &QPushButton::clicked, this, &Tfm_MainForm::btTempDownClick);
-    connect(ui->Button2, &QPushButton::clicked, this, &Tfm_MainForm::Button2Click);
-    connect(ui->Button3, &QPushButton::clicked, this, &Tfm_MainForm::Button3Click);
-    connect(ui->pgContr_MainForm, &QTabWidget::currentChanged, this, [this](int index) {
+    connect(ui->btTH_CtrlOK, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btTH_CtrlOKClick));
+    connect(ui->btTH_CtrlExit, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btTH_CtrlExitClick));
+    connect(ui->btTempUp, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btTempUpClick));
+    connect(ui->btTempDown, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btTempDownClick));
+    connect(ui->Button2, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::Button2Click));
+    connect(ui->Button3, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::Button3Click));
+    connect(ui->pgContr_MainForm, &QTabWidget::currentChanged, this, guarded([this](int index) {
         if (ui->pgContr_MainForm->widget(index) == ui->tabSheet_HT_Ctrl)
             tabSheet_HT_CtrlShow();
-    });
+    }));
 }
 
 void Tfm_MainForm::FormCreate()

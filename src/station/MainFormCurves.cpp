@@ -9,6 +9,7 @@
 
 #include "platform/Conversions.h"
 #include "platform/Gbk.h"
+#include "platform/GuardedHandler.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramFont.h"
 #include "shared/ChannelOrder.h"
@@ -55,14 +56,18 @@ void Tfm_MainForm::setupCurvesPage()
     ui->chart_RealTimeCurves->setTitleColor(Qt::blue);
     ui->chart_RealTimeCurves->setLegendVisible(false);
 
-    connect(ui->chkBox_SelectAllCurves, &QCheckBox::clicked, this, &Tfm_MainForm::chkBox_SelectAllCurvesClick);
-    connect(ui->colorBox_CurvesBackColor, &QComboBox::activated, this, &Tfm_MainForm::colorBox_CurvesBackColorChange);
-    connect(ui->upDown_CurvesWidth, &QSpinBox::valueChanged, this, &Tfm_MainForm::upDown_CurvesWidthClick);
-    connect(ui->btn_SetCurvesRange, &QPushButton::clicked, this, &Tfm_MainForm::btn_SetCurvesRangeClick);
-    connect(ui->btn_CurvesPrintPreview, &QPushButton::clicked, this, &Tfm_MainForm::btn_CurvesPrintPreviewClick);
-    connect(ui->btn_CurvesZoomOut, &QPushButton::clicked, this, &Tfm_MainForm::btn_CurvesZoomOutClick);
-    connect(ui->btn_CurvesZoomIn, &QPushButton::clicked, this, &Tfm_MainForm::btn_CurvesZoomInClick);
-    connect(ui->btn_CurvesResume, &QPushButton::clicked, this, &Tfm_MainForm::btn_CurvesResumeClick);
+    connect(ui->chkBox_SelectAllCurves, &QCheckBox::clicked, this,
+            guarded(this, &Tfm_MainForm::chkBox_SelectAllCurvesClick));
+    connect(ui->colorBox_CurvesBackColor, &QComboBox::activated, this,
+            guarded(this, &Tfm_MainForm::colorBox_CurvesBackColorChange));
+    connect(ui->upDown_CurvesWidth, &QSpinBox::valueChanged, this,
+            guarded(this, &Tfm_MainForm::upDown_CurvesWidthClick));
+    connect(ui->btn_SetCurvesRange, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_SetCurvesRangeClick));
+    connect(ui->btn_CurvesPrintPreview, &QPushButton::clicked, this,
+            guarded(this, &Tfm_MainForm::btn_CurvesPrintPreviewClick));
+    connect(ui->btn_CurvesZoomOut, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_CurvesZoomOutClick));
+    connect(ui->btn_CurvesZoomIn, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_CurvesZoomInClick));
+    connect(ui->btn_CurvesResume, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_CurvesResumeClick));
 }
 
 void Tfm_MainForm::BuildCurveSeries()
@@ -94,7 +99,7 @@ void Tfm_MainForm::BuildCurvesSelectList()
         auto* box = new QCheckBox(curveTitle(Devices.MeterRecords[k], j), ui->scrBox_CurvesSelectListContents);
         box->setGeometry(CheckBoxLeft, FirstRowTop + RowHeight * (g + k), CheckBoxWidth, CheckBoxHeight);
         box->setChecked(true);
-        connect(box, &QCheckBox::clicked, this, &Tfm_MainForm::chkBoxCurvesSelectClick);
+        connect(box, &QCheckBox::clicked, this, guarded(this, &Tfm_MainForm::chkBoxCurvesSelectClick));
         box->show();
         CurveCheckBoxes.append(box);
     });

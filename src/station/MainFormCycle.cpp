@@ -6,6 +6,7 @@
 
 #include "chart/Chart.h"
 #include "platform/Conversions.h"
+#include "platform/GuardedHandler.h"
 #include "platform/Sound.h"
 #include "shared/ChannelOrder.h"
 #include "station/AlarmForm.h"
@@ -21,10 +22,10 @@ constexpr int SilenceRequested = 1;
 
 void Tfm_MainForm::connectCycleHandlers()
 {
-    connect(timer_PerSecond, &QTimer::timeout, this, &Tfm_MainForm::timer_PerSecondTimer);
+    connect(timer_PerSecond, &QTimer::timeout, this, guarded(this, &Tfm_MainForm::timer_PerSecondTimer));
     // A delay that is no whole number counts as none.
     connect(ui->GSMedAlarmDelayT, &QLineEdit::textChanged, this,
-            [this](const QString& text) { Alarm.setDelay(StrToIntDef(text, 0)); });
+            guarded([this](const QString& text) { Alarm.setDelay(StrToIntDef(text, 0)); }));
 }
 
 void Tfm_MainForm::timer_PerSecondTimer()

@@ -4,6 +4,7 @@
 
 #include "platform/Conversions.h"
 #include "platform/Gbk.h"
+#include "platform/GuardedHandler.h"
 #include "platform/MessageBox.h"
 #include "station/core/ChannelLimit.h"
 #include "station/GbkLengthValidator.h"
@@ -64,17 +65,18 @@ void Tfm_MainForm::setupMeterConfigPage()
     limitBytes(ui->ed_ChannelName, sizeof(ChannelRecord::ChannelName) - 1);
     limitBytes(ui->ed_ChannelUnit, sizeof(ChannelRecord::ChannelUnit) - 1);
 
-    connect(ui->strgGrid_MeterList, &StringGrid::clicked, this, &Tfm_MainForm::strgGrid_MeterListClick);
-    connect(ui->strgGrid_MeterChannelList, &StringGrid::clicked, this, &Tfm_MainForm::strgGrid_MeterChannelListClick);
-    connect(ui->btn_MeterAdd, &QPushButton::clicked, this, &Tfm_MainForm::btn_MeterAddClick);
-    connect(ui->btn_MeterDel, &QPushButton::clicked, this, &Tfm_MainForm::btn_MeterDelClick);
-    connect(ui->btn_MeterModify, &QPushButton::clicked, this, &Tfm_MainForm::btn_MeterModifyClick);
-    connect(ui->btn_MeterSave, &QPushButton::clicked, this, &Tfm_MainForm::btn_MeterSaveClick);
-    connect(ui->btn_ChannelAdd, &QPushButton::clicked, this, &Tfm_MainForm::btn_ChannelAddClick);
-    connect(ui->btn_ChannelDel, &QPushButton::clicked, this, &Tfm_MainForm::btn_ChannelDelClick);
-    connect(ui->btn_ChannelModify, &QPushButton::clicked, this, &Tfm_MainForm::btn_ChannelModifyClick);
-    connect(ui->btn_ChannelSave, &QPushButton::clicked, this, &Tfm_MainForm::btn_ChannelSaveClick);
-    connect(ui->btn_MeterBatchAdd, &QPushButton::clicked, this, &Tfm_MainForm::btn_MeterBatchAddClick);
+    connect(ui->strgGrid_MeterList, &StringGrid::clicked, this, guarded(this, &Tfm_MainForm::strgGrid_MeterListClick));
+    connect(ui->strgGrid_MeterChannelList, &StringGrid::clicked, this,
+            guarded(this, &Tfm_MainForm::strgGrid_MeterChannelListClick));
+    connect(ui->btn_MeterAdd, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_MeterAddClick));
+    connect(ui->btn_MeterDel, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_MeterDelClick));
+    connect(ui->btn_MeterModify, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_MeterModifyClick));
+    connect(ui->btn_MeterSave, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_MeterSaveClick));
+    connect(ui->btn_ChannelAdd, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_ChannelAddClick));
+    connect(ui->btn_ChannelDel, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_ChannelDelClick));
+    connect(ui->btn_ChannelModify, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_ChannelModifyClick));
+    connect(ui->btn_ChannelSave, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_ChannelSaveClick));
+    connect(ui->btn_MeterBatchAdd, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_MeterBatchAddClick));
 }
 
 // --- grids -------------------------------------------------------------------

@@ -2,15 +2,16 @@
 #include <QMetaObject>
 #include <QTimer>
 
+#include "platform/GuardedHandler.h"
 #include "station/LoginForm.h"
 #include "station/MainFormWidgets.h"
 #include "station/ModifyPwForm.h"
 
 void Tfm_MainForm::connectModeHandlers()
 {
-    connect(ui->btn_Login, &QPushButton::clicked, this, &Tfm_MainForm::btn_LoginClick);
-    connect(ui->btn_SignOut, &QPushButton::clicked, this, &Tfm_MainForm::btn_SignOutClick);
-    connect(ui->btn_ModifyPassword, &QPushButton::clicked, this, &Tfm_MainForm::btn_ModifyPasswordClick);
+    connect(ui->btn_Login, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_LoginClick));
+    connect(ui->btn_SignOut, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_SignOutClick));
+    connect(ui->btn_ModifyPassword, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_ModifyPasswordClick));
 }
 
 void Tfm_MainForm::postCommStatus(const QString& text)

@@ -1,6 +1,7 @@
 // The set value of a serial device (its register 31), read and written from
 // the device list through the polling thread of the device's port.
 #include "platform/Gbk.h"
+#include "platform/GuardedHandler.h"
 #include "shared/SetValueRequest.h"
 #include "station/MainFormWidgets.h"
 #include "station/core/SetValueExchange.h"
@@ -17,10 +18,11 @@ void Tfm_MainForm::setupSetValuePanel()
     plSV_Op = new QWidget(ui->pnl_MeterInfo);
     ui->Ui::SetValuePanel::setupUi(plSV_Op);
     plSV_Op->hide();
-    connect(ui->strgGrid_MeterList, &QTableWidget::cellDoubleClicked, this, &Tfm_MainForm::strgGrid_MeterListDblClick);
-    connect(ui->btReadSV, &QPushButton::clicked, this, &Tfm_MainForm::btReadSVClick);
-    connect(ui->btSetSv, &QPushButton::clicked, this, &Tfm_MainForm::btSetSvClick);
-    connect(ui->btExitSvOp, &QPushButton::clicked, this, &Tfm_MainForm::btExitSvOpClick);
+    connect(ui->strgGrid_MeterList, &QTableWidget::cellDoubleClicked, this,
+            guarded(this, &Tfm_MainForm::strgGrid_MeterListDblClick));
+    connect(ui->btReadSV, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btReadSVClick));
+    connect(ui->btSetSv, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btSetSvClick));
+    connect(ui->btExitSvOp, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btExitSvOpClick));
 }
 
 void Tfm_MainForm::setSetValueTarget(int slot)

@@ -1,5 +1,6 @@
 // The SMS alarm: the cycle's SMS step over the page "短信报警设置", and the
 // page's "保存设置".
+#include "platform/GuardedHandler.h"
 #include "station/GeneralView.h"
 #include "station/core/GsmModulePort.h"
 #include "station/MainFormWidgets.h"
@@ -7,7 +8,7 @@
 
 void Tfm_MainForm::connectSmsHandlers()
 {
-    connect(ui->btnGSM_SetSave, &QPushButton::clicked, this, &Tfm_MainForm::btnGSM_SetSaveClick);
+    connect(ui->btnGSM_SetSave, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btnGSM_SetSaveClick));
 }
 
 SmsSettings Tfm_MainForm::smsSettings() const

@@ -5,6 +5,7 @@
 
 #include "platform/Application.h"
 #include "platform/Conversions.h"
+#include "platform/GuardedHandler.h"
 #include "platform/MessageBox.h"
 #include "support/ProgramApp.h"
 
@@ -16,11 +17,11 @@ TEST(Application, HandlerExceptionIsShownAndTheLoopGoesOn)
     MessageBoxCapture capture;
     bool restOfHandlerRan = false;
     bool nextHandlerRan = false;
-    QTimer::singleShot(0, [&] {
+    QTimer::singleShot(0, guarded([&] {
         StrToInt(QStringLiteral("abc"));
         restOfHandlerRan = true;
-    });
-    QTimer::singleShot(0, [&] { throw std::runtime_error("无法写入 Res/GSM_Alarm.ini"); });
+    }));
+    QTimer::singleShot(0, guarded([&] { throw std::runtime_error("无法写入 Res/GSM_Alarm.ini"); }));
     QTimer::singleShot(0, [&] { nextHandlerRan = true; });
     QCoreApplication::processEvents();
 

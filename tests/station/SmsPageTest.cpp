@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -175,6 +176,24 @@ TEST_F(SmsSave, NumberThatIsNoWholeNumberStopsTheSaveAtItsKey)
     widget<QLineEdit>(*form, "GSMedAlarmReload")->setText("abc");
     EXPECT_THROW(form->btnGSM_SetSaveClick(), EConvertError);
     EXPECT_EQ(iniFile(), "[GSM]\r\nEnable=0\r\nCOM=0\r\nPWR_ALARM=0\r\nPWR_CH=1\r\nDelay=10\r\n");
+}
+
+// Clicked on the window, the same error comes up in the program's exception
+// box, and the window goes on to its next event.
+TEST_F(SmsSave, ClickedSaveShowsTheConversionErrorAndTheProgramGoesOn)
+{
+    form->EnterConfigMode();
+    QPushButton* save = widget<QPushButton>(*form, "btnGSM_SetSave");
+    widget<QLineEdit>(*form, "GSMedAlarmReload")->setText("abc");
+    save->click();
+    const ShownMessage error{"Norvik", "'abc' is not a valid integer value."};
+    EXPECT_EQ(boxes.shown(), std::vector<ShownMessage>{error});
+
+    widget<QLineEdit>(*form, "GSMedAlarmReload")->setText("15");
+    QTimer::singleShot(0, save, &QPushButton::click);
+    QCoreApplication::processEvents();
+    EXPECT_NE(iniFile().find("Reload=15\r\nText="), std::string::npos);
+    EXPECT_EQ(boxes.shown().size(), 1u);
 }
 
 }  // namespace

@@ -2,6 +2,5 @@
 
 class Application;
 
-// The programs' own application object, offscreen, as CTest runs it; for the
-// tests of what it sets up. A test program uses it or ensureGuiApp, not both.
+// The programs' own application object, offscreen, as CTest runs it.
 Application& programApp();
