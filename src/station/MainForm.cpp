@@ -34,6 +34,7 @@ Tfm_MainForm::Tfm_MainForm(QWidget* parent)
     for (int port = 1; port <= MaxComPorts; ++port)
         ui->GSMcbbCOM->addItem(QStringLiteral("COM%1").arg(port));
     createStatusPanels();
+    timer_PerSecond->setObjectName(QStringLiteral("timer_PerSecond"));
     // A coarse timer may fire up to 5 % early: ticks would share a second.
     timer_PerSecond->setTimerType(Qt::PreciseTimer);
     timer_PerSecond->setInterval(1000);
@@ -54,6 +55,8 @@ void Tfm_MainForm::createStatusPanels()
 {
     const QList<QLabel*> panels = addStatusPanels(ui->statusBar_MainForm, {380, 50, 50, 50, 50});
     std::copy(panels.begin(), panels.end(), StatusPanels);
+    for (int i = 0; i < StatusPanelCount; ++i)
+        StatusPanels[i]->setObjectName(QStringLiteral("statusBar_MainForm_Panel%1").arg(i));
 }
 
 void Tfm_MainForm::connectHandlers()

@@ -104,6 +104,11 @@ public:
     // Every control that changes the configuration, in the order the modes
     // switch them.
     void setConfigControlsEnabled(bool enabled);
+    // The seam where tests and benchmarks stand in for the polling threads,
+    // which they do not run: the threads are stopped, and the caller writes
+    // the slot's run-time part (values, alarm flags, online flag) as the
+    // device's thread would, and reads it back.
+    MeterRecord& pollingStandIn(int slot);
 
     // --- device editor ------------------------------------------------------
     void FillMeterList();

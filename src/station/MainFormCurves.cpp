@@ -97,6 +97,7 @@ void Tfm_MainForm::BuildCurvesSelectList()
     // A blank row before each device after the first.
     const int n = forEachChannel(Devices.MeterRecords, Devices.MeterCount, [&](int k, int j, int g) {
         auto* box = new QCheckBox(curveTitle(Devices.MeterRecords[k], j), ui->scrBox_CurvesSelectListContents);
+        box->setObjectName(QStringLiteral("chkBoxCurvesSelect%1").arg(g));
         box->setGeometry(CheckBoxLeft, FirstRowTop + RowHeight * (g + k), CheckBoxWidth, CheckBoxHeight);
         box->setChecked(true);
         connect(box, &QCheckBox::clicked, this, guarded(this, &Tfm_MainForm::chkBoxCurvesSelectClick));

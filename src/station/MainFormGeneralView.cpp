@@ -18,6 +18,7 @@ void Tfm_MainForm::BuildGeneralView()
 {
     if (!GeneralViewControls) {
         GeneralViewControls = new GeneralView(ui->scrBox_GeneralViewContents);
+        GeneralViewControls->setObjectName(QStringLiteral("GeneralViewControls"));
         auto* layout = new QVBoxLayout(ui->scrBox_GeneralViewContents);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(GeneralViewControls);

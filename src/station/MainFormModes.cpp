@@ -57,6 +57,12 @@ void Tfm_MainForm::EnterConfigMode()
     Comm.StopCommThreads();
 }
 
+MeterRecord& Tfm_MainForm::pollingStandIn(int slot)
+{
+    Comm.StopCommThreads();
+    return Devices.MeterRecords[slot];
+}
+
 void Tfm_MainForm::btn_LoginClick()
 {
     Tfm_LoginForm form;

@@ -9,10 +9,8 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTimer>
-#include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <memory>
 #include <optional>
 
 #include "chart/Chart.h"
@@ -25,7 +23,6 @@
 #include "station/MainForm.h"
 #include "station/StringGrid.h"
 #include "support/AlarmRecordBytes.h"
-#include "support/Eventually.h"
 #include "support/FileBytes.h"
 #include "support/FullDisk.h"
 #include "support/GuiApp.h"
@@ -61,7 +58,7 @@ struct Ticks {
 
 struct CycleCase {
     const char* name;
-    const char* delay;
+    const char* delay;  // in Res/GSM_Alarm.ini; nullptr for no file
     std::vector<Ticks> ticks;
 };
 
@@ -69,9 +66,11 @@ class AlarmCycle : public Station, public testing::WithParamInterface<CycleCase>
 
 TEST_P(AlarmCycle, WindowSoundAndPanelPerTick)
 {
-    widget<QLineEdit>(*form, "GSMedAlarmDelayT")->setText(GetParam().delay);
-    MeterRecord& meter = addDevice("D1", {"CH1"});
-    startPeriod();
+    if (GetParam().delay)
+        writeAlarmDelay(GetParam().delay);
+    addDevice("D1", {"CH1"});
+    start();
+    MeterRecord& meter = polled(0);
 
     int step = 0;
     for (const Ticks& t : GetParam().ticks) {
@@ -93,7 +92,7 @@ TEST_P(AlarmCycle, WindowSoundAndPanelPerTick)
         EXPECT_EQ(int(sounds.played().size() - soundsBefore), t.sounds);
     }
     for (const QString& played : sounds.played())
-        EXPECT_EQ(played, form->AlarmSoundPath);
+        EXPECT_EQ(played, QString::fromStdString(dir.file("Alarm.wav")));
 }
 
 const std::optional<TColor> Any;
@@ -116,6 +115,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {In::Alarm, 1, clYellow, true, 1},
                    {In::Alarm, 3, clLime, true, 0},
                    {In::Alarm, 1, clYellow, true, 1}}},
+        CycleCase{"DefaultDelayOfTen", nullptr,
+                  {{In::Quiet, 1, clLime, false, 0}, {In::Alarm, 10, Any, false, 0}, {In::Alarm, 1, Any, true, 1}}},
         CycleCase{"DelayThatIsNoNumberCountsAsNone", "3s",
                   {{In::Quiet, 1, clLime, false, 0}, {In::Alarm, 1, clYellow, true, 1}}},
         CycleCase{"AlarmOnAnOfflineDeviceIsQuiet", "0",
@@ -144,17 +145,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Station, WindowBlinksBetweenButtonFaceAndRed)
 {
-    widget<QLineEdit>(*form, "GSMedAlarmDelayT")->setText("0");
-    MeterRecord& meter = addDevice("D1", {"CH1"});
-    startPeriod();
+    writeAlarmDelay("0");
+    addDevice("D1", {"CH1"});
+    start();
     tick();  // a quiet tick loads the delay
-    meter.AlarmHHA[0] = 1;
-    std::vector<TColor> colours;
+    polled(0).AlarmHHA[0] = 1;
+    std::vector<QColor> colours;
     for (int i = 0; i < 3; ++i) {
         tick();
-        colours.push_back(FormAlarm->Color());
+        colours.push_back(FormAlarm->palette().color(QPalette::Window));
     }
-    EXPECT_EQ(colours, (std::vector<TColor>{clRed, clBtnFace, clRed}));
+    EXPECT_EQ(colours, (std::vector<QColor>{toQColor(clRed), toQColor(clBtnFace), toQColor(clRed)}));
     EXPECT_EQ(panel(0).color, clRed);
 }
 
@@ -181,15 +182,15 @@ protected:
 
 TEST_F(Station, AlarmWindowComesToTheFrontButBelowAnOpenModalDialog)
 {
-    widget<QLineEdit>(*form, "GSMedAlarmDelayT")->setText("0");
-    MeterRecord& meter = addDevice("D1", {"CH1"});
-    startPeriod();
-    form->show();
+    writeAlarmDelay("0");
+    addDevice("D1", {"CH1"});
+    start();
+    station.window().show();
     tick();
-    meter.AlarmHA[0] = 1;
-    Tfm_LoginForm login(form.get());
+    polled(0).AlarmHA[0] = 1;
+    Tfm_LoginForm login(&station.window());
     QMessageBox box(QMessageBox::NoIcon, QString(), QString(), QMessageBox::Ok, &login);
-    RaiseOrder order{form.get(), FormAlarm, &login, &box};
+    RaiseOrder order{&station.window(), FormAlarm, &login, &box};
 
     tick();  // no dialog open
     ASSERT_TRUE(FormAlarm->isVisible());
@@ -210,9 +211,12 @@ TEST_F(Station, AlarmWindowComesToTheFrontButBelowAnOpenModalDialog)
 
 TEST_F(Station, TickShowsEveryChannelInGlobalOrderAndRecordsIt)
 {
-    MeterRecord& first = addDevice("锅炉1", {"A", "B", "C"}, 1);
-    MeterRecord& second = addDevice("D2", {"X", "Y"}, 60);
-    startPeriod();
+    writeAlarmDelay("0");  // an alarm would show at once
+    addDevice("锅炉1", {"A", "B", "C"}, 1);
+    addDevice("D2", {"X", "Y"}, 60);
+    start();
+    MeterRecord& first = polled(0);
+    MeterRecord& second = polled(1);
     const float values[] = {1.5f, 2.0f, -0.3f, 123456.7f, 7.0f};
     for (int j = 0; j < 3; ++j)
         first.ChannelValues[j] = values[j];
@@ -223,8 +227,8 @@ TEST_F(Station, TickShowsEveryChannelInGlobalOrderAndRecordsIt)
 
     tick();
 
-    EXPECT_EQ(widget<QLabel>(*form, "lab_SysTime")->text(), "时间: 18-10-18 09:05:04    ");
-    ASSERT_EQ(form->GeneralViewControls->panelCount(), 5);
+    EXPECT_EQ(station.widget<QLabel>("lab_SysTime").text(), "时间: 18-10-18 09:05:04    ");
+    ASSERT_EQ(station.overview().panelCount(), 5);
     EXPECT_EQ(panel(0).title, "锅炉1--A");
     EXPECT_EQ(panel(2).valueText(), "-0.3");
     EXPECT_EQ(panel(2).unitText(), "kPa");
@@ -234,10 +238,11 @@ TEST_F(Station, TickShowsEveryChannelInGlobalOrderAndRecordsIt)
     EXPECT_EQ(panel(4).alarmText(), " ");
     EXPECT_EQ(panel(4).unitText(), "kPa");
     EXPECT_EQ(panel(4).color, clLime);
-    EXPECT_EQ(form->AnyAlarm, 0);
+    EXPECT_FALSE(FormAlarm->isVisible()) << "an offline device's flags raise no alarm";
+    EXPECT_TRUE(sounds.played().empty());
 
     // Every curve, the offline device's too, slid by one point.
-    const ChartSeries& curve = widget<Chart>(*form, "chart_RealTimeCurves")->series(3);
+    const ChartSeries& curve = station.widget<Chart>("chart_RealTimeCurves").series(3);
     ASSERT_EQ(curve.count(), 1000);
     EXPECT_EQ(curve.yValue(999), double(values[3]));
     EXPECT_EQ(curve.label(999), "18-10-18 09:05:04");
@@ -249,46 +254,12 @@ TEST_F(Station, TickShowsEveryChannelInGlobalOrderAndRecordsIt)
     EXPECT_EQ(std::memcmp(history.data() + HistoryHeaderSize, values, sizeof values), 0);
 }
 
-TEST_F(Station, NewPeriodStartsTheFilesAndClearsTheAlarmSide)
-{
-    MeterRecord& first = addDevice("锅炉1", {"温度", "B", "C"}, 10);
-    addDevice("D2", {"X", "Y"}, 1);
-    first.AlarmLLA[2] = 1;
-    form->OpenAlarmRows[0][0][2] = 4;
-    widget<StringGrid>(*form, "strgGrid_AlarmRecList")->setRowCount(5);
-
-    // The names come from a second reading that lies in the next second.
-    int readings = 0;
-    SetClock([&] {
-        return readings++ ? EncodeDateTime(2018, 10, 18, 9, 5, 4, 100) : EncodeDateTime(2018, 10, 18, 9, 5, 3, 900);
-    });
-    startPeriod();
-
-    EXPECT_EQ(widget<StringGrid>(*form, "strgGrid_AlarmRecList")->RowCount(), 1);
-    EXPECT_EQ(widget<StringGrid>(*form, "strgGrid_AlarmRecList")->Cells(2, 0), "报警类型");
-    EXPECT_EQ(first.AlarmLLA[2], 0);
-    EXPECT_EQ(form->OpenAlarmRows[0][0][2], 0);
-
-    const std::string history = readFileBytes(periodFile("18日09时05分04秒.nx"));
-    ASSERT_EQ(history.size(), HistoryHeaderSize);
-    HistoryFileHeader header;
-    std::memcpy(&header, history.data(), sizeof header);
-    EXPECT_EQ(header.StartTime, EncodeDateTime(2018, 10, 18, 9, 5, 3, 900));
-    EXPECT_EQ(header.RecordInterval, 10);
-    EXPECT_EQ(header.ChannelCount, 5);
-    EXPECT_EQ(fromGbkField(header.ChannelNames[0]), "锅炉1温度");
-    EXPECT_EQ(fromGbkField(header.ChannelNames[4]), "D2Y");
-
-    const std::string alarms = readFileBytes(periodFile("18日09时05分04秒.xls"));
-    ASSERT_EQ(alarms.size(), 150u);
-    EXPECT_EQ(alarms.substr(0, 7), toGbk("设备名\t").toStdString());
-}
-
 TEST_F(Station, AlarmRecordsOpenAndCloseByLevelWhileOnline)
 {
-    MeterRecord& meter = addDevice("D1", {"CH1"});
-    startPeriod();
-    StringGrid& grid = *widget<StringGrid>(*form, "strgGrid_AlarmRecList");
+    addDevice("D1", {"CH1"});
+    start();
+    MeterRecord& meter = polled(0);
+    StringGrid& grid = station.widget<StringGrid>("strgGrid_AlarmRecList");
     auto row = [&](int r) {
         QStringList cells;
         for (int c = 0; c < 5; ++c)
@@ -333,9 +304,11 @@ TEST_F(Station, AlarmRecordsOpenAndCloseByLevelWhileOnline)
 
 TEST_F(Station, FullDiskHoldsBackAlarmRowsAndRecordsOnlyUntilItTakesWritesAgain)
 {
-    MeterRecord& meter = addDevice("D1", {"CH1"}, 1);
+    addDevice("D1", {"CH1"}, 1);
+    station.writeConfiguration();
     FullDisk disk;  // full from the start of the period
-    startPeriod();
+    start();
+    MeterRecord& meter = polled(0);
     meter.AlarmLA[0] = 1;
     for (int n = 1; n <= 4; ++n) {
         if (n == 4)
@@ -344,8 +317,8 @@ TEST_F(Station, FullDiskHoldsBackAlarmRowsAndRecordsOnlyUntilItTakesWritesAgain)
         tick();
     }
 
-    ASSERT_EQ(widget<StringGrid>(*form, "strgGrid_AlarmRecList")->RowCount(), 2) << "the alarm opened during the outage";
-    EXPECT_EQ(readFileBytes(periodFile("18日09时05分03秒.xls")), alarmGridBytes(*form));
+    ASSERT_EQ(station.widget<StringGrid>("strgGrid_AlarmRecList").RowCount(), 2) << "the alarm opened during the outage";
+    EXPECT_EQ(readFileBytes(periodFile("18日09时05分03秒.xls")), alarmGridBytes(station.window()));
     const std::string history = readFileBytes(periodFile("18日09时05分03秒.nx"));
     ASSERT_EQ(history.size(), HistoryHeaderSize + 4 * sizeof(float));
     const float records[] = {1, 2, 3, 4};  // one per second from the start
@@ -355,24 +328,56 @@ TEST_F(Station, FullDiskHoldsBackAlarmRowsAndRecordsOnlyUntilItTakesWritesAgain)
 class ModeChange : public Station {
 protected:
     // Configuration mode and back, the clock standing. COM1, where the
-    // devices are, is a line that is missing: its thread marks them offline
-    // and ends; then they are online again, as the test had them.
+    // devices are, is a missing line: its thread marks them offline; then
+    // they answer again, as the test had them.
     void changeModes()
     {
-        const std::string com1 = dir.file("Res/COM1");
-        if (!std::filesystem::is_symlink(com1))
-            std::filesystem::create_symlink("/nonexistent/tty", com1);
-        form->EnterConfigMode();
-        form->EnterRunMode();
-        form->timer_PerSecond->stop();
-        ASSERT_TRUE(eventually([this] {
-            return std::all_of(form->Comm.CommThreads.begin(), form->Comm.CommThreads.end(),
-                               [](const auto& thread) { return thread->finished(); });
-        }));
-        for (int k = 0; k < form->Devices.MeterCount; ++k)
-            form->Devices.MeterRecords[k].Online = 1;
+        station.window().EnterConfigMode();
+        station.window().EnterRunMode();
+        station.timer().stop();
+        for (int k = 0; k < deviceCount; ++k)
+            polled(k).Online = 1;
     }
 };
+
+// A period's files are named after a second reading of the clock, which may
+// lie a second after its start time; its alarms start afresh.
+TEST_F(ModeChange, NewPeriodStartsTheFilesAndClearsTheAlarmSide)
+{
+    addDevice("锅炉1", {"温度", "B", "C"}, 10);
+    addDevice("D2", {"X", "Y"}, 1);
+    start();
+    polled(0).AlarmLLA[2] = 1;
+    tick();
+    StringGrid& grid = station.widget<StringGrid>("strgGrid_AlarmRecList");
+    ASSERT_EQ(grid.RowCount(), 2);
+
+    int readings = 0;
+    SetClock([&] {
+        return readings++ ? EncodeDateTime(2018, 10, 18, 9, 5, 5, 100) : EncodeDateTime(2018, 10, 18, 9, 5, 4, 900);
+    });
+    changeModes();
+    SetClock([this] { return now; });
+
+    EXPECT_EQ(grid.RowCount(), 1);
+    EXPECT_EQ(grid.Cells(2, 0), "报警类型");
+    const std::string history = readFileBytes(periodFile("18日09时05分05秒.nx"));
+    ASSERT_EQ(history.size(), HistoryHeaderSize);
+    HistoryFileHeader header;
+    std::memcpy(&header, history.data(), sizeof header);
+    EXPECT_EQ(header.StartTime, EncodeDateTime(2018, 10, 18, 9, 5, 4, 900));
+    EXPECT_EQ(header.RecordInterval, 10);
+    EXPECT_EQ(header.ChannelCount, 5);
+    EXPECT_EQ(fromGbkField(header.ChannelNames[0]), "锅炉1温度");
+    EXPECT_EQ(fromGbkField(header.ChannelNames[4]), "D2Y");
+
+    // The flag and the open alarm went with the old period: no row opens or ends.
+    tick();
+    EXPECT_EQ(grid.RowCount(), 1);
+    const std::string alarms = readFileBytes(periodFile("18日09时05分05秒.xls"));
+    ASSERT_EQ(alarms.size(), 150u);
+    EXPECT_EQ(alarms.substr(0, 7), toGbk("设备名\t").toStdString());
+}
 
 // A log interval of 5 gives lines in ticks 5, 10, ... counted from the
 // start, whether or not the station went through configuration mode.
@@ -381,7 +386,7 @@ class LogInterval : public ModeChange, public testing::WithParamInterface<int> {
 TEST_P(LogInterval, LineEveryFifthTick)
 {
     addDevice("D1", {"CH1"}, 5);
-    startPeriod();
+    start();
     for (int i = 1; i <= 12; ++i) {
         tick();
         if (i == GetParam())
@@ -403,9 +408,9 @@ TEST_P(NewPeriod, LeavingConfigurationStartsNewFilesAndKeepsTheOld)
     const int channels = 2 * GetParam();
     if (GetParam())
         addDevice("D1", {"CH1", "CH2"}, 1);
-    startPeriod();
+    start();
     if (GetParam())
-        form->Devices.MeterRecords[0].AlarmLA[0] = 1;
+        polled(0).AlarmLA[0] = 1;
     for (int i = 0; i < 3; ++i)
         tick();
     const std::string oldHistory = readFileBytes(periodFile("18日09时05分03秒.nx"));
@@ -425,7 +430,7 @@ TEST_P(NewPeriod, LeavingConfigurationStartsNewFilesAndKeepsTheOld)
     std::memcpy(&start, history.data(), sizeof start);
     EXPECT_EQ(start, now - 1 / SecondsPerDay);
     EXPECT_EQ(readFileBytes(periodFile("18日09时05分16秒.xls")).size(), 150u) << "the heading row alone";
-    EXPECT_EQ(widget<StringGrid>(*form, "strgGrid_AlarmRecList")->RowCount(), 1);
+    EXPECT_EQ(station.widget<StringGrid>("strgGrid_AlarmRecList").RowCount(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, NewPeriod, testing::Values(0, 1));
@@ -435,37 +440,38 @@ INSTANTIATE_TEST_SUITE_P(Devices, NewPeriod, testing::Values(0, 1));
 TEST_F(Station, OverviewFollowsTheScrollBoxFromTheFirstShow)
 {
     addDevice("D1", {"1", "2", "3", "4", "5", "6", "7", "8"});
-    startPeriod();
-    const auto columns = [this] {
+    start();
+    const GeneralView& overview = station.overview();
+    const auto columns = [&overview] {
         int n = 0;
-        while (n < form->GeneralViewControls->panelCount() &&
-               form->GeneralViewControls->panelRect(n).top() == form->GeneralViewControls->panelRect(0).top())
+        while (n < overview.panelCount() && overview.panelRect(n).top() == overview.panelRect(0).top())
             ++n;
         return n;
     };
-    form->setWindowState(Qt::WindowNoState);
-    form->resize(1034, 679);
-    form->show();
+    Tfm_MainForm& window = station.window();
+    window.setWindowState(Qt::WindowNoState);
+    window.resize(1034, 679);
+    window.show();
     EXPECT_EQ(columns(), 4);
     for (const QSize size : {QSize(1500, 800), QSize(700, 600), QSize(400, 600)}) {
-        form->resize(size);
-        const int width = widget<QScrollArea>(*form, "scrBox_GeneralView")->width();
+        window.resize(size);
+        const int width = station.widget<QScrollArea>("scrBox_GeneralView").width();
         EXPECT_EQ(columns(), width < 460 ? 1 : (width - 20) / 220) << width;
     }
 }
 
 TEST_F(Station, ResizeRebuildsThePanelsGreenAndBlank)
 {
-    widget<QLineEdit>(*form, "GSMedAlarmDelayT")->setText("0");
-    MeterRecord& meter = addDevice("D1", {"CH1"});
-    startPeriod();
+    writeAlarmDelay("0");
+    addDevice("D1", {"CH1"});
+    start();
     tick();
-    meter.AlarmHA[0] = 1;
+    polled(0).AlarmHA[0] = 1;
     tick();
     ASSERT_EQ(panel(0).color, clRed);
 
-    form->showNormal();
-    form->resize(900, 700);
+    station.window().showNormal();
+    station.window().resize(900, 700);
     QCoreApplication::processEvents();
     EXPECT_EQ(panel(0).color, clLime);
     EXPECT_EQ(panel(0).valueText(), "");

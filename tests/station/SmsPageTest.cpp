@@ -34,23 +34,23 @@ protected:
     {
         Station::SetUp();
         module = Devsim::gsmOnPty(comLink(3));
-        widget<QCheckBox>(*form, "GSMcbAlarmEn")->setChecked(true);
-        widget<QComboBox>(*form, "GSMcbbCOM")->setCurrentIndex(Com3);
-        widget<QLineEdit>(*form, "GSMedAlarmDelayT")->setText("2");
-        widget<QPlainTextEdit>(*form, "GSMmeAlarmText")->setPlainText("温度超限");
-        widget<StringGrid>(*form, "GSM_SG_PhoneNum")->setCell(2, 1, "13800000001");
+        StationDriver::writeBaseFile("Res/GSM_Alarm.ini", "[GSM]\r\nEnable=1\r\nCOM=" + std::to_string(Com3)
+                                                              + "\r\nDelay=2\r\nText=" + toGbk("温度超限").toStdString()
+                                                              + "\r\n[PhoneList]\r\nNum1=13800000001\r\n");
     }
 
-    QString label() const { return widget<QLabel>(*form, "lbYSJS")->text(); }
+    QString label() const { return station.widget<QLabel>("lbYSJS").text(); }
 
     std::unique_ptr<Devsim> module;
 };
 
 TEST_F(SmsStep, CycleTextsWhatTheOverviewShowsAndFreesThePort)
 {
-    MeterRecord& boiler = addDevice("锅炉1", {"温度"});
-    MeterRecord& fan = addDevice("D2", {"X"});
-    startPeriod();
+    addDevice("锅炉1", {"温度"});
+    addDevice("D2", {"X"});
+    start();
+    MeterRecord& boiler = polled(0);
+    MeterRecord& fan = polled(1);
     boiler.ChannelValues[0] = 95.5f;
     boiler.AlarmHHA[0] = 1;
     fan.Online = 0;  // its flags still count for the text
@@ -70,17 +70,16 @@ TEST_F(SmsStep, CycleTextsWhatTheOverviewShowsAndFreesThePort)
 
 TEST_F(SmsStep, HeldPortDelaysTheMessageUntilItOpens)
 {
-    MeterRecord& meter = addDevice("D1", {"CH1"});
-    startPeriod();
-    meter.AlarmHA[0] = 1;
+    addDevice("D1", {"CH1"});
+    start();
+    polled(0).AlarmHA[0] = 1;
     PortHandle held;
     ASSERT_TRUE(OpenComPort(held, Com3, 2));
 
     tick();
     for (int i = 0; i < 2; ++i) {
         tick();
-        EXPECT_EQ(label(), "短信模块串口无法打开!");
-        EXPECT_EQ(form->Sms.SmsDelayCounter, 1) << "the due second comes again";
+        EXPECT_EQ(label(), "短信模块串口无法打开!") << "the due second comes again";
     }
     // A text of the test's own through the held port: once the module has
     // it, whatever reached the module before it has been printed too.
@@ -100,8 +99,9 @@ TEST_F(SmsStep, HeldPortDelaysTheMessageUntilItOpens)
 
 TEST_F(SmsStep, TickWithoutAlarmStartsTheDelayAgain)
 {
-    MeterRecord& meter = addDevice("D1", {"CH1"});
-    startPeriod();
+    addDevice("D1", {"CH1"});
+    start();
+    MeterRecord& meter = polled(0);
     meter.AlarmHA[0] = 1;
     tick();
     meter.AlarmHA[0] = 0;
@@ -114,53 +114,65 @@ TEST_F(SmsStep, TickWithoutAlarmStartsTheDelayAgain)
     EXPECT_TRUE(module->waitForMessages(1));
 }
 
+// Half-way through the delay, a return to run mode counts it from the start.
 TEST_F(SmsStep, RunModeStartsTheScheduleAfresh)
 {
-    form->Sms.SmsDelayCounter = 7;
-    form->Sms.SmsPhoneIndex = 3;
-    form->Sms.SmsMeterCursor = 2;
-    form->Sms.SmsChannelCursor = 5;
-    form->Sms.SmsItemCursor = 12;
-    form->Sms.SmsSentCount = 4;
-    form->EnterConfigMode();
-    form->EnterRunMode();
-    form->timer_PerSecond->stop();
-    const SmsAlarm& sms = form->Sms;
-    EXPECT_EQ((std::vector<int>{sms.SmsDelayCounter, sms.SmsPhoneIndex, sms.SmsMeterCursor, sms.SmsChannelCursor,
-                                sms.SmsItemCursor, sms.SmsSentCount}),
-              std::vector<int>(6, 0));
+    addDevice("D1", {"CH1"});
+    start();
+    polled(0).AlarmHA[0] = 1;
+    tick();
+    ASSERT_EQ(label(), "延时计时：  1");
+
+    station.window().EnterConfigMode();
+    station.window().EnterRunMode();
+    station.timer().stop();
+    MeterRecord& meter = polled(0);
+    meter.Online = 1;
+    meter.AlarmHA[0] = 1;
+    tick();
+    EXPECT_EQ(label(), "延时计时：  1");
+    tick();
+    EXPECT_EQ(label(), "发出短息。      ");
+    EXPECT_TRUE(module->waitForMessages(1));
 }
 
+// The page in configuration mode, where its controls can be changed.
 class SmsSave : public Station {
 protected:
+    void SetUp() override
+    {
+        Station::SetUp();
+        start();
+        station.window().EnterConfigMode();
+    }
+
     std::string iniFile() const { return readFileBytes(dir.file("Res/GSM_Alarm.ini")); }
 };
 
 TEST_F(SmsSave, WritesEveryKeyInOrderAndTheNextStartReadsThemBack)
 {
-    form->EnterConfigMode();
-    widget<QCheckBox>(*form, "GSMcbAlarmEn")->setChecked(true);
-    widget<QComboBox>(*form, "GSMcbbCOM")->setCurrentIndex(3);
-    widget<QCheckBox>(*form, "GSMcbPWR_AlarmEn")->setChecked(true);
-    widget<QLineEdit>(*form, "GSMedAlarmPWR_CH")->setText("2");
-    widget<QLineEdit>(*form, "GSMedAlarmDelayT")->setText("7");
-    widget<QLineEdit>(*form, "GSMedAlarmReload")->setText("15");
-    widget<QPlainTextEdit>(*form, "GSMmeAlarmText")->setPlainText("温度超限");
-    widget<StringGrid>(*form, "GSM_SG_PhoneNum")->setCell(1, 1, "张三");
-    widget<StringGrid>(*form, "GSM_SG_PhoneNum")->setCell(2, 1, "13800000001");
-    widget<StringGrid>(*form, "GSM_SG_PhoneNum")->setCell(1, 10, "Li");
-    widget<StringGrid>(*form, "GSM_SG_PhoneNum")->setCell(2, 10, "13900000010");
-    widget<QPushButton>(*form, "btnGSM_SetSave")->click();
-
-    std::string phones;
+    station.click("GSMcbAlarmEn");
+    station.choose("GSMcbbCOM", 3);
+    station.click("GSMcbPWR_AlarmEn");
+    station.type("GSMedAlarmPWR_CH", "2");
+    station.type("GSMedAlarmDelayT", "7");
+    station.type("GSMedAlarmReload", "15");
+    station.widget<QPlainTextEdit>("GSMmeAlarmText").setPlainText("温度超限");
+    StringGrid& phones = station.widget<StringGrid>("GSM_SG_PhoneNum");
+    phones.setCell(1, 1, "张三");
+    phones.setCell(2, 1, "13800000001");
+    phones.setCell(1, 10, "Li");
+    phones.setCell(2, 10, "13900000010");
+    station.click("btnGSM_SetSave");
+    std::string phoneLines;
     for (int row = 1; row <= 10; ++row) {
         const std::string k = std::to_string(row);
         const std::string name = row == 1 ? "\xD5\xC5\xC8\xFD" : row == 10 ? "Li" : "";  // 张三 in GBK
         const std::string number = row == 1 ? "13800000001" : row == 10 ? "13900000010" : "";
-        phones += "Name" + k + "=" + name + "\r\nNum" + k + "=" + number + "\r\n";
+        phoneLines += "Name" + k + "=" + name + "\r\nNum" + k + "=" + number + "\r\n";
     }
     EXPECT_EQ(iniFile(), "[GSM]\r\nEnable=1\r\nCOM=3\r\nPWR_ALARM=1\r\nPWR_CH=2\r\nDelay=7\r\nReload=15\r\nText="
-                             "\xCE\xC2\xB6\xC8\xB3\xAC\xCF\xDE\r\n[PhoneList]\r\n" + phones);  // 温度超限
+                             "\xCE\xC2\xB6\xC8\xB3\xAC\xCF\xDE\r\n[PhoneList]\r\n" + phoneLines);  // 温度超限
 
     Tfm_MainForm next;
     EXPECT_TRUE(widget<QCheckBox>(next, "GSMcbAlarmEn")->isChecked());
@@ -179,23 +191,20 @@ TEST_F(SmsSave, WritesEveryKeyInOrderAndTheNextStartReadsThemBack)
 
 TEST_F(SmsSave, NumberThatIsNoWholeNumberStopsTheSaveAtItsKey)
 {
-    widget<QLineEdit>(*form, "GSMedAlarmReload")->setText("abc");
-    EXPECT_THROW(form->btnGSM_SetSaveClick(), EConvertError);
+    station.type("GSMedAlarmReload", "abc");
+    EXPECT_THROW(station.window().btnGSM_SetSaveClick(), EConvertError);
     EXPECT_EQ(iniFile(), "[GSM]\r\nEnable=0\r\nCOM=0\r\nPWR_ALARM=0\r\nPWR_CH=1\r\nDelay=10\r\n");
 }
 
-// Clicked on the window, the same error comes up in the program's exception
-// box, and the window goes on to its next event.
 TEST_F(SmsSave, ClickedSaveShowsTheConversionErrorAndTheProgramGoesOn)
 {
-    form->EnterConfigMode();
-    QPushButton* save = widget<QPushButton>(*form, "btnGSM_SetSave");
-    widget<QLineEdit>(*form, "GSMedAlarmReload")->setText("abc");
-    save->click();
+    QPushButton* save = &station.widget<QPushButton>("btnGSM_SetSave");
+    station.type("GSMedAlarmReload", "abc");
+    station.click("btnGSM_SetSave");
     const ShownMessage error{"Norvik", "'abc' is not a valid integer value."};
     EXPECT_EQ(boxes.shown(), std::vector<ShownMessage>{error});
 
-    widget<QLineEdit>(*form, "GSMedAlarmReload")->setText("15");
+    station.type("GSMedAlarmReload", "15");
     QTimer::singleShot(0, save, &QPushButton::click);
     QCoreApplication::processEvents();
     EXPECT_NE(iniFile().find("Reload=15\r\nText="), std::string::npos);

@@ -1,77 +1,81 @@
 #pragma once
-// A main window in a fresh base directory, ticked by hand on a settable
-// clock, for the tests of the one-second cycle and what it drives.
+// A station in a fresh base directory, ticked by hand on a settable clock,
+// for the tests of the one-second cycle and what it drives.
 #include <gtest/gtest.h>
 
+#include <QStringList>
 #include <QTimer>
-#include <memory>
 #include <vector>
 
 #include "platform/DateTime.h"
 #include "platform/Gbk.h"
 #include "platform/MessageBox.h"
 #include "platform/Sound.h"
-#include "station/AlarmForm.h"
-#include "station/GeneralView.h"
-#include "station/MainForm.h"
+#include "support/DeviceSlots.h"
 #include "support/GuiApp.h"
+#include "support/StationDriver.h"
 #include "support/WorkDir.h"
 
-// A station in a fresh base directory, its timer held, ticked by hand on a
-// clock that moves one second per tick.
+// The devices are configured before start(); the clock moves one second per
+// tick, and the test writes what the polling threads would.
 class Station : public testing::Test {
 protected:
     void SetUp() override
     {
         ensureGuiApp();
         SetClock([this] { return now; });
-        form = std::make_unique<Tfm_MainForm>();
-        form->timer_PerSecond->stop();
-        alarmWindow = std::make_unique<TFormAlarm>();
-        FormAlarm = alarmWindow.get();
     }
 
     void TearDown() override
     {
-        FormAlarm = nullptr;
+        station.close();
         SetClock({});
     }
 
-    MeterRecord& addDevice(const char* name, std::vector<const char*> channels, int interval = 3600)
+    // A device of these channels, in kPa.
+    MeterConfig& addDevice(const char* name, std::vector<const char*> channels, int interval = 3600)
     {
-        MeterRecord& m = form->Devices.MeterRecords[form->Devices.MeterCount++];
-        copyToField(m.MeterName, QString::fromUtf8(name));
-        m.ChannelNum = static_cast<std::uint8_t>(channels.size());
-        for (std::size_t j = 0; j < channels.size(); ++j) {
-            copyToField(m.Channels[j].ChannelName, QString::fromUtf8(channels[j]));
-            copyToField(m.Channels[j].ChannelUnit, "kPa");
-        }
-        m.PreRecordTime = interval;
-        m.Online = 1;
-        return m;
+        QStringList names;
+        for (const char* channel : channels)
+            names << QString::fromUtf8(channel);
+        MeterConfig device = namedDevice(QString::fromUtf8(name), names);
+        for (int j = 0; j < names.size(); ++j)
+            copyToField(device.Channels[j].ChannelUnit, "kPa");
+        device.PreRecordTime = interval;
+        ++deviceCount;
+        return station.addDevice(device);
     }
 
-    // What entering run mode does for this side of the station.
-    void startPeriod()
+    // "[GSM]" of Res/GSM_Alarm.ini with the delay, the rest at its defaults.
+    static void writeAlarmDelay(const char* delay)
     {
-        form->BuildGeneralView();
-        form->BuildCurveSeries();
-        form->StartRecordPeriod();
+        StationDriver::writeBaseFile("Res/GSM_Alarm.ini", std::string("[GSM]\r\nDelay=") + delay + "\r\n");
+    }
+
+    // The start, which begins the recording period, with the timer held; each
+    // device answers its polls.
+    void start()
+    {
+        station.start();
+        station.timer().stop();
+        for (int k = 0; k < deviceCount; ++k)
+            station.polled(k).Online = 1;
     }
 
     void tick()
     {
         now += 1 / SecondsPerDay;
-        form->timer_PerSecondTimer();
+        station.tick();
     }
 
-    const GeneralViewPanel& panel(int g) const { return form->GeneralViewControls->panel(g); }
+    MeterRecord& polled(int slot) const { return station.polled(slot); }
+    const GeneralViewPanel& panel(int g) const { return station.panel(g); }
     std::string periodFile(const char* name) const { return dir.file(std::string("18年10月/") + name); }
 
     WorkDir dir;
     MessageBoxCapture boxes;
     SoundCapture sounds;
     TDateTime now = EncodeDateTime(2018, 10, 18, 9, 5, 3);
-    std::unique_ptr<Tfm_MainForm> form;
-    std::unique_ptr<TFormAlarm> alarmWindow;
+    StationDriver station;
+    int deviceCount = 0;
 };

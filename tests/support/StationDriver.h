@@ -1,0 +1,236 @@
+#pragma once
+// The station's main window as tests and benchmarks drive it, in the base
+// directory (the working directory): the configuration written as files
+// before the window starts, then what a user clicks, types and reads on the
+// screen, by the components' names. The window's fields stay its own.
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QList>
+#include <QTimer>
+
+#include <cstring>
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+
+#include "station/AlarmForm.h"
+#include "station/GeneralView.h"
+#include "station/MainForm.h"
+#include "station/StringGrid.h"
+#include "station/core/ConfigFile.h"
+#include "support/FileBytes.h"
+#include "support/WindowDriver.h"
+
+class StationDriver {
+public:
+    StationDriver() = default;
+    StationDriver(const StationDriver&) = delete;
+    StationDriver& operator=(const StationDriver&) = delete;
+    ~StationDriver() { close(); }
+
+    // --- before the window starts -------------------------------------------
+
+    // A device for the next slot of Config.dat, handed out for the fields a
+    // test sets on top. The next start() writes what was given, and only
+    // then: without it the window finds the base directory as it is.
+    MeterConfig& addDevice(const MeterConfig& device)
+    {
+        devices_.push_back(device);
+        configured_ = true;
+        return devices_.back();
+    }
+
+    void setPassword(const QString& password)
+    {
+        password_ = password;
+        configured_ = true;
+    }
+
+    // A file of the base directory, e.g. "Res/GSM_Alarm.ini", its folder made
+    // when missing: for what the configuration types do not write.
+    static void writeBaseFile(const std::string& name, const std::string& bytes)
+    {
+        const std::filesystem::path path = baseFile(name);
+        std::filesystem::create_directories(path.parent_path());
+        writeFileBytes(path.string(), bytes);
+    }
+
+    // Writes the configuration given since the last start, makes each serial
+    // port its devices use a missing line unless the test has linked one of
+    // its own (so that no real line is ever polled), then makes the main
+    // window, which enters run mode, and after it the alarm window, as the
+    // program entry does. Windows already running are closed first.
+    void start()
+    {
+        close();
+        writeConfiguration();
+        window_ = std::make_unique<Tfm_MainForm>();
+        alarmWindow_ = std::make_unique<TFormAlarm>();
+        FormAlarm = alarmWindow_.get();
+    }
+
+    // What start() writes first, for a test that must write it sooner.
+    void writeConfiguration()
+    {
+        if (configured_)
+            writeConfigFile();
+    }
+
+    void close()
+    {
+        FormAlarm = nullptr;
+        alarmWindow_.reset();
+        window_.reset();
+    }
+
+    Tfm_MainForm& window() const { return *window_; }
+    TFormAlarm& alarmWindow() const { return *alarmWindow_; }
+
+    // --- what a user does ---------------------------------------------------
+
+    template <typename T>
+    T& widget(const char* name) const
+    {
+        return *::widget<T>(*window_, name);
+    }
+
+    // The controls a user acts on must be enabled: acting on a disabled one
+    // would do nothing and prove nothing.
+    void click(const char* button) const { enabled<QAbstractButton>(button).click(); }
+    void type(const char* edit, const QString& text) const { enabled<QLineEdit>(edit).setText(text); }
+    // A pick from the list, which tells the handlers as a user's pick does.
+    void choose(const char* box, int item) const
+    {
+        QComboBox& combo = enabled<QComboBox>(box);
+        combo.setCurrentIndex(item);
+        emit combo.activated(item);
+    }
+    // A click on a body row of a grid.
+    void clickRow(const char* grid, int row) const
+    {
+        StringGrid& g = enabled<StringGrid>(grid);
+        g.setRow(row);
+        emit g.cellClicked(row - 1, 0);
+    }
+    void doubleClickRow(const char* grid, int row) const
+    {
+        clickRow(grid, row);
+        emit widget<StringGrid>(grid).cellDoubleClicked(row - 1, 0);
+    }
+
+    // A serial device typed into the editor and added with "添加".
+    void addInEditor(const QString& name, int comPort = 0, const QString& address = QStringLiteral("1")) const
+    {
+        type("ed_MeterName", name);
+        type("ed_MeterAddr", address);
+        choose("cbo_CommMod", 0);
+        choose("cboBox_MeterCommSerial", comPort);
+        click("btn_MeterAdd");
+    }
+
+    // --- what the screen shows ----------------------------------------------
+
+    QString text(const char* edit) const { return widget<QLineEdit>(edit).text(); }
+    QString cell(const char* grid, int col, int row) const { return widget<StringGrid>(grid).Cells(col, row); }
+
+    // The components the window makes in code.
+    QTimer& timer() const { return widget<QTimer>("timer_PerSecond"); }
+    QLabel& statusPanel(int i) const { return named<QLabel>(QStringLiteral("statusBar_MainForm_Panel%1").arg(i)); }
+    const GeneralView& overview() const { return widget<GeneralView>("GeneralViewControls"); }
+    const GeneralViewPanel& panel(int g) const { return overview().panel(g); }
+    QCheckBox& curveCheckBox(int g) const { return named<QCheckBox>(QStringLiteral("chkBoxCurvesSelect%1").arg(g)); }
+    // The curves' check boxes, in global channel order.
+    QList<QCheckBox*> curveCheckBoxes() const
+    {
+        QList<QCheckBox*> boxes;
+        for (QCheckBox* box : widget<QWidget>("scrBox_CurvesSelectListContents").findChildren<QCheckBox*>())
+            if (box->objectName().startsWith(QLatin1String("chkBoxCurvesSelect")))
+                boxes << box;
+        return boxes;
+    }
+
+    // --- what the station writes --------------------------------------------
+
+    static std::string baseFile(const std::string& name) { return QDir::currentPath().toStdString() + "/" + name; }
+    std::string configFile() const { return readFileBytes(baseFile("Config.dat")); }
+    // The stored part of slot k of Config.dat, as the file holds it.
+    MeterConfig savedDevice(int slot) const
+    {
+        const std::string bytes = configFile();
+        MeterConfig device;
+        const std::size_t offset = std::size_t(ConfigFile::slotOffset(slot));
+        if (bytes.size() < offset + sizeof device)
+            throw std::logic_error("Config.dat holds no slot " + std::to_string(slot));
+        std::memcpy(&device, bytes.data() + offset, sizeof device);
+        return device;
+    }
+
+    // --- for what is not a user ---------------------------------------------
+
+    // One run of the one-second timer's handler, as its time-out runs it.
+    void tick() const { window_->timer_PerSecondTimer(); }
+    // The slot's run-time part, which the test writes in place of the
+    // polling threads; they are stopped.
+    MeterRecord& polled(int slot) const { return window_->pollingStandIn(slot); }
+
+private:
+    template <typename T>
+    T& enabled(const char* name) const
+    {
+        T& control = widget<T>(name);
+        if (!control.isEnabled())
+            throw std::logic_error(std::string(name) + " is disabled");
+        return control;
+    }
+
+    template <typename T>
+    T& named(const QString& name) const
+    {
+        return widget<T>(name.toLatin1().constData());
+    }
+
+    void writeConfigFile()
+    {
+        const QString path = ConfigFile::pathIn(QDir::currentPath());
+        auto table = std::make_unique<DeviceTable>();
+        for (const MeterConfig& device : devices_)
+            table->MeterRecords[table->MeterCount++].config() = device;
+        std::int32_t count = 0;
+        QString password;
+        ConfigFile::createWithDefaults(path, count, password);
+        if (!ConfigFile::saveMeterConfig(path, *table)
+            || (password_ && !ConfigFile::savePassword(path, *password_)))
+            throw std::runtime_error("cannot write Config.dat");
+        std::set<int> ports;
+        for (const MeterConfig& device : devices_)
+            if (device.CommMod == 0)
+                ports.insert(device.CommSerial + 1);
+        for (int port : ports)
+            linkMissingLine(port);
+        devices_.clear();
+        password_.reset();
+        configured_ = false;
+    }
+
+    static void linkMissingLine(int comNumber)
+    {
+        const std::filesystem::path link = baseFile("Res/COM" + std::to_string(comNumber));
+        std::filesystem::create_directories(link.parent_path());
+        if (!std::filesystem::exists(std::filesystem::symlink_status(link)))
+            std::filesystem::create_symlink("/nonexistent/tty", link);
+    }
+
+    std::deque<MeterConfig> devices_;
+    std::optional<QString> password_;
+    bool configured_ = false;
+    std::unique_ptr<Tfm_MainForm> window_;
+    std::unique_ptr<TFormAlarm> alarmWindow_;
+};
