@@ -9,146 +9,152 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <set>
+#include <vector>
 
 #include "chart/Chart.h"
 #include "platform/DateTime.h"
-#include "station/LoginForm.h"
-#include "station/MainForm.h"
+#include "platform/Gbk.h"
 #include "station/ModifyPwForm.h"
+#include "support/DeviceSlots.h"
 #include "support/Devsim.h"
-#include "support/FileBytes.h"
+#include "support/Eventually.h"
 #include "support/GuiApp.h"
 #include "support/ModalDialog.h"
-#include "support/WindowDriver.h"
+#include "support/StationDriver.h"
+#include "support/StationLogin.h"
 #include "support/WorkDir.h"
 
 namespace {
 
-// Answers the login dialog with each entry in turn, then cancels if still open.
-void answerLogin(std::vector<QString> entries)
-{
-    whenShown<Tfm_LoginForm>([entries](Tfm_LoginForm& dialog) {
-        for (const QString& entry : entries) {
-            type(dialog, "ed_InputPassword", entry);
-            press(dialog, "bt_Ok");
-            if (!dialog.isVisible())
-                return;
-            EXPECT_EQ(dialog.findChild<QLabel*>("lab_PasswordTip")->text(), "错误");
-            EXPECT_EQ(dialog.findChild<QLineEdit*>("ed_InputPassword")->text(), "");
-        }
-        press(dialog, "bt_Cancel");
-    });
-}
+using namespace std::chrono_literals;
 
+// A station in run mode in a fresh base directory.
 class Modes : public testing::Test {
 protected:
     void SetUp() override
     {
         ensureGuiApp();
-        form = std::make_unique<Tfm_MainForm>();
-        form->EnterRunMode();
+        station.start();
     }
 
     std::vector<QPushButton*> configButtons() const
     {
-        return {widget<QPushButton>(*form, "btn_ModifyPassword"), widget<QPushButton>(*form, "btn_SignOut"), widget<QPushButton>(*form, "btn_MeterBatchAdd"), widget<QPushButton>(*form, "btn_MeterAdd"),
-                widget<QPushButton>(*form, "btn_MeterDel"), widget<QPushButton>(*form, "btn_MeterModify"), widget<QPushButton>(*form, "btn_MeterSave"), widget<QPushButton>(*form, "btn_ChannelAdd"),
-                widget<QPushButton>(*form, "btn_ChannelDel"), widget<QPushButton>(*form, "btn_ChannelModify"), widget<QPushButton>(*form, "btn_ChannelSave")};
+        std::vector<QPushButton*> buttons;
+        for (const char* name : {"btn_ModifyPassword", "btn_SignOut", "btn_MeterBatchAdd", "btn_MeterAdd", "btn_MeterDel",
+                                 "btn_MeterModify", "btn_MeterSave", "btn_ChannelAdd", "btn_ChannelDel", "btn_ChannelModify",
+                                 "btn_ChannelSave"})
+            buttons.push_back(&station.widget<QPushButton>(name));
+        return buttons;
     }
 
     void expectRunMode() const
     {
         for (QPushButton* button : configButtons())
             EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
-        EXPECT_FALSE(widget<QFrame>(*form, "plGSM_Alarm")->isEnabled());
-        EXPECT_TRUE(form->timer_PerSecond->isActive());
-        EXPECT_TRUE(widget<QPushButton>(*form, "btn_Login")->isEnabled());
+        EXPECT_FALSE(station.widget<QFrame>("plGSM_Alarm").isEnabled());
+        EXPECT_TRUE(station.timer().isActive());
+        EXPECT_TRUE(station.widget<QPushButton>("btn_Login").isEnabled());
     }
 
     void expectConfigMode() const
     {
         for (QPushButton* button : configButtons())
             EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
-        EXPECT_TRUE(widget<QFrame>(*form, "plGSM_Alarm")->isEnabled());
-        EXPECT_FALSE(form->timer_PerSecond->isActive());
-        EXPECT_TRUE(widget<QPushButton>(*form, "btn_Login")->isEnabled());
+        EXPECT_TRUE(station.widget<QFrame>("plGSM_Alarm").isEnabled());
+        EXPECT_FALSE(station.timer().isActive());
+        EXPECT_TRUE(station.widget<QPushButton>("btn_Login").isEnabled());
     }
 
+    void showTab(const char* page) const
+    {
+        station.widget<QTabWidget>("pgContr_MainForm").setCurrentWidget(&station.widget<QWidget>(page));
+    }
+    QString currentTab() const { return station.widget<QTabWidget>("pgContr_MainForm").currentWidget()->objectName(); }
+
     WorkDir dir;
-    std::unique_ptr<Tfm_MainForm> form;
+    StationDriver station;
 };
 
 TEST_F(Modes, EachModeSwitchesExactlyTheConfigurationControls)
 {
     expectRunMode();
-    EXPECT_EQ(form->timer_PerSecond->interval(), 1000);
-    EXPECT_EQ(form->timer_PerSecond->timerType(), Qt::PreciseTimer) << "a coarse timer may tick early";
-    // No device, no thread.
-    EXPECT_TRUE(form->Comm.CommThreads.empty());
-    EXPECT_EQ(form->Comm.IPCommThread, nullptr);
-    form->EnterConfigMode();
+    EXPECT_EQ(station.timer().interval(), 1000);
+    EXPECT_EQ(station.timer().timerType(), Qt::PreciseTimer) << "a coarse timer may tick early";
+    station.window().EnterConfigMode();
     expectConfigMode();
-    widget<QPushButton>(*form, "btn_SignOut")->click();
+    station.click("btn_SignOut");
     expectRunMode();
 }
 
 TEST_F(Modes, RightPasswordOpensConfigurationOnTheSettingsTab)
 {
-    form->ConfigPassword = "418263";
-    widget<QTabWidget>(*form, "pgContr_MainForm")->setCurrentWidget(widget<QWidget>(*form, "tabSheet_GenervalView"));
+    showTab("tabSheet_GenervalView");
     answerLogin({"418262", "418263"});
-    widget<QPushButton>(*form, "btn_Login")->click();
+    station.click("btn_Login");
     expectConfigMode();
-    EXPECT_EQ(widget<QTabWidget>(*form, "pgContr_MainForm")->currentWidget(), widget<QWidget>(*form, "tabSheet_MeterInfo"));
+    EXPECT_EQ(currentTab(), "tabSheet_MeterInfo");
 
     // Logging in again only brings the settings tab to the front.
-    widget<QTabWidget>(*form, "pgContr_MainForm")->setCurrentWidget(widget<QWidget>(*form, "tabSheet_AlamRecord"));
+    showTab("tabSheet_AlamRecord");
     answerLogin({"418263"});
-    widget<QPushButton>(*form, "btn_Login")->click();
+    station.click("btn_Login");
     expectConfigMode();
-    EXPECT_EQ(widget<QTabWidget>(*form, "pgContr_MainForm")->currentWidget(), widget<QWidget>(*form, "tabSheet_MeterInfo"));
+    EXPECT_EQ(currentTab(), "tabSheet_MeterInfo");
+}
+
+// The history files below the base directory.
+std::set<std::string> historyFiles(const WorkDir& dir)
+{
+    std::set<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path()))
+        if (entry.path().extension() == ".nx")
+            files.insert(entry.path().string());
+    return files;
 }
 
 // Nothing restarts: the recording period and the curves stay as they were.
 TEST_F(Modes, CancelledLoginLeavesRunModeAsItWas)
 {
-    std::filesystem::create_symlink("/nonexistent/tty", dir.file("Res/COM1"));  // no real line polled
-    form->EnterConfigMode();
-    form->Devices.MeterRecords[0].ChannelNum = 1;
-    form->Devices.MeterCount = 1;
-    form->EnterRunMode();
-    ChartSeries& curve = widget<Chart>(*form, "chart_RealTimeCurves")->series(0);
-    form->Animate(curve, "18-10-18 09:05:04", 42);
-    const std::string period = form->History.PeriodHistoryPath;
+    MeterConfig& device = station.addDevice(namedDevice("D1", {"CH1"}));
+    device.PreRecordTime = 3600;
+    station.setPassword("Secret");
+    station.start();
+    station.polled(0).ChannelValues[0] = 42;
+    station.tick();
+    ChartSeries& curve = station.widget<Chart>("chart_RealTimeCurves").series(0);
+    const std::set<std::string> period = historyFiles(dir);
+    ASSERT_EQ(period.size(), 1u);
     SetClock([] { return EncodeDateTime(2030, 1, 1, 0, 0, 0); });  // a new period would be named so
 
-    form->ConfigPassword = "Secret";
-    widget<QTabWidget>(*form, "pgContr_MainForm")->setCurrentWidget(widget<QWidget>(*form, "tabSheet_GenervalView"));
+    showTab("tabSheet_GenervalView");
     answerLogin({"secret", ""});
-    widget<QPushButton>(*form, "btn_Login")->click();
+    station.click("btn_Login");
     SetClock({});
     expectRunMode();
-    EXPECT_EQ(widget<QTabWidget>(*form, "pgContr_MainForm")->currentWidget(), widget<QWidget>(*form, "tabSheet_GenervalView"));
-    EXPECT_EQ(form->History.PeriodHistoryPath, period);
-    ASSERT_EQ(widget<Chart>(*form, "chart_RealTimeCurves")->seriesCount(), 1);
-    EXPECT_EQ(&widget<Chart>(*form, "chart_RealTimeCurves")->series(0), &curve);
+    EXPECT_EQ(currentTab(), "tabSheet_GenervalView");
+    EXPECT_EQ(historyFiles(dir), period);
+    ASSERT_EQ(station.widget<Chart>("chart_RealTimeCurves").seriesCount(), 1);
+    EXPECT_EQ(&station.widget<Chart>("chart_RealTimeCurves").series(0), &curve);
     EXPECT_EQ(curve.yValue(curve.count() - 1), 42);
 }
 
 TEST_F(Modes, EmptyPasswordIsAcceptedWhenItIsThePassword)
 {
-    form->ConfigPassword = "";
+    station.setPassword("");
+    station.start();
     answerLogin({""});
-    widget<QPushButton>(*form, "btn_Login")->click();
+    station.click("btn_Login");
     expectConfigMode();
 }
 
 TEST_F(Modes, NewPasswordIsStoredWholeAtOnce)
 {
-    form->EnterConfigMode();
+    station.window().EnterConfigMode();
     whenShown<Tfm_ModifyPwForm>([](Tfm_ModifyPwForm& dialog) {
         type(dialog, "ed_NewPw", "Ab345678");
         type(dialog, "ed_NewPwAgain", "Ab345679");
@@ -158,32 +164,33 @@ TEST_F(Modes, NewPasswordIsStoredWholeAtOnce)
         type(dialog, "ed_NewPwAgain", "Ab345678");
         press(dialog, "btn_Ok");
     });
-    widget<QPushButton>(*form, "btn_ModifyPassword")->click();
-    EXPECT_EQ(form->ConfigPassword, "Ab345678");
-    EXPECT_EQ(readFileBytes(dir.file("Config.dat")).substr(4, 8), "Ab345678");
+    station.click("btn_ModifyPassword");
+    EXPECT_EQ(station.configFile().substr(4, 8), "Ab345678");
 
-    widget<QPushButton>(*form, "btn_SignOut")->click();
+    station.click("btn_SignOut");
     answerLogin({"Ab345678"});
-    widget<QPushButton>(*form, "btn_Login")->click();
+    station.click("btn_Login");
     expectConfigMode();
 }
 
 TEST_F(Modes, CancelledPasswordChangeKeepsThePassword)
 {
-    form->EnterConfigMode();
-    form->ConfigPassword = "418263";
-    const std::string before = readFileBytes(dir.file("Config.dat"));
+    station.window().EnterConfigMode();
+    const std::string before = station.configFile();
     whenShown<Tfm_ModifyPwForm>([](Tfm_ModifyPwForm& dialog) {
         type(dialog, "ed_NewPw", "x");
         type(dialog, "ed_NewPwAgain", "x");
         press(dialog, "btn_Cancel");
     });
-    widget<QPushButton>(*form, "btn_ModifyPassword")->click();
-    EXPECT_EQ(form->ConfigPassword, "418263");
-    EXPECT_EQ(readFileBytes(dir.file("Config.dat")), before);
+    station.click("btn_ModifyPassword");
+    EXPECT_EQ(station.configFile(), before);
+
+    station.click("btn_SignOut");
+    EXPECT_TRUE(logIn(station, "418263"));
 }
 
-// Devices on COM2 and COM5 and one on Ethernet, all simulated.
+// Devices on COM2 and COM5 and one on Ethernet, all simulated, two channels
+// each, the second with one decimal place.
 class RunModePolling : public Modes {
 protected:
     void SetUp() override
@@ -192,29 +199,27 @@ protected:
         com2 = Devsim::onPty(comLink(2));
         com5 = Devsim::onPty(comLink(5), {"--address", "3"});
         ethernet = Devsim::onTcp({"--address", "2"});
-        form = std::make_unique<Tfm_MainForm>();
-        form->EnterConfigMode();
-        addDevice(0, 1, 1, 0);
-        addDevice(1, 3, 4, 0);
-        addDevice(2, 2, 0, 1);
-        form->Devices.MeterCount = 3;
+        addPolledDevice(1, 1, 0);
+        addPolledDevice(3, 4, 0);
+        addPolledDevice(2, 0, 1);
+        station.start();
     }
 
-    void TearDown() override { form.reset(); }
+    void TearDown() override { station.close(); }
 
-    void addDevice(int k, int address, int comPort, int mode)
+    void addPolledDevice(int address, int comPort, int mode)
     {
-        MeterRecord& m = form->Devices.MeterRecords[k];
+        MeterConfig& m = station.addDevice(namedDevice(QStringLiteral("D%1").arg(address), {"A", "B"}));
         m.MeterAddr = std::uint8_t(address);
-        m.ChannelNum = 2;
         m.CommSerial = std::uint8_t(comPort);
         m.CommMod = std::uint8_t(mode);
-        std::snprintf(m.IPAddr, sizeof m.IPAddr, "127.0.0.1");
+        copyToField(m.IPAddr, QStringLiteral("127.0.0.1"));
         m.IPPort = ethernet->port();
         m.Channels[1].ChannelPoin = 1;
     }
 
-    // Processes events meanwhile, so that status texts reach their panel.
+    // Processes events meanwhile, so that the timer ticks and status texts
+    // reach their panel.
     bool waitUntil(const std::function<bool()>& done)
     {
         QElapsedTimer waited;
@@ -227,12 +232,16 @@ protected:
         return true;
     }
 
-    bool allOnline()
+    // Register r of slave a holds 100 a + r, so each panel shows its own.
+    bool panelsShowThePolledValues() const
     {
-        for (int k = 0; k < 3; ++k)
-            if (!form->Devices.MeterRecords[k].Online)
-                return false;
-        return true;
+        return station.panel(0).valueText() == "100" && station.panel(3).valueText() == "30.1"
+            && station.panel(4).valueText() == "200";
+    }
+
+    std::vector<std::size_t> requestCounts() const
+    {
+        return {com2->requests().size(), com5->requests().size(), ethernet->requests().size()};
     }
 
     std::unique_ptr<Devsim> com2, com5, ethernet;
@@ -240,28 +249,22 @@ protected:
 
 TEST_F(RunModePolling, ThreadsRunInRunModeOnly)
 {
-    EXPECT_TRUE(form->Comm.CommThreads.empty());
-    widget<QPushButton>(*form, "btn_SignOut")->click();
-    EXPECT_EQ(form->Comm.CommThreads.size(), 2u);
-    EXPECT_NE(form->Comm.IPCommThread, nullptr);
-    // A good poll marks its device online before it stores the values.
-    const MeterRecord* m = form->Devices.MeterRecords;
-    EXPECT_TRUE(waitUntil([&] {
-        return allOnline() && m[0].ChannelValues[0] == 100.0f && m[1].ChannelValues[1] == 30.1f
-            && m[2].ChannelValues[0] == 200.0f;
-    }));
-    EXPECT_TRUE(waitUntil([this] { return form->StatusPanels[4]->text() == "127.0.0.1 Connect Success"; }));
+    EXPECT_TRUE(waitUntil([this] { return panelsShowThePolledValues(); }));
+    EXPECT_TRUE(waitUntil([this] { return station.statusPanel(4).text() == "127.0.0.1 Connect Success"; }));
 
-    form->EnterConfigMode();
-    EXPECT_TRUE(form->Comm.CommThreads.empty());
-    EXPECT_EQ(form->Comm.IPCommThread, nullptr);
+    station.window().EnterConfigMode();
+    // A simulator answers a command after every request it logged before it.
+    for (Devsim* simulator : {com2.get(), com5.get(), ethernet.get()})
+        simulator->setFault("none");
+    const std::vector<std::size_t> stopped = requestCounts();
+    EXPECT_TRUE(holdsFor([&] { return requestCounts() == stopped; }, 300ms)) << "nothing polls";
 
     // Leaving configuration mode again polls the same ports anew.
-    for (int k = 0; k < 3; ++k)
-        form->Devices.MeterRecords[k].Online = 0;
-    form->EnterRunMode();
-    EXPECT_EQ(form->Comm.CommThreads.size(), 2u);
-    EXPECT_TRUE(waitUntil([this] { return allOnline(); }));
+    station.click("btn_SignOut");
+    EXPECT_TRUE(eventually([&] {
+        const std::vector<std::size_t> counts = requestCounts();
+        return counts[0] > stopped[0] && counts[1] > stopped[1] && counts[2] > stopped[2];
+    }));
 }
 
 } // namespace
