@@ -28,3 +28,15 @@ void put(std::string& bytes, std::size_t offset, const T& value)
         throw std::out_of_range("put beyond the end of the bytes");
     std::memcpy(bytes.data() + offset, &value, sizeof value);
 }
+
+// The value of type T that bytes hold at offset, as put() wrote it.
+template <typename T>
+T storedAt(const std::string& bytes, std::size_t offset)
+{
+    static_assert(std::is_trivially_copyable_v<T>, "only a value's own bytes come from a file");
+    if (offset > bytes.size() || bytes.size() - offset < sizeof(T))
+        throw std::out_of_range("storedAt beyond the end of the bytes");
+    T value;
+    std::memcpy(&value, bytes.data() + offset, sizeof value);
+    return value;
+}

@@ -12,7 +12,6 @@
 #include <QList>
 #include <QTimer>
 
-#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -162,15 +161,12 @@ public:
     static std::string baseFile(const std::string& name) { return QDir::currentPath().toStdString() + "/" + name; }
     std::string configFile() const { return readFileBytes(baseFile("Config.dat")); }
     // The stored part of slot k of Config.dat, as the file holds it.
-    MeterConfig savedDevice(int slot) const
+    MeterConfig savedDevice(int slot) const { return storedAt<MeterConfig>(configFile(), ConfigFile::slotOffset(slot)); }
+    std::int32_t savedMeterCount() const { return storedAt<std::int32_t>(configFile(), ConfigFile::MeterCountOffset); }
+    // The baud index saved for COM port + 1.
+    std::int32_t savedPortBaud(int port) const
     {
-        const std::string bytes = configFile();
-        MeterConfig device;
-        const std::size_t offset = std::size_t(ConfigFile::slotOffset(slot));
-        if (bytes.size() < offset + sizeof device)
-            throw std::logic_error("Config.dat holds no slot " + std::to_string(slot));
-        std::memcpy(&device, bytes.data() + offset, sizeof device);
-        return device;
+        return storedAt<std::int32_t>(configFile(), ConfigFile::PortBaudTableOffset + 4 * port);
     }
 
     // --- for what is not a user ---------------------------------------------
