@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,13 +13,13 @@
 #include "platform/Gbk.h"
 #include "platform/MessageBox.h"
 #include "station/core/ConfigFile.h"
-#include "station/MainForm.h"
 #include "station/MeterBatchAddForm.h"
 #include "station/StringGrid.h"
+#include "support/DeviceSlots.h"
 #include "support/FileBytes.h"
 #include "support/GuiApp.h"
 #include "support/ModalDialog.h"
-#include "support/WindowDriver.h"
+#include "support/StationDriver.h"
 #include "support/WorkDir.h"
 
 namespace {
@@ -28,27 +27,24 @@ namespace {
 using Edits = std::vector<std::pair<const char*, QString>>;
 using Choices = std::vector<std::pair<const char*, int>>;
 
-// A station in configuration mode in a fresh base directory.
+// A fresh base directory.
 class BatchAdd : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        ensureGuiApp();
-        form = std::make_unique<Tfm_MainForm>();
-        form->EnterConfigMode();
-    }
+    void SetUp() override { ensureGuiApp(); }
 
-    // Devices "old1".."oldN" in the table and the grid, the first one loaded.
+    // Devices "old1".."oldN" of one channel in Config.dat, and the station
+    // started in configuration mode, the first one loaded.
     void haveDevices(int count)
     {
-        for (int k = 0; k < count; ++k) {
-            MeterRecord& m = slot(k);
-            m.ChannelNum = 1;
-            copyToField(m.MeterName, QStringLiteral("old%1").arg(k + 1));
-        }
-        form->Devices.MeterCount = count;
-        form->FillMeterList();
-        form->selectMeterRow(1);
+        for (int k = 0; k < count; ++k)
+            station.addDevice(namedDevice(QStringLiteral("old%1").arg(k + 1), {QString()}));
+        startInConfigMode();
+    }
+
+    void startInConfigMode()
+    {
+        station.start();
+        station.window().EnterConfigMode();
     }
 
     // Fills in the dialog and presses "确认". When a message keeps the dialog
@@ -69,16 +65,21 @@ protected:
                 EXPECT_EQ(dialog.findChild<QLineEdit*>(name)->text(), text) << name;
             press(dialog, "bt_Cancel");
         });
-        widget<QPushButton>(*form, "btn_MeterBatchAdd")->click();
+        station.click("btn_MeterBatchAdd");
     }
 
-    MeterRecord& slot(int k) { return form->Devices.MeterRecords[k]; }
-    int meterCount() const { return form->Devices.MeterCount; }
-    QString meterCell(int col, int row) const { return widget<StringGrid>(*form, "strgGrid_MeterList")->Cells(col, row); }
+    int meterRows() const { return station.widget<StringGrid>("strgGrid_MeterList").RowCount(); }
+    QString meterCell(int col, int row) const { return station.cell("strgGrid_MeterList", col, row); }
+    // Slot k as "保存" writes it.
+    MeterConfig saved(int slot)
+    {
+        station.click("btn_MeterSave");
+        return station.savedDevice(slot);
+    }
 
     WorkDir dir;
     MessageBoxCapture boxes;
-    std::unique_ptr<Tfm_MainForm> form;
+    StationDriver station;
     bool stayedOpen = false;
 };
 
@@ -179,11 +180,14 @@ TEST_P(AcceptedBatch, AppendsNumberedDevicesAndLoadsTheLast)
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_FALSE(stayedOpen);
     const int added = int(c.addresses.size());
-    ASSERT_EQ(meterCount(), c.existing + added);
+    const int meterCount = c.existing + added;
+    ASSERT_EQ(meterRows(), meterCount + 2);
+    station.click("btn_MeterSave");
+    EXPECT_EQ(station.savedMeterCount(), meterCount);
     const int channels = QString(c.channels).toInt();
     for (int i = 0; i < added; ++i) {
         const int k = c.existing + i;
-        const MeterRecord& m = slot(k);
+        const MeterConfig m = station.savedDevice(k);
         const QString name = QStringLiteral("设备%1").arg(k + 1);
         EXPECT_EQ(fromGbkField(m.MeterName), name);
         EXPECT_EQ(+m.MeterAddr, c.addresses[std::size_t(i)]) << k;
@@ -197,13 +201,12 @@ TEST_P(AcceptedBatch, AppendsNumberedDevicesAndLoadsTheLast)
         EXPECT_EQ(meterCell(2, k + 1), QString::number(c.addresses[std::size_t(i)]));
     }
     if (c.existing > 0) {
-        EXPECT_EQ(fromGbkField(slot(c.existing - 1).MeterName), QStringLiteral("old%1").arg(c.existing));
+        EXPECT_EQ(fromGbkField(station.savedDevice(c.existing - 1).MeterName), QStringLiteral("old%1").arg(c.existing));
     }
-    EXPECT_EQ(widget<StringGrid>(*form, "strgGrid_MeterList")->RowCount(), meterCount() + 2);
-    EXPECT_EQ(widget<StringGrid>(*form, "strgGrid_MeterList")->Row(), meterCount());
-    const QString last = QStringLiteral("设备%1").arg(meterCount());
-    EXPECT_EQ(widget<QLineEdit>(*form, "ed_MeterName")->text(), last);
-    EXPECT_EQ(widget<QGroupBox>(*form, "grupBox_MeterChannelInfo")->title(), last + ":通道信息");
+    EXPECT_EQ(station.widget<StringGrid>("strgGrid_MeterList").Row(), meterCount);
+    const QString last = QStringLiteral("设备%1").arg(meterCount);
+    EXPECT_EQ(station.text("ed_MeterName"), last);
+    EXPECT_EQ(station.widget<QGroupBox>("grupBox_MeterChannelInfo").title(), last + ":通道信息");
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, AcceptedBatch, testing::Values(
@@ -236,8 +239,7 @@ TEST_P(RefusedBatch, TellsWhyAndAddsNothing)
     EXPECT_TRUE(stayedOpen);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0], (ShownMessage{"错误", c.message}));
-    EXPECT_EQ(meterCount(), c.existing);
-    EXPECT_EQ(widget<StringGrid>(*form, "strgGrid_MeterList")->RowCount(), c.existing + 2);
+    EXPECT_EQ(meterRows(), c.existing + 2);
 }
 
 const char* const TooManyDevices = "添加后设备个数大于120台, 请减少要添加的设备数!";
@@ -266,16 +268,18 @@ TEST_F(BatchAdd, NoDeviceToAddStillLoadsTheLastRow)
     haveDevices(2);
     batchAdd({{"ed_MeterAddCount", "0"}});
     EXPECT_TRUE(boxes.shown().empty());
-    EXPECT_EQ(meterCount(), 2);
-    EXPECT_EQ(widget<StringGrid>(*form, "strgGrid_MeterList")->Row(), 2);
-    EXPECT_EQ(widget<QLineEdit>(*form, "ed_MeterName")->text(), "old2");
+    EXPECT_EQ(meterRows(), 4);
+    EXPECT_EQ(station.widget<StringGrid>("strgGrid_MeterList").Row(), 2);
+    EXPECT_EQ(station.text("ed_MeterName"), "old2");
 
-    form->Devices.MeterCount = 0;
-    form->FillMeterList();
+    for (int row : {2, 1}) {
+        station.clickRow("strgGrid_MeterList", row);
+        station.click("btn_MeterDel");
+    }
+    ASSERT_EQ(meterRows(), 2);
     batchAdd({{"ed_MeterAddCount", "-5"}});
     EXPECT_TRUE(boxes.shown().empty());
-    EXPECT_EQ(meterCount(), 0);
-    EXPECT_EQ(widget<StringGrid>(*form, "strgGrid_MeterList")->RowCount(), 2);
+    EXPECT_EQ(meterRows(), 2);
 }
 
 TEST_F(BatchAdd, CancelAddsNothing)
@@ -285,11 +289,10 @@ TEST_F(BatchAdd, CancelAddsNothing)
         type(dialog, "ed_MeterAddCount", "3");
         press(dialog, "bt_Cancel");
     });
-    widget<QPushButton>(*form, "btn_MeterBatchAdd")->click();
-    EXPECT_EQ(meterCount(), 2);
-    EXPECT_EQ(widget<StringGrid>(*form, "strgGrid_MeterList")->RowCount(), 4);
-    EXPECT_EQ(widget<StringGrid>(*form, "strgGrid_MeterList")->Row(), 1);
-    EXPECT_EQ(widget<QLineEdit>(*form, "ed_MeterName")->text(), "old1");
+    station.click("btn_MeterBatchAdd");
+    EXPECT_EQ(meterRows(), 4);
+    EXPECT_EQ(station.widget<StringGrid>("strgGrid_MeterList").Row(), 1);
+    EXPECT_EQ(station.text("ed_MeterName"), "old1");
 }
 
 TEST_F(BatchAdd, NamesAreCutToTheirFieldsOnCharacterBoundaries)
@@ -299,8 +302,8 @@ TEST_F(BatchAdd, NamesAreCutToTheirFieldsOnCharacterBoundaries)
     const QString channel(20, QChar(0x901A));  // 通: 40 bytes
     const QString unit(10, QChar(0x2103));     // ℃: 20 bytes
     batchAdd({{"ed_MeterName", name}, {"ed_ChName", channel}, {"ed_ChannelUnit", unit}});
-    ASSERT_EQ(meterCount(), 10);
-    const MeterRecord& m = slot(9);
+    ASSERT_EQ(meterRows(), 12);
+    const MeterConfig m = saved(9);
     // Device number 10 loses its last digit to the 39 bytes.
     EXPECT_EQ(fromGbkField(m.MeterName), name + "1");
     EXPECT_EQ(std::strlen(m.MeterName), 39u);
@@ -311,7 +314,7 @@ TEST_F(BatchAdd, NamesAreCutToTheirFieldsOnCharacterBoundaries)
 }
 
 // Writes bytes into a slot image at the offset of a field.
-void put(std::string& slot, std::size_t offset, const std::string& bytes)
+void putBytes(std::string& slot, std::size_t offset, const std::string& bytes)
 {
     slot.replace(offset, bytes.size(), bytes);
 }
@@ -319,23 +322,50 @@ void put(std::string& slot, std::size_t offset, const std::string& bytes)
 std::string le32(std::int32_t v)
 {
     std::string b(4, '\0');
-    std::memcpy(b.data(), &v, 4);
+    put(b, 0, v);
     return b;
 }
 
 std::string f32(float v)
 {
     std::string b(4, '\0');
-    std::memcpy(b.data(), &v, 4);
+    put(b, 0, v);
     return b;
+}
+
+// A device of 0x5A bytes, but for the fields that loading would mend: one
+// channel, COM6 and register type "4X", texts that end.
+MeterConfig olderDevice()
+{
+    MeterConfig m;
+    std::memset(static_cast<void*>(&m), 0x5A, sizeof m);
+    m.ChannelNum = 1;
+    m.CommSerial = 5;
+    m.CommStyle = 1;
+    m.CommMod = 0;
+    m.IPAddr[sizeof m.IPAddr - 1] = '\0';
+    m.MeterName[sizeof m.MeterName - 1] = '\0';
+    ChannelRecord& c = m.Channels[0];
+    c.ChannelPoin = 4;
+    c.ChannelUnit[sizeof c.ChannelUnit - 1] = '\0';
+    c.ChannelName[sizeof c.ChannelName - 1] = '\0';
+    return m;
+}
+
+std::string bytesOf(const MeterConfig& m)
+{
+    return std::string(reinterpret_cast<const char*>(&m), sizeof m);
 }
 
 TEST_F(BatchAdd, SavedDevicesAreWhatTheDialogAskedByteForByte)
 {
-    haveDevices(1);
-    // Slot 1 held an older device: all that the batch does not set stays.
-    std::memset(static_cast<void*>(&slot(1).config()), 0x5A, sizeof(MeterConfig));
-    slot(1).ChannelValues[0] = 5.5f;
+    // Slot 1 held an older device, deleted since: all that the batch does not set stays.
+    station.addDevice(namedDevice("old1", {QString()}));
+    station.addDevice(olderDevice());
+    startInConfigMode();
+    station.clickRow("strgGrid_MeterList", 2);
+    station.click("btn_MeterDel");
+    station.polled(1).ChannelValues[0] = 5.5f;
 
     batchAdd({{"ed_MeterAddCount", "2"},
               {"ed_MeterName", "Pump"},
@@ -352,42 +382,41 @@ TEST_F(BatchAdd, SavedDevicesAreWhatTheDialogAskedByteForByte)
               {"ed_ChannelHHA", "1e3"},
               {"ed_ChannelUnit", "kPa"}},
              {{"cbo_MeterCommStyle", 1}, {"cbo_CommMod", 1}, {"cboBox_MeterCommSerial", 4}, {"cboBox_ChannelPoin", 3}});
-    ASSERT_EQ(meterCount(), 3);
-    EXPECT_EQ(+slot(1).ChannelValues[0], 5.5f);
-    widget<QPushButton>(*form, "btn_MeterSave")->click();
+    ASSERT_EQ(meterRows(), 5);
+    EXPECT_EQ(+station.polled(1).ChannelValues[0], 5.5f);
+    station.click("btn_MeterSave");
 
-    std::string expected[2] = {std::string(sizeof(MeterConfig), '\x5A'), std::string(sizeof(MeterConfig), '\0')};
+    std::string expected[2] = {bytesOf(olderDevice()), std::string(sizeof(MeterConfig), '\0')};
     for (int i = 0; i < 2; ++i) {
         std::string& s = expected[i];
-        put(s, 0, std::string{char(7 + i), char(2), char(4), char(1), char(1)});  // address .. mode
-        put(s, 5, std::string{char(40), char(0)});
-        put(s, 7, le32(5));
-        put(s, 15, le32(502));
-        put(s, 19, std::string("10.0.0.7", 9));
-        put(s, 35, std::string(i == 0 ? "Pump2" : "Pump3", 6));
+        putBytes(s, 0, std::string{char(7 + i), char(2), char(4), char(1), char(1)});  // address .. mode
+        putBytes(s, 5, std::string{char(40), char(0)});
+        putBytes(s, 7, le32(5));
+        putBytes(s, 15, le32(502));
+        putBytes(s, 19, std::string("10.0.0.7", 9));
+        putBytes(s, 35, std::string(i == 0 ? "Pump2" : "Pump3", 6));
         for (int j = 0; j < 2; ++j) {
             const std::size_t c = 75 + 81 * std::size_t(j);
-            put(s, c, std::string(1, char(3)));
-            put(s, c + 1, le32(j == 0 ? 0xFF0000 : 0x0000FF));
-            put(s, c + 5, f32(-1.5f) + f32(0.0f) + f32(2.25f) + f32(1000.0f));
-            put(s, c + 21, std::string("kPa", 4));
-            put(s, c + 41, std::string(j == 0 ? "ch1" : "ch2", 4));
+            putBytes(s, c, std::string(1, char(3)));
+            putBytes(s, c + 1, le32(j == 0 ? 0xFF0000 : 0x0000FF));
+            putBytes(s, c + 5, f32(-1.5f) + f32(0.0f) + f32(2.25f) + f32(1000.0f));
+            putBytes(s, c + 21, std::string("kPa", 4));
+            putBytes(s, c + 41, std::string(j == 0 ? "ch1" : "ch2", 4));
         }
     }
-    const std::string file = readFileBytes(dir.file("Config.dat"));
+    const std::string file = station.configFile();
     ASSERT_EQ(file.size(), std::size_t(ConfigFile::FileSize));
     EXPECT_EQ(file.substr(0, 4), le32(3));
     for (int i = 0; i < 2; ++i)
         EXPECT_EQ(file.substr(std::size_t(ConfigFile::slotOffset(1 + i)), sizeof(MeterConfig)), expected[i]) << i;
 
-    // And so they come back at the next start.
-    form.reset();
-    form = std::make_unique<Tfm_MainForm>();
-    ASSERT_EQ(meterCount(), 3);
-    for (int i = 0; i < 2; ++i)
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(&slot(1 + i).config()), sizeof(MeterConfig)), expected[i]);
+    // And so they come back at the next start, to be saved as they came.
+    startInConfigMode();
+    EXPECT_EQ(meterRows(), 5);
     EXPECT_EQ(meterCell(0, 3), "以太网");
     EXPECT_EQ(meterCell(1, 3), "Pump3");
+    station.click("btn_MeterSave");
+    EXPECT_EQ(station.configFile(), file);
 }
 
 } // namespace
