@@ -8,16 +8,18 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstring>
-#include <memory>
 
 #include "chart/Chart.h"
+#include "platform/DateTime.h"
 #include "platform/Gbk.h"
 #include "platform/MessageBox.h"
 #include "station/ColorBox.h"
 #include "station/MainForm.h"
+#include "support/DeviceSlots.h"
 #include "support/Devsim.h"
 #include "support/FileBytes.h"
 #include "support/GuiApp.h"
+#include "support/StationDriver.h"
 #include "support/WindowDriver.h"
 #include "support/WorkDir.h"
 
@@ -25,66 +27,62 @@ namespace {
 
 constexpr std::size_t ConfigSize = 477608;
 
-template <typename T>
-T storedAt(const std::string& bytes, std::size_t offset)
-{
-    T value;
-    std::memcpy(&value, bytes.data() + offset, sizeof value);
-    return value;
-}
-
 // An Ethernet device at a loopback port nobody listens on, so that run mode
 // polls nothing real.
-void putDevice(MeterRecord& m, const char* name, int channels, TColor firstColor)
+MeterConfig unreachableDevice(const char* name, int channels, TColor firstColor)
 {
-    m.config() = MeterConfig{};
-    copyToField(m.MeterName, QString::fromUtf8(name));
+    MeterConfig m = namedDevice(QString::fromUtf8(name), numberedNames("通道", channels));
     m.MeterAddr = 1;
-    m.ChannelNum = std::uint8_t(channels);
     m.CommMod = 1;
     m.IPPort = freeLoopbackPort();
-    std::strcpy(m.IPAddr, "127.0.0.1");
-    for (int j = 0; j < channels; ++j) {
-        copyToField(m.Channels[j].ChannelName, QStringLiteral("通道%1").arg(j + 1));
+    copyToField(m.IPAddr, "127.0.0.1");
+    for (int j = 0; j < channels; ++j)
         m.Channels[j].ChannelColor = firstColor + j;
-    }
+    return m;
 }
 
-// A station whose configuration got two devices, of three and two channels,
-// and that went back to run mode.
+// A station whose configuration has two devices, of three and two channels.
 class CurvesPage : public testing::Test {
 protected:
     void SetUp() override
     {
         ensureGuiApp();
-        form = std::make_unique<Tfm_MainForm>();
-        form->EnterConfigMode();
-        putDevice(form->Devices.MeterRecords[0], "锅炉", 3, 0x000010);
-        putDevice(form->Devices.MeterRecords[1], "水泵", 2, 0x000020);
-        form->Devices.MeterCount = 2;
-        form->EnterRunMode();
+        station.addDevice(unreachableDevice("锅炉", 3, 0x000010));
+        station.addDevice(unreachableDevice("水泵", 2, 0x000020));
+        station.start();
     }
 
-    Chart& chart() { return *widget<Chart>(*form, "chart_RealTimeCurves"); }
+    void TearDown() override { SetClock({}); }
+
+    Chart& chart() { return station.widget<Chart>("chart_RealTimeCurves"); }
     ChartSeries& series(int i) { return chart().series(i); }
-    std::string config() const { return readFileBytes(dir.file("Config.dat")); }
+    std::string config() const { return station.configFile(); }
 
     void setRange(const char* low, const char* high)
     {
-        widget<QLineEdit>(*form, "ed_CurvesMix")->setText(QString::fromUtf8(low));
-        widget<QLineEdit>(*form, "ed_CurvesMax")->setText(QString::fromUtf8(high));
-        widget<QPushButton>(*form, "btn_SetCurvesRange")->click();
+        station.type("ed_CurvesMix", QString::fromUtf8(low));
+        station.type("ed_CurvesMax", QString::fromUtf8(high));
+        station.click("btn_SetCurvesRange");
+    }
+
+    // Configuration mode, where the row's device goes, and back.
+    void deleteDevice(int row)
+    {
+        station.window().EnterConfigMode();
+        station.clickRow("strgGrid_MeterList", row);
+        station.click("btn_MeterDel");
+        station.click("btn_SignOut");
     }
 
     WorkDir dir;
     MessageBoxCapture boxes;
-    std::unique_ptr<Tfm_MainForm> form;
+    StationDriver station;
 };
 
 TEST_F(CurvesPage, RebuildGivesOneCurveAndOneBoxPerChannel)
 {
     ASSERT_EQ(chart().seriesCount(), 5);
-    ASSERT_EQ(form->CurveCheckBoxes.size(), 5);
+    ASSERT_EQ(station.curveCheckBoxes().size(), 5);
     const char* titles[] = {"锅炉通道1", "锅炉通道2", "锅炉通道3", "水泵通道1", "水泵通道2"};
     const int tops[] = {32, 48, 64, 96, 112};
     const TColor colors[] = {0x10, 0x11, 0x12, 0x20, 0x21};
@@ -99,13 +97,14 @@ TEST_F(CurvesPage, RebuildGivesOneCurveAndOneBoxPerChannel)
             EXPECT_EQ(s.label(p), " ");
         }
         EXPECT_EQ(s.xValue(999) - s.xValue(0), 999);
-        const QCheckBox& box = *form->CurveCheckBoxes[i];
+        const QCheckBox& box = station.curveCheckBox(i);
         EXPECT_EQ(box.text(), QString::fromUtf8(titles[i]));
         EXPECT_EQ(box.geometry(), QRect(8, tops[i], 200, 17));
         EXPECT_TRUE(box.isChecked());
     }
-    EXPECT_EQ(form->CurveCheckBoxes[4]->parentWidget(), widget<QWidget>(*form, "scrBox_CurvesSelectListContents"));
-    EXPECT_EQ(widget<QWidget>(*form, "scrBox_CurvesSelectListContents")->size(), QSize(212, 161)) << "scrolls to a row below the last box";
+    EXPECT_EQ(station.curveCheckBox(4).parentWidget(), &station.widget<QWidget>("scrBox_CurvesSelectListContents"));
+    EXPECT_EQ(station.widget<QWidget>("scrBox_CurvesSelectListContents").size(), QSize(212, 161))
+        << "scrolls to a row below the last box";
     EXPECT_EQ(chart().title(), "实时曲线");
     EXPECT_FALSE(chart().isLegendVisible());
     EXPECT_EQ(chart().cursor().shape(), Qt::CrossCursor);
@@ -115,40 +114,41 @@ TEST_F(CurvesPage, RebuildGivesOneCurveAndOneBoxPerChannel)
 // with no device there is nothing to show and "全选" does nothing.
 TEST_F(CurvesPage, RebuildShowsEveryCurveAgain)
 {
-    form->CurveCheckBoxes[1]->click();
-    widget<QCheckBox>(*form, "chkBox_SelectAllCurves")->click();
+    station.curveCheckBox(1).click();
+    station.click("chkBox_SelectAllCurves");
     EXPECT_FALSE(series(3).isActive());
 
-    form->EnterConfigMode();
-    form->Devices.MeterCount = 1;
-    form->EnterRunMode();
+    deleteDevice(2);
     ASSERT_EQ(chart().seriesCount(), 3);
-    EXPECT_EQ(form->CurveCheckBoxes.size(), 3);
-    EXPECT_TRUE(widget<QCheckBox>(*form, "chkBox_SelectAllCurves")->isChecked());
+    EXPECT_EQ(station.curveCheckBoxes().size(), 3);
+    EXPECT_TRUE(station.widget<QCheckBox>("chkBox_SelectAllCurves").isChecked());
     for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(series(i).isActive());
-        EXPECT_TRUE(form->CurveCheckBoxes[i]->isChecked());
+        EXPECT_TRUE(station.curveCheckBox(i).isChecked());
     }
 
-    form->EnterConfigMode();
-    form->Devices.MeterCount = 0;
-    form->EnterRunMode();
+    deleteDevice(1);
     EXPECT_EQ(chart().seriesCount(), 0);
-    EXPECT_TRUE(form->CurveCheckBoxes.isEmpty());
+    EXPECT_TRUE(station.curveCheckBoxes().isEmpty());
     for (bool checked : {false, true}) {
-        widget<QCheckBox>(*form, "chkBox_SelectAllCurves")->click();
-        EXPECT_EQ(widget<QCheckBox>(*form, "chkBox_SelectAllCurves")->isChecked(), checked);
+        station.click("chkBox_SelectAllCurves");
+        EXPECT_EQ(station.widget<QCheckBox>("chkBox_SelectAllCurves").isChecked(), checked);
         EXPECT_EQ(chart().seriesCount(), 0);
-        EXPECT_TRUE(form->CurveCheckBoxes.isEmpty());
+        EXPECT_TRUE(station.curveCheckBoxes().isEmpty());
     }
 }
 
-TEST_F(CurvesPage, AnimateSlidesByOnePoint)
+TEST_F(CurvesPage, EachTickSlidesTheCurvesByOnePoint)
 {
+    TDateTime now = EncodeDateTime(2024, 5, 1, 8, 0, 0);
+    SetClock([&now] { return now; });
     ChartSeries& s = series(2);
     const double firstX = s.xValue(0), lastX = s.lastX();
-    form->Animate(s, "24-05-01 08:00:01", 12.5);
-    form->Animate(s, "24-05-01 08:00:02", -3);
+    for (const float value : {12.5f, -3.0f}) {
+        station.polled(0).ChannelValues[2] = value;
+        now += 1 / SecondsPerDay;
+        station.tick();
+    }
     ASSERT_EQ(s.count(), 1000);
     EXPECT_EQ(s.xValue(0), firstX + 2);
     EXPECT_EQ(s.lastX(), lastX + 2);
@@ -161,23 +161,23 @@ TEST_F(CurvesPage, AnimateSlidesByOnePoint)
 
 TEST_F(CurvesPage, BoxesAndCurvesStayInStep)
 {
-    form->CurveCheckBoxes[1]->click();
-    form->CurveCheckBoxes[3]->click();
+    station.curveCheckBox(1).click();
+    station.curveCheckBox(3).click();
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(series(i).isActive(), i != 1 && i != 3) << i;
 
-    widget<QCheckBox>(*form, "chkBox_SelectAllCurves")->click();
+    station.click("chkBox_SelectAllCurves");
     for (int i = 0; i < 5; ++i) {
-        EXPECT_FALSE(form->CurveCheckBoxes[i]->isChecked()) << i;
+        EXPECT_FALSE(station.curveCheckBox(i).isChecked()) << i;
         EXPECT_FALSE(series(i).isActive()) << i;
     }
-    form->CurveCheckBoxes[4]->click();
+    station.curveCheckBox(4).click();
     EXPECT_TRUE(series(4).isActive());
     EXPECT_FALSE(series(0).isActive());
 
-    widget<QCheckBox>(*form, "chkBox_SelectAllCurves")->click();
+    station.click("chkBox_SelectAllCurves");
     for (int i = 0; i < 5; ++i) {
-        EXPECT_TRUE(form->CurveCheckBoxes[i]->isChecked()) << i;
+        EXPECT_TRUE(station.curveCheckBox(i).isChecked()) << i;
         EXPECT_TRUE(series(i).isActive()) << i;
     }
 }
@@ -186,12 +186,10 @@ TEST_F(CurvesPage, AcceptedRangeIsTruncatedAppliedAndStored)
 {
     setRange("10.9", "20.2");
     EXPECT_TRUE(boxes.shown().empty());
-    EXPECT_EQ(form->CurvesRangeLow, 10.0f);
-    EXPECT_EQ(form->CurvesRangeHigh, 20.0f);
     EXPECT_FALSE(chart().leftAxis().isAutomatic());
     EXPECT_EQ(chart().leftAxis().minimum(), 10);
     EXPECT_EQ(chart().leftAxis().maximum(), 20);
-    EXPECT_EQ(widget<QLineEdit>(*form, "ed_CurvesMix")->text(), "10.9") << "the typed texts stay";
+    EXPECT_EQ(station.text("ed_CurvesMix"), "10.9") << "the typed texts stay";
     const std::string bytes = config();
     ASSERT_EQ(bytes.size(), ConfigSize);
     EXPECT_EQ(storedAt<float>(bytes, 178), 10.0f);
@@ -221,11 +219,10 @@ TEST_F(CurvesPage, RefusedRanges)
         setRange(c.low, c.high);
         ASSERT_EQ(boxes.shown().size(), 1u) << c.low << " " << c.high;
         EXPECT_EQ(boxes.shown()[0], (ShownMessage{"错误", QString::fromUtf8(c.message)})) << c.low << " " << c.high;
-        EXPECT_EQ(widget<QLineEdit>(*form, "ed_CurvesMix")->text(), QString::fromUtf8(c.lowAfter));
-        EXPECT_EQ(widget<QLineEdit>(*form, "ed_CurvesMax")->text(), QString::fromUtf8(c.highAfter));
+        EXPECT_EQ(station.text("ed_CurvesMix"), QString::fromUtf8(c.lowAfter));
+        EXPECT_EQ(station.text("ed_CurvesMax"), QString::fromUtf8(c.highAfter));
         EXPECT_EQ(chart().leftAxis().minimum(), 10);
         EXPECT_EQ(chart().leftAxis().maximum(), 20);
-        EXPECT_EQ(form->CurvesRangeHigh, 20.0f);
     }
     EXPECT_EQ(config(), stored);
 
@@ -235,12 +232,9 @@ TEST_F(CurvesPage, RefusedRanges)
 
 TEST_F(CurvesPage, BackgroundColourIsStoredAtOnce)
 {
-    ColorBox& box = *widget<ColorBox>(*form, "colorBox_CurvesBackColor");
-    const int index = box.findData(QVariant::fromValue<int>(clYellow));
+    const int index = station.widget<ColorBox>("colorBox_CurvesBackColor").findData(QVariant::fromValue<int>(clYellow));
     ASSERT_GE(index, 0);
-    box.setCurrentIndex(index);
-    emit box.activated(index);
-    EXPECT_EQ(form->CurvesBackColor, clYellow);
+    station.choose("colorBox_CurvesBackColor", index);
     EXPECT_EQ(chart().backColor(), toQColor(clYellow));
     EXPECT_EQ(storedAt<std::int32_t>(config(), 14), clYellow);
 }
@@ -251,15 +245,15 @@ TEST_F(CurvesPage, ZoomButtons)
 {
     setRange("0", "100");
     const double xMin = chart().bottomAxis().minimum(), xMax = chart().bottomAxis().maximum();
-    widget<QPushButton>(*form, "btn_CurvesZoomOut")->click();
+    station.click("btn_CurvesZoomOut");
     EXPECT_DOUBLE_EQ(chart().leftAxis().minimum(), 15);
     EXPECT_DOUBLE_EQ(chart().leftAxis().maximum(), 85);
-    widget<QPushButton>(*form, "btn_CurvesZoomIn")->click();
+    station.click("btn_CurvesZoomIn");
     EXPECT_DOUBLE_EQ(chart().leftAxis().maximum() - chart().leftAxis().minimum(), 91);
     EXPECT_DOUBLE_EQ(chart().leftAxis().minimum() + chart().leftAxis().maximum(), 100);
     EXPECT_NEAR(chart().bottomAxis().maximum() - chart().bottomAxis().minimum(), 0.91 * (xMax - xMin), 1e-9);
     EXPECT_NEAR(chart().bottomAxis().minimum() + chart().bottomAxis().maximum(), xMin + xMax, 1e-9);
-    widget<QPushButton>(*form, "btn_CurvesResume")->click();
+    station.click("btn_CurvesResume");
     EXPECT_EQ(chart().leftAxis().minimum(), 0);
     EXPECT_EQ(chart().leftAxis().maximum(), 100);
     EXPECT_TRUE(chart().bottomAxis().isAutomatic());
@@ -269,15 +263,16 @@ TEST_F(CurvesPage, ZoomButtons)
 // at 1 again while the control keeps its position.
 TEST_F(CurvesPage, LineWidthAppliesToTheCurvesPresent)
 {
-    widget<QSpinBox>(*form, "upDown_CurvesWidth")->setValue(4);
+    QSpinBox& width = station.widget<QSpinBox>("upDown_CurvesWidth");
+    width.setValue(4);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(series(i).penWidth(), 4);
-    form->EnterConfigMode();
-    form->EnterRunMode();
+    station.window().EnterConfigMode();
+    station.window().EnterRunMode();
     EXPECT_EQ(series(0).penWidth(), 1);
-    EXPECT_EQ(widget<QSpinBox>(*form, "upDown_CurvesWidth")->value(), 4);
-    EXPECT_EQ(widget<QSpinBox>(*form, "upDown_CurvesWidth")->maximum(), 10);
-    EXPECT_EQ(widget<QSpinBox>(*form, "upDown_CurvesWidth")->minimum(), 1);
+    EXPECT_EQ(width.value(), 4);
+    EXPECT_EQ(width.maximum(), 10);
+    EXPECT_EQ(width.minimum(), 1);
 }
 
 TEST_F(CurvesPage, PrintPreviewUsesTheWholePage)
@@ -289,7 +284,7 @@ TEST_F(CurvesPage, PrintPreviewUsesTheWholePage)
             dialog->close();
         }
     });
-    widget<QPushButton>(*form, "btn_CurvesPrintPreview")->click();
+    station.click("btn_CurvesPrintPreview");
     EXPECT_TRUE(shown);
     EXPECT_EQ(chart().printArea(QRect(0, 0, 800, 600)), QRect(0, 0, 800, 600));
 }
