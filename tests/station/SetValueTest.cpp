@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,12 +11,12 @@
 #include "platform/Conversions.h"
 #include "platform/Gbk.h"
 #include "shared/SetValueRequest.h"
-#include "station/MainForm.h"
 #include "station/StringGrid.h"
+#include "support/DeviceSlots.h"
 #include "support/Devsim.h"
 #include "support/Eventually.h"
 #include "support/GuiApp.h"
-#include "support/WindowDriver.h"
+#include "support/StationDriver.h"
 #include "support/WorkDir.h"
 
 namespace {
@@ -45,32 +44,33 @@ protected:
         std::vector<std::string> args = {"--address", "1,2,3,5", "--values", registersWithSetValue()};
         args.insert(args.end(), deviceBehaviour.begin(), deviceBehaviour.end());
         com1 = Devsim::onPty(comLink(1), args);
-        form = std::make_unique<Tfm_MainForm>();
-        form->EnterConfigMode();
-        addDevice(0, "锅炉", 1, 1);
-        addDevice(1, "泵", 2, 2);
-        addDevice(2, "阀", 3, 0);
-        addDevice(3, "水箱", 1, 1).CommMod = 1;
-        addDevice(4, "罐", 5, 4);
-        form->Devices.MeterCount = 5;
-        form->EnterRunMode();
+        addOnCom1("锅炉", 1, 1);
+        addOnCom1("泵", 2, 2);
+        addOnCom1("阀", 3, 0);
+        addOnCom1("水箱", 1, 1).CommMod = 1;
+        addOnCom1("罐", 5, 4);
+        station.start();
     }
 
-    void TearDown() override { form.reset(); }
+    void TearDown() override { station.close(); }
 
-    MeterRecord& addDevice(int k, const char* name, int address, int decimals)
+    MeterConfig& addOnCom1(const char* name, int address, int decimals)
     {
-        MeterRecord& m = form->Devices.MeterRecords[k];
-        copyToField(m.MeterName, QString::fromUtf8(name));
+        MeterConfig& m = station.addDevice(namedDevice(QString::fromUtf8(name), {"CH1"}));
         m.MeterAddr = std::uint8_t(address);
-        m.ChannelNum = 1;
         m.Channels[0].ChannelPoin = std::uint8_t(decimals);
-        std::snprintf(m.IPAddr, sizeof m.IPAddr, "127.0.0.1");
+        copyToField(m.IPAddr, "127.0.0.1");
         m.IPPort = freeLoopbackPort();
         return m;
     }
 
-    QString column3(int row) const { return widget<StringGrid>(*form, "strgGrid_MeterList")->Cells(3, row); }
+    void clickDevice(int row) { station.clickRow("strgGrid_MeterList", row); }
+    QString column3(int row) const { return station.cell("strgGrid_MeterList", 3, row); }
+    QString status() const { return station.widget<QLabel>("lbSvOpSta").text(); }
+    bool panelShown() const
+    {
+        return station.widget<QWidget>("plSV_Op").isVisibleTo(&station.widget<QFrame>("pnl_MeterInfo"));
+    }
 
     // Set-value writes the simulated slaves received, as address and value.
     std::vector<std::pair<int, int>> writes() const
@@ -85,24 +85,24 @@ protected:
     std::vector<std::string> deviceBehaviour;  // further devsim options, set before SetUp
     WorkDir dir;
     std::unique_ptr<Devsim> com1;
-    std::unique_ptr<Tfm_MainForm> form;
+    StationDriver station;
 };
 
 TEST_F(SetValue, FirstDeviceIsReadWithoutAClickAndAFailureClearsTheEdit)
 {
-    EXPECT_EQ(widget<QLabel>(*form, "edSVLabel")->text(), "锅炉--给定值");
-    EXPECT_EQ(widget<QLineEdit>(*form, "edSV")->text(), "");
+    EXPECT_EQ(station.widget<QLabel>("edSVLabel").text(), "锅炉--给定值");
+    EXPECT_EQ(station.text("edSV"), "");
 
-    widget<QPushButton>(*form, "btReadSV")->click();
-    EXPECT_EQ(widget<QLabel>(*form, "lbSvOpSta")->text(), "数据读取成功!");
-    EXPECT_EQ(widget<QLineEdit>(*form, "edSV")->text(), "-12.5");
+    station.click("btReadSV");
+    EXPECT_EQ(status(), "数据读取成功!");
+    EXPECT_EQ(station.text("edSV"), "-12.5");
     EXPECT_EQ(column3(1), "-12.5");
 
     // The earlier success does not carry over.
     com1->setFault("silent");
-    widget<QPushButton>(*form, "btReadSV")->click();
-    EXPECT_EQ(widget<QLabel>(*form, "lbSvOpSta")->text(), "数据读取失败!");
-    EXPECT_EQ(widget<QLineEdit>(*form, "edSV")->text(), "");
+    station.click("btReadSV");
+    EXPECT_EQ(status(), "数据读取失败!");
+    EXPECT_EQ(station.text("edSV"), "");
     EXPECT_EQ(column3(1), "-12.5");
     EXPECT_EQ(setValueRequest().pending(), SetValueRequest::None);
 }
@@ -122,47 +122,47 @@ TEST_F(SetValue, WriteSendsTheTypedValueScaledAndTruncated)
                           Case{2, "-0.29", 0xFFE3, "-0.29"}, Case{1, "12.38", 123, "12.3"},
                           Case{5, "0.0029", 29, "0.0029"}, Case{5, "-1.0009", 0xD8E7, "-1.0009"}}) {
         SCOPED_TRACE(c.typed);
-        form->selectMeterRow(c.row);
-        widget<QLineEdit>(*form, "edSV")->setText(c.typed);
-        widget<QPushButton>(*form, "btSetSv")->click();
-        EXPECT_EQ(widget<QLabel>(*form, "lbSvOpSta")->text(), "数据写入成功!");
+        clickDevice(c.row);
+        station.type("edSV", c.typed);
+        station.click("btSetSv");
+        EXPECT_EQ(status(), "数据写入成功!");
         EXPECT_EQ(column3(c.row), c.typed);
         EXPECT_TRUE(eventually([&] { return !writes().empty() && writes().back() == std::pair{c.row, c.received}; }));
 
-        widget<QPushButton>(*form, "btReadSV")->click();
-        EXPECT_EQ(widget<QLineEdit>(*form, "edSV")->text(), c.readBack);
+        station.click("btReadSV");
+        EXPECT_EQ(station.text("edSV"), c.readBack);
         EXPECT_EQ(column3(c.row), c.readBack);
     }
 }
 
 TEST_F(SetValue, DoubleClickReadsAndShowsThePanel)
 {
-    form->selectMeterRow(2);
-    EXPECT_EQ(widget<QLabel>(*form, "edSVLabel")->text(), "泵--给定值");
-    emit widget<StringGrid>(*form, "strgGrid_MeterList")->cellDoubleClicked(1, 1);
-    EXPECT_EQ(widget<QLineEdit>(*form, "edSV")->text(), "-1.25");
+    clickDevice(2);
+    EXPECT_EQ(station.widget<QLabel>("edSVLabel").text(), "泵--给定值");
+    station.doubleClickRow("strgGrid_MeterList", 2);
+    EXPECT_EQ(station.text("edSV"), "-1.25");
     EXPECT_EQ(column3(2), "-1.25");
-    EXPECT_EQ(widget<QLabel>(*form, "lbSvOpSta")->text(), "状态");
-    EXPECT_TRUE(form->plSV_Op->isVisibleTo(widget<QFrame>(*form, "pnl_MeterInfo")));
-    EXPECT_EQ(form->plSV_Op->geometry(), widget<QFrame>(*form, "pnl_MeterInfo")->rect());
+    EXPECT_EQ(status(), "状态");
+    EXPECT_TRUE(panelShown());
+    EXPECT_EQ(station.widget<QWidget>("plSV_Op").geometry(), station.widget<QFrame>("pnl_MeterInfo").rect());
 
-    widget<QPushButton>(*form, "btExitSvOp")->click();
-    EXPECT_FALSE(form->plSV_Op->isVisibleTo(widget<QFrame>(*form, "pnl_MeterInfo")));
+    station.click("btExitSvOp");
+    EXPECT_FALSE(panelShown());
 }
 
 TEST_F(SetValue, EthernetDeviceIsNeverServed)
 {
-    widget<StringGrid>(*form, "strgGrid_MeterList")->setCell(3, 4, "7");
-    form->selectMeterRow(4);
-    EXPECT_EQ(widget<QLabel>(*form, "edSVLabel")->text(), "水箱--给定值");
-    EXPECT_EQ(widget<QLineEdit>(*form, "edSV")->text(), "7");
+    station.widget<StringGrid>("strgGrid_MeterList").setCell(3, 4, "7");
+    clickDevice(4);
+    EXPECT_EQ(station.widget<QLabel>("edSVLabel").text(), "水箱--给定值");
+    EXPECT_EQ(station.text("edSV"), "7");
 
-    widget<QPushButton>(*form, "btReadSV")->click();
-    EXPECT_EQ(widget<QLabel>(*form, "lbSvOpSta")->text(), "数据读取失败!");
-    EXPECT_EQ(widget<QLineEdit>(*form, "edSV")->text(), "");
-    widget<QLineEdit>(*form, "edSV")->setText("3");
-    widget<QPushButton>(*form, "btSetSv")->click();
-    EXPECT_EQ(widget<QLabel>(*form, "lbSvOpSta")->text(), "数据写入失败!");
+    station.click("btReadSV");
+    EXPECT_EQ(status(), "数据读取失败!");
+    EXPECT_EQ(station.text("edSV"), "");
+    station.type("edSV", "3");
+    station.click("btSetSv");
+    EXPECT_EQ(status(), "数据写入失败!");
     EXPECT_EQ(column3(4), "7");
     EXPECT_TRUE(writes().empty());
 }
@@ -174,16 +174,16 @@ TEST_F(SetValue, RefusedTextPostsNothing)
         const char* typed;
     };
     for (const Case& c : {Case{1, "abc"}, Case{3, "1e10"}}) {
-        form->selectMeterRow(c.row);
-        widget<QLineEdit>(*form, "edSV")->setText(c.typed);
+        clickDevice(c.row);
+        station.type("edSV", c.typed);
         try {
-            form->btSetSvClick();
+            station.window().btSetSvClick();
             ADD_FAILURE() << c.typed << " taken";
         } catch (const EConvertError& e) {
             EXPECT_EQ(e.message(), QStringLiteral("'%1' is not a valid floating point value").arg(c.typed));
         }
         EXPECT_EQ(setValueRequest().pending(), SetValueRequest::None);
-        EXPECT_EQ(widget<QLabel>(*form, "lbSvOpSta")->text(), "状态");
+        EXPECT_EQ(status(), "状态");
     }
     EXPECT_TRUE(writes().empty());
 }
@@ -203,16 +203,16 @@ protected:
 // from the same device and well formed.
 TEST_F(SetValueOnLateDevices, WriteTheDeviceRefusedIsNeverReportedDone)
 {
-    form->selectMeterRow(3);
-    widget<QLineEdit>(*form, "edSV")->setText("5");
-    widget<QPushButton>(*form, "btSetSv")->click();
-    widget<QLineEdit>(*form, "edSV")->setText("2000");
-    widget<QPushButton>(*form, "btSetSv")->click();
-    EXPECT_EQ(widget<QLabel>(*form, "lbSvOpSta")->text(), "数据写入失败!");
+    clickDevice(3);
+    station.type("edSV", "5");
+    station.click("btSetSv");
+    station.type("edSV", "2000");
+    station.click("btSetSv");
+    EXPECT_EQ(status(), "数据写入失败!");
     EXPECT_NE(column3(3), "2000");
 
-    widget<QPushButton>(*form, "btReadSV")->click();
-    EXPECT_EQ(widget<QLineEdit>(*form, "edSV")->text(), "5");
+    station.click("btReadSV");
+    EXPECT_EQ(station.text("edSV"), "5");
     EXPECT_EQ(column3(3), "5");
 }
 
@@ -221,9 +221,9 @@ TEST_F(SetValue, ExitWithdrawsAPostedRequest)
     SetValueRequest& sv = setValueRequest();
     sv.SvPortHandle = PortHandle::invalid();
     sv.post(SetValueRequest::Read);
-    widget<QPushButton>(*form, "btExitSvOp")->click();
+    station.click("btExitSvOp");
     EXPECT_EQ(sv.pending(), SetValueRequest::None);
-    EXPECT_FALSE(form->plSV_Op->isVisibleTo(widget<QFrame>(*form, "pnl_MeterInfo")));
+    EXPECT_FALSE(panelShown());
 }
 
 }  // namespace
