@@ -9,15 +9,14 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabWidget>
+#include <QStatusBar>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <future>
 #include <memory>
 #include <sys/resource.h>
-#include <thread>
 
 #include "chart/Chart.h"
 #include "platform/Gbk.h"
@@ -25,10 +24,16 @@
 #include "station/AlarmForm.h"
 #include "station/ColorBox.h"
 #include "station/MainForm.h"
+#include "station/ModifyPwForm.h"
 #include "station/StringGrid.h"
+#include "support/DeviceSlots.h"
+#include "support/Devsim.h"
 #include "support/FileBytes.h"
 #include "support/GuiApp.h"
 #include "support/HugePictures.h"
+#include "support/ModalDialog.h"
+#include "support/StationDriver.h"
+#include "support/StationLogin.h"
 #include "support/WindowDriver.h"
 #include "support/WorkDir.h"
 
@@ -41,34 +46,36 @@ std::string gbk(const char* utf8) { return toGbk(QString::fromUtf8(utf8)).toStdS
 
 MeterConfig device(const char* name, int address, int channels)
 {
-    MeterConfig m{};
-    copyToField(m.MeterName, QString::fromUtf8(name));
+    MeterConfig m = namedDevice(QString::fromUtf8(name), numberedNames("CH_", channels));
     m.MeterAddr = std::uint8_t(address);
-    m.ChannelNum = std::uint8_t(channels);
     m.PreRecordTime = 5;
-    for (int j = 0; j < channels; ++j)
-        copyToField(m.Channels[j].ChannelName, QStringLiteral("CH_%1").arg(j + 1));
     return m;
+}
+
+// Res/COMn for each port given, a line that is missing: no real port is polled.
+void linkMissingLines(std::initializer_list<int> comNumbers)
+{
+    for (int n : comNumbers)
+        std::filesystem::create_symlink("/nonexistent/tty", comLink(n));
 }
 
 class Startup : public testing::Test {
 protected:
     void SetUp() override { ensureGuiApp(); }
 
-    void write(const std::string& name, const std::string& bytes)
-    {
-        std::filesystem::create_directories(std::filesystem::path(dir.file(name)).parent_path());
-        writeFileBytes(dir.file(name), bytes);
-    }
+    static void write(const std::string& name, const std::string& bytes) { StationDriver::writeBaseFile(name, bytes); }
 
     Tfm_MainForm& start()
     {
-        form = std::make_unique<Tfm_MainForm>();
-        return *form;
+        station.start();
+        return station.window();
     }
 
+    int meterRows() const { return station.widget<StringGrid>("strgGrid_MeterList").RowCount(); }
+    int channelRows() const { return station.widget<StringGrid>("strgGrid_MeterChannelList").RowCount(); }
+
     WorkDir dir;
-    std::unique_ptr<Tfm_MainForm> form;
+    StationDriver station;
 };
 
 TEST_F(Startup, FirstStartInAnEmptyDirectory)
@@ -78,13 +85,12 @@ TEST_F(Startup, FirstStartInAnEmptyDirectory)
     EXPECT_EQ(f.windowTitle(), "Dcs");
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("Res")));
     EXPECT_TRUE(f.windowState().testFlag(Qt::WindowMaximized));
-    EXPECT_TRUE(f.timer_PerSecond->isActive()) << "start-up ends in run mode";
+    EXPECT_TRUE(station.timer().isActive()) << "start-up ends in run mode";
 
     const std::string config = readFileBytes(dir.file("Config.dat"));
     ASSERT_EQ(config.size(), ConfigSize);
     EXPECT_EQ(config.substr(4, 8), std::string("418263\0\0", 8));
-    EXPECT_EQ(f.ConfigPassword, "418263");
-    EXPECT_EQ(f.Devices.MeterCount, 0);
+    EXPECT_EQ(meterRows(), 2) << "no device";
     // A solid black back wall and the vertical axis fixed to 0..0.
     EXPECT_EQ(widget<Chart>(f, "chart_RealTimeCurves")->backColor(), QColor(Qt::black));
     EXPECT_EQ(widget<ColorBox>(f, "colorBox_CurvesBackColor")->Selected(), 0);
@@ -101,8 +107,6 @@ TEST_F(Startup, FirstStartInAnEmptyDirectory)
     EXPECT_EQ(widget<QLineEdit>(f, "GSMedAlarmDelayT")->text(), "10");
     EXPECT_EQ(widget<QLineEdit>(f, "GSMedAlarmReload")->text(), "60");
     EXPECT_EQ(widget<QPlainTextEdit>(f, "GSMmeAlarmText")->toPlainText(), "ALARM!");
-    EXPECT_EQ(f.Alarm.AlarmDelayCountdown, 10);
-    EXPECT_EQ(f.Alarm.AlarmSoundCountdown, 0);
     EXPECT_FALSE(widget<QFrame>(f, "plGSM_Alarm")->isEnabled());
 
     StringGrid& phones = *widget<StringGrid>(f, "GSM_SG_PhoneNum");
@@ -118,6 +122,8 @@ TEST_F(Startup, FirstStartInAnEmptyDirectory)
 
     EXPECT_TRUE(widget<QLabel>(f, "ImFlowChart1")->pixmap().isNull());
     EXPECT_TRUE(widget<QLabel>(f, "Image1")->pixmap().isNull());
+
+    EXPECT_TRUE(logIn(station, "418263")) << "the password of a new Config.dat";
 }
 
 TEST_F(Startup, TabsAndStatusBar)
@@ -141,14 +147,13 @@ TEST_F(Startup, TabsAndStatusBar)
     EXPECT_EQ(widget<QTabWidget>(f, "PageControl1")->currentWidget(), widget<QWidget>(f, "TabSheet1"));
 
     const int widths[] = {380, 50, 50, 50};
-    for (int i = 0; i < Tfm_MainForm::StatusPanelCount; ++i) {
-        ASSERT_NE(f.StatusPanels[i], nullptr);
-        EXPECT_EQ(f.StatusPanels[i]->text(), "");
-    }
+    ASSERT_EQ(widget<QStatusBar>(f, "statusBar_MainForm")->findChildren<QLabel*>().size(), 5);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(station.statusPanel(i).text(), "");
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(f.StatusPanels[i]->width(), widths[i]);
-    EXPECT_GE(f.StatusPanels[4]->minimumWidth(), 50);
-    EXPECT_EQ(f.timer_PerSecond->interval(), 1000);
+        EXPECT_EQ(station.statusPanel(i).width(), widths[i]);
+    EXPECT_GE(station.statusPanel(4).minimumWidth(), 50);
+    EXPECT_EQ(station.timer().interval(), 1000);
 }
 
 TEST_F(Startup, PreparedDirectoryShowsWhatItsFilesHold)
@@ -161,9 +166,12 @@ TEST_F(Startup, PreparedDirectoryShowsWhatItsFilesHold)
     put(config, 178, 10.0f);
     put(config, 182, 250.5f);
     put(config, SlotOffset, device("锅炉1", 1, 3));
-    put(config, SlotOffset + 3963, device("锅炉2", 2, 48));
+    MeterConfig onCom4 = device("锅炉2", 2, 48);
+    onCom4.CommSerial = 3;
+    put(config, SlotOffset + 3963, onCom4);
     put(config, SlotOffset + 2 * 3963, device("never read", 3, 4));
     write("Config.dat", config);
+    linkMissingLines({1, 4});
 
     write("Res/MFPara.ini", "[mfpara]\r\nMfName=" + gbk("一号车间") + "\r\n");
     write("Res/GSM_Alarm.ini",
@@ -184,23 +192,19 @@ TEST_F(Startup, PreparedDirectoryShowsWhatItsFilesHold)
     EXPECT_EQ(widget<QLineEdit>(f, "GSMedAlarmDelayT")->text(), "5");
     EXPECT_EQ(widget<QLineEdit>(f, "GSMedAlarmReload")->text(), "30");
     EXPECT_EQ(widget<QPlainTextEdit>(f, "GSMmeAlarmText")->toPlainText(), "温度超限");
-    EXPECT_EQ(f.Alarm.AlarmDelayCountdown, 5);
     EXPECT_EQ(widget<StringGrid>(f, "GSM_SG_PhoneNum")->Cells(1, 1), "张三");
     EXPECT_EQ(widget<StringGrid>(f, "GSM_SG_PhoneNum")->Cells(2, 1), "13800000001");
     EXPECT_EQ(widget<StringGrid>(f, "GSM_SG_PhoneNum")->Cells(1, 10), "Li");
     EXPECT_EQ(widget<StringGrid>(f, "GSM_SG_PhoneNum")->Cells(2, 10), "13900000010");
     EXPECT_EQ(widget<StringGrid>(f, "GSM_SG_PhoneNum")->Cells(0, 1), "1");
 
-    EXPECT_EQ(f.Devices.MeterCount, 2);
-    EXPECT_EQ(fromGbkField(f.Devices.MeterRecords[0].MeterName), "锅炉1");
-    EXPECT_EQ(f.Devices.MeterRecords[1].ChannelNum, 48);
-    EXPECT_EQ(f.Devices.MeterRecords[1].MeterAddr, 2);
-    EXPECT_EQ(f.Devices.MeterRecords[2].MeterAddr, 0) << "slots from the count on are not read";
-    EXPECT_EQ(f.ConfigPassword, "pass1234");
-    EXPECT_EQ(f.CurvesBackColor, 0x00C0FFEE);
-    EXPECT_EQ(f.Devices.PortBaudTable[3], 7);
-    EXPECT_EQ(f.CurvesRangeLow, 10.0f);
-    EXPECT_EQ(f.CurvesRangeHigh, 250.5f);
+    EXPECT_EQ(meterRows(), 4);
+    EXPECT_EQ(station.cell("strgGrid_MeterList", 1, 1), "锅炉1");
+    EXPECT_EQ(station.cell("strgGrid_MeterList", 0, 2), "COM4");
+    EXPECT_EQ(station.cell("strgGrid_MeterList", 2, 2), "2");
+    station.clickRow("strgGrid_MeterList", 2);
+    EXPECT_EQ(channelRows(), 50);
+    EXPECT_EQ(widget<QComboBox>(f, "cboBox_MeterCommBaundrate")->currentIndex(), 7) << "COM4's baud index";
     EXPECT_EQ(widget<Chart>(f, "chart_RealTimeCurves")->backColor(), QColor(0xEE, 0xFF, 0xC0));
     EXPECT_EQ(widget<ColorBox>(f, "colorBox_CurvesBackColor")->Selected(), 0x00C0FFEE);
     EXPECT_EQ(widget<Chart>(f, "chart_RealTimeCurves")->leftAxis().minimum(), 10.0);
@@ -210,6 +214,13 @@ TEST_F(Startup, PreparedDirectoryShowsWhatItsFilesHold)
     EXPECT_EQ(widget<QLabel>(f, "Image1")->pixmap().size(), QSize(238, 79));
 
     EXPECT_EQ(readFileBytes(dir.file("Config.dat")), config) << "loading never writes";
+
+    // Slots from the count on are not read: the next device's add takes over
+    // the zeros of a slot never used, not the file's channels.
+    ASSERT_TRUE(logIn(station, "pass1234"));
+    station.addInEditor("D3");
+    station.click("btn_MeterSave");
+    EXPECT_STREQ(station.savedDevice(2).Channels[1].ChannelName, "");
 }
 
 TEST_F(Startup, EveryDeviceSlotStartsOffline)
@@ -218,10 +229,12 @@ TEST_F(Startup, EveryDeviceSlotStartsOffline)
     put(config, 0, std::int32_t(1));
     put(config, SlotOffset, device("D1", 1, 1));
     write("Config.dat", config);
+    linkMissingLines({1});
 
-    Tfm_MainForm& f = start();
+    start();
 
-    for (const MeterRecord& m : f.Devices.MeterRecords) {
+    for (int k = 0; k < MaxMeters; ++k) {
+        const MeterRecord& m = station.polled(k);
         EXPECT_EQ(m.ErrCount, 0);
         EXPECT_EQ(m.Online, 0);
     }
@@ -235,10 +248,9 @@ TEST_F(Startup, DelayThatIsNotAWholeNumberCountsAsZero)
     Tfm_MainForm& f = start();
 
     EXPECT_EQ(widget<QLineEdit>(f, "GSMedAlarmDelayT")->text(), "abc");
-    EXPECT_EQ(f.Alarm.AlarmDelayCountdown, 0);
     EXPECT_EQ(widget<QLineEdit>(f, "GSMedAlarmReload")->text(), "7") << "start-up goes on";
     EXPECT_EQ(f.windowTitle(), "Station");
-    EXPECT_EQ(f.ConfigPassword, "418263");
+    EXPECT_TRUE(station.timer().isActive());
 }
 
 TEST_F(Startup, DamagedConfigFileIsClampedAndLeftAsItIs)
@@ -250,19 +262,19 @@ TEST_F(Startup, DamagedConfigFileIsClampedAndLeftAsItIs)
     put(config, SlotOffset + 2, std::uint8_t(99));
     put(config, SlotOffset + 3, std::uint8_t(7));
     write("Config.dat", config);
-    std::filesystem::create_directories(dir.file("Res"));
-    for (const char* port : {"Res/COM1", "Res/COM40"})  // lines that are missing: no real port is polled
-        std::filesystem::create_symlink("/nonexistent/tty", dir.file(port));
+    linkMissingLines({1, 40});
 
     Tfm_MainForm& f = start();
 
-    ASSERT_EQ(f.Devices.MeterCount, MaxMeters);
-    const MeterRecord* m = f.Devices.MeterRecords;
-    EXPECT_EQ(m[0].ChannelNum, MaxChannels);
-    EXPECT_EQ(m[0].CommSerial, MaxComPorts - 1);
-    EXPECT_EQ(m[0].CommStyle, 1);
-    for (int k = 1; k < MaxMeters; ++k)
-        EXPECT_EQ(m[k].ChannelNum, 1) << "slot " << k << " reads as zeros";
+    ASSERT_EQ(meterRows(), MaxMeters + 2);
+    station.clickRow("strgGrid_MeterList", 1);
+    EXPECT_EQ(channelRows(), MaxChannels + 2);
+    EXPECT_EQ(station.cell("strgGrid_MeterList", 0, 1), "COM40");
+    EXPECT_EQ(widget<QComboBox>(f, "cbo_MeterCommStyle")->currentText(), "4X");
+    for (int row = 2; row <= MaxMeters; ++row) {
+        station.clickRow("strgGrid_MeterList", row);
+        EXPECT_EQ(channelRows(), 3) << "slot " << row - 1 << " reads as zeros: one channel";
+    }
     EXPECT_EQ(readFileBytes(dir.file("Config.dat")), config);
 }
 
@@ -271,7 +283,6 @@ struct FlowChartCase {
     const char* ini;          // Res/FlowChart1.ini, nullptr for none
     const char* pictureFile;  // written under Res, nullptr for none
     const char* format;       // how it is written; nullptr writes bytes that are no picture
-    int pointNum;
     bool loaded;
 };
 
@@ -302,21 +313,20 @@ TEST_P(FlowChart, PictureIsLoadedOnlyWhenEnabledAndReadable)
         EXPECT_EQ(widget<QLabel>(f, "ImFlowChart1")->pixmap().size(), QSize(40, 30));
     else
         EXPECT_TRUE(widget<QLabel>(f, "ImFlowChart1")->pixmap().isNull());
-    EXPECT_EQ(f.FlowChartPointNum, c.pointNum);
-    EXPECT_EQ(f.ConfigPassword, "418263") << "start-up goes on to the Config.dat loads";
     EXPECT_TRUE(f.windowState().testFlag(Qt::WindowMaximized));
+    EXPECT_TRUE(station.timer().isActive()) << "start-up goes on to run mode";
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, FlowChart, testing::Values(
-    FlowChartCase{"NoIniFile", nullptr, "FlowChart1.jpg", "JPG", 0, false},
-    FlowChartCase{"PointNumZero", "[PICTURE]\r\nPointNum=0\r\n", "FlowChart1.jpg", "JPG", 0, false},
+    FlowChartCase{"NoIniFile", nullptr, "FlowChart1.jpg", "JPG", false},
+    FlowChartCase{"PointNumZero", "[PICTURE]\r\nPointNum=0\r\n", "FlowChart1.jpg", "JPG", false},
     FlowChartCase{"PointNumNegative", "[PICTURE]\r\nPointNum=-1\r\nFileName=FlowChart1.jpg\r\n",
-                  "FlowChart1.jpg", "JPG", -1, false},
-    FlowChartCase{"DefaultFileName", "[PICTURE]\r\nPointNum=1\r\n", "FlowChart1.jpg", "JPG", 1, true},
-    FlowChartCase{"JpegExtension", "[picture]\r\npointnum=3\r\nfilename=plant.jpeg\r\n", "plant.jpeg", "JPG", 3, true},
-    FlowChartCase{"OtherFormatByQt", "[PICTURE]\r\nPointNum=1\r\nFileName=plant.bmp\r\n", "plant.bmp", "BMP", 1, true},
-    FlowChartCase{"MissingFile", "[PICTURE]\r\nPointNum=1\r\nFileName=gone.jpg\r\n", nullptr, nullptr, 1, false},
-    FlowChartCase{"BrokenJpeg", "[PICTURE]\r\nPointNum=1\r\n", "FlowChart1.jpg", nullptr, 1, false}),
+                  "FlowChart1.jpg", "JPG", false},
+    FlowChartCase{"DefaultFileName", "[PICTURE]\r\nPointNum=1\r\n", "FlowChart1.jpg", "JPG", true},
+    FlowChartCase{"JpegExtension", "[picture]\r\npointnum=3\r\nfilename=plant.jpeg\r\n", "plant.jpeg", "JPG", true},
+    FlowChartCase{"OtherFormatByQt", "[PICTURE]\r\nPointNum=1\r\nFileName=plant.bmp\r\n", "plant.bmp", "BMP", true},
+    FlowChartCase{"MissingFile", "[PICTURE]\r\nPointNum=1\r\nFileName=gone.jpg\r\n", nullptr, nullptr, false},
+    FlowChartCase{"BrokenJpeg", "[PICTURE]\r\nPointNum=1\r\n", "FlowChart1.jpg", nullptr, false}),
     [](const testing::TestParamInfo<FlowChartCase>& info) { return info.param.name; });
 
 TEST_F(Startup, PicturesDeclaringMoreThan64MegapixelsStayEmpty)
@@ -329,41 +339,62 @@ TEST_F(Startup, PicturesDeclaringMoreThan64MegapixelsStayEmpty)
 
     EXPECT_TRUE(widget<QLabel>(f, "Image1")->pixmap().isNull());
     EXPECT_TRUE(widget<QLabel>(f, "ImFlowChart1")->pixmap().isNull());
-    EXPECT_TRUE(f.timer_PerSecond->isActive()) << "start-up reaches run mode";
+    EXPECT_TRUE(station.timer().isActive()) << "start-up reaches run mode";
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     EXPECT_LT(usage.ru_maxrss, 1024L * 1024) << "peak resident kilobytes";
 }
 
-TEST_F(Startup, EthernetStatusReachesPanel4WithoutTheCallerWaiting)
+// The Ethernet thread hands its texts to the GUI thread and goes on polling;
+// the GUI thread shows them as it next handles its events.
+TEST_F(Startup, EthernetStatusReachesPanel4WithoutThePollingThreadWaiting)
 {
-    Tfm_MainForm& f = start();
+    const std::unique_ptr<Devsim> device = Devsim::onTcp();
+    MeterConfig& m = station.addDevice(namedDevice("D1", {"CH1"}));
+    m.MeterAddr = 1;
+    m.CommMod = 1;
+    copyToField(m.IPAddr, "127.0.0.1");
+    m.IPPort = device->port();
+    start();
 
-    // The GUI thread handles no event until the poster has returned.
-    auto posted = std::async(std::launch::async, [&f] { f.postCommStatus("192.168.0.101 Connect Success"); });
-    ASSERT_EQ(posted.wait_for(std::chrono::seconds(10)), std::future_status::ready);
-    EXPECT_EQ(f.StatusPanels[4]->text(), "");
+    ASSERT_TRUE(device->waitForRequests(2)) << "polls after the connection";
+    EXPECT_EQ(station.statusPanel(4).text(), "");
 
     QCoreApplication::processEvents();
-    EXPECT_EQ(f.StatusPanels[4]->text(), "192.168.0.101 Connect Success");
+    EXPECT_EQ(station.statusPanel(4).text(), "127.0.0.1 Connect Success");
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(f.StatusPanels[i]->text(), "");
+        EXPECT_EQ(station.statusPanel(i).text(), "");
 }
 
+// A new password, typed twice in its dialog and accepted.
+void answerPasswordChange(const QString& password)
+{
+    whenShown<Tfm_ModifyPwForm>([password](Tfm_ModifyPwForm& dialog) {
+        type(dialog, "ed_NewPw", password);
+        type(dialog, "ed_NewPwAgain", password);
+        press(dialog, "btn_Ok");
+    });
+}
+
+// Every control that saves to Config.dat at once.
 TEST_F(Startup, SavesThatCannotReachConfigFileSaySo)
 {
-    Tfm_MainForm& f = start();
+    start();
+    station.window().EnterConfigMode();
     std::filesystem::remove(dir.file("Config.dat"));
     MessageBoxCapture boxes;
 
-    f.SaveMeterConfig();
-    f.SavePortBaudTable();
-    f.SavePassword();
-    f.SaveCurvesBackColor();
-    f.SaveCurvesRange();
+    station.click("btn_MeterSave");  // the devices, then the baud table
+    station.click("btn_ChannelSave");
+    answerPasswordChange("1234");
+    station.click("btn_ModifyPassword");
+    station.choose("colorBox_CurvesBackColor", 1);
+    station.type("ed_CurvesMix", "0");
+    station.type("ed_CurvesMax", "10");
+    station.click("btn_SetCurvesRange");
 
     const ShownMessage writeFailed{"错误", "无法写入 Config.dat"};
-    EXPECT_EQ(boxes.shown(), std::vector<ShownMessage>(5, writeFailed));
+    EXPECT_EQ(boxes.shown(), std::vector<ShownMessage>(6, writeFailed));
     EXPECT_FALSE(std::filesystem::exists(dir.file("Config.dat"))) << "a save never creates the file";
 }
 
@@ -372,19 +403,20 @@ TEST_F(Startup, ConfigFileThatCanBeNeitherOpenedNorCreated)
     std::filesystem::create_directory(dir.file("Config.dat"));
     MessageBoxCapture boxes;
 
-    Tfm_MainForm& f = start();
-    EXPECT_EQ(f.Devices.MeterCount, 0);
-    EXPECT_EQ(f.ConfigPassword, "418263") << "never an empty password read from nothing";
+    start();
+    EXPECT_EQ(meterRows(), 2) << "no device";
     EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_TRUE(logIn(station, "418263")) << "never an empty password read from nothing";
 
-    f.SavePassword();
+    answerPasswordChange("1234");
+    station.click("btn_ModifyPassword");
     EXPECT_EQ(boxes.texts(), std::vector<QString>{"无法写入 Config.dat"});
 }
 
 TEST_F(Startup, ClosingTheMainWindowEndsTheProgramWhateverElseIsOpen)
 {
     Tfm_MainForm& f = start();
-    TFormAlarm alarmWindow;
+    TFormAlarm& alarmWindow = station.alarmWindow();
     f.show();
     alarmWindow.show();  // an alarm under way
     QTimer::singleShot(0, &f, [&f] { f.close(); });
@@ -401,12 +433,14 @@ TEST_F(Startup, ClosingAsksNothingAndSavesNothing)
 {
     Tfm_MainForm& f = start();
     const std::string before = readFileBytes(dir.file("Config.dat"));
-    f.Devices.MeterCount = 3;
-    f.ConfigPassword = "changed";
+    f.EnterConfigMode();
+    station.addInEditor("unsaved");
+    station.type("GSMedAlarmReload", "15");
     f.show();
 
     EXPECT_TRUE(f.close());
     EXPECT_EQ(readFileBytes(dir.file("Config.dat")), before);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Res/GSM_Alarm.ini")));
 }
 
 } // namespace
