@@ -17,7 +17,7 @@ void Tfm_MainForm::setupSetValuePanel()
     plSV_Op = new QWidget(pnl_MeterInfo);
     Ui::SetValuePanel::setupUi(plSV_Op);
     plSV_Op->hide();
-    connect(strgGrid_MeterList, &QTableWidget::cellDoubleClicked, this, &Tfm_MainForm::strgGrid_MeterListDblClick);
+    connect(strgGrid_MeterList, &StringGrid::dblClicked, this, &Tfm_MainForm::strgGrid_MeterListDblClick);
     connect(btReadSV, &QPushButton::clicked, this, &Tfm_MainForm::btReadSVClick);
     connect(btSetSv, &QPushButton::clicked, this, &Tfm_MainForm::btSetSvClick);
     connect(btExitSvOp, &QPushButton::clicked, this, &Tfm_MainForm::btExitSvOpClick);

@@ -10,6 +10,7 @@
 #include "station/MainForm.h"
 #include "support/Devsim.h"
 #include "support/Eventually.h"
+#include "support/GridClicks.h"
 #include "support/GuiApp.h"
 #include "support/WorkDir.h"
 
@@ -121,9 +122,9 @@ TEST_F(SetValue, WriteSendsTheTypedValueScaledAndTruncated)
 
 TEST_F(SetValue, DoubleClickReadsAndShowsThePanel)
 {
-    form->selectMeterRow(2);
+    StringGrid& grid = *form->strgGrid_MeterList;
+    mouseDoubleClick(grid.viewport(), cellCentre(grid, 1, 2));
     EXPECT_EQ(form->edSVLabel->text(), "泵--给定值");
-    emit form->strgGrid_MeterList->cellDoubleClicked(1, 1);
     EXPECT_EQ(form->edSV->text(), "-1.25");
     EXPECT_EQ(column3(2), "-1.25");
     EXPECT_EQ(form->lbSvOpSta->text(), "状态");
@@ -132,6 +133,23 @@ TEST_F(SetValue, DoubleClickReadsAndShowsThePanel)
 
     form->btExitSvOp->click();
     EXPECT_FALSE(form->plSV_Op->isVisibleTo(form->pnl_MeterInfo));
+}
+
+TEST_F(SetValue, DoubleClickOnTheHeadingOrBesideTheRowsReadsTheTarget)
+{
+    StringGrid& grid = *form->strgGrid_MeterList;
+    form->selectMeterRow(2);
+    const std::pair<QWidget*, QPoint> places[] = {{grid.horizontalHeader()->viewport(), inTheHeadingRow()},
+                                                  {grid.viewport(), belowTheRows(grid)}};
+    for (const auto& [widget, at] : places) {
+        SCOPED_TRACE(widget == grid.viewport() ? "below the rows" : "heading row");
+        form->btExitSvOp->click();
+        form->edSV->setText("7");
+        mouseDoubleClick(widget, at);
+        EXPECT_EQ(form->edSV->text(), "-1.25");
+        EXPECT_TRUE(form->plSV_Op->isVisibleTo(form->pnl_MeterInfo));
+        EXPECT_EQ(grid.Row(), 2);
+    }
 }
 
 TEST_F(SetValue, EthernetDeviceIsNeverServed)
