@@ -24,6 +24,7 @@
 #include "support/FileBytes.h"
 #include "support/GuiApp.h"
 #include "support/HugePictures.h"
+#include "support/UnansweredFifo.h"
 #include "support/WorkDir.h"
 
 namespace {
@@ -333,6 +334,21 @@ TEST_F(Startup, PicturesDeclaringMoreThan64MegapixelsStayEmpty)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     EXPECT_LT(usage.ru_maxrss, 1024L * 1024) << "peak resident kilobytes";
+}
+
+TEST_F(Startup, PicturesThatAreFifosStayEmpty)
+{
+    write("Res/FlowChart1.ini", "[PICTURE]\r\nPointNum=1\r\n");
+    const UnansweredFifo logo(dir.file("DCS_LOGO.BMP"));
+    const UnansweredFifo flowChart(dir.file("Res/FlowChart1.jpg"));
+
+    Tfm_MainForm& f = start();
+
+    EXPECT_FALSE(logo.rescuedAReader()) << "start-up waited for a writer to the logo";
+    EXPECT_FALSE(flowChart.rescuedAReader()) << "start-up waited for a writer to the flowchart picture";
+    EXPECT_TRUE(f.Image1->pixmap().isNull());
+    EXPECT_TRUE(f.ImFlowChart1->pixmap().isNull());
+    EXPECT_TRUE(f.timer_PerSecond->isActive()) << "start-up reaches run mode";
 }
 
 TEST_F(Startup, EthernetStatusReachesPanel4WithoutTheCallerWaiting)
