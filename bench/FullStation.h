@@ -6,17 +6,19 @@
 #include "BenchMain.h"
 
 #include <QApplication>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdlib>
 #include <memory>
 #include <unistd.h>
 
-#include "platform/DateTime.h"
 #include "platform/Colors.h"
+#include "platform/DateTime.h"
 #include "platform/Gbk.h"
 #include "station/AlarmForm.h"
 #include "station/MainForm.h"
+#include "support/WindowDriver.h"
 
 class FullStation {
 public:
@@ -46,7 +48,7 @@ public:
     // Shows the window at full size with the given tab in front.
     void showWith(QWidget* tab)
     {
-        form_->pgContr_MainForm->setCurrentWidget(tab);
+        widget<QTabWidget>(*form_, "pgContr_MainForm")->setCurrentWidget(tab);
         form_->showNormal();
         form_->resize(1920, 1080);
         QApplication::processEvents();

@@ -6,11 +6,13 @@
 // value by value with fprintf("%.5g").
 #include "HistoryProgram.h"
 
-#include "history/Form2.h"
-#include "platform/MessageBox.h"
-
 #include <QDir>
 #include <QFileInfo>
+
+#include "history/DateTimePicker.h"
+#include "history/Form2.h"
+#include "platform/MessageBox.h"
+#include "support/WindowDriver.h"
 
 namespace {
 
@@ -28,10 +30,10 @@ void BM_Export100kRecords128Channels(benchmark::State& state)
     HistoryProgram program;
     program.open(writeHistoryFile(program.dir(), "export.nx", Records));
     TForm2 form2(program.form().Loads, program.form().ChannelShown);
-    form2.DateTimePicker_histr_enddate->setValue(program.form().Loads.HistEndTime);
-    form2.DateTimePicker_histr_endtime->setValue(program.form().Loads.HistEndTime);
-    form2.DateTimePicker_histr_startdate->setValue(program.form().Loads.HistStartTime);
-    form2.DateTimePicker_histr_starttime->setValue(program.form().Loads.HistStartTime);
+    widget<DatePicker>(form2, "DateTimePicker_histr_enddate")->setValue(program.form().Loads.HistEndTime);
+    widget<TimePicker>(form2, "DateTimePicker_histr_endtime")->setValue(program.form().Loads.HistEndTime);
+    widget<DatePicker>(form2, "DateTimePicker_histr_startdate")->setValue(program.form().Loads.HistStartTime);
+    widget<TimePicker>(form2, "DateTimePicker_histr_starttime")->setValue(program.form().Loads.HistStartTime);
     const QTemporaryDir outDir = exportDir();
     const QString out = outDir.filePath(QStringLiteral("export.xls"));
     MessageBoxCapture boxes;

@@ -6,6 +6,7 @@
 #include "BenchMain.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
@@ -16,9 +17,12 @@
 #include <unistd.h>
 #include <vector>
 
+#include "chart/Chart.h"
+#include "history/DateTimePicker.h"
 #include "history/Form1.h"
 #include "platform/FileDialog.h"
 #include "platform/Gbk.h"
+#include "support/WindowDriver.h"
 
 constexpr int Channels = 128;
 
@@ -63,18 +67,18 @@ public:
     void open(const std::string& path)
     {
         FileDialogAnswers answers{QString::fromStdString(path)};
-        form_->but_open_histr_data->click();
+        widget<QPushButton>(*form_, "but_open_histr_data")->click();
         paint();
     }
 
     // "查找" over the whole file.
     void findAll()
     {
-        form_->DateTimer_give_date->setValue(form_->Loads.HistStartTime);
-        form_->DateTimer_give_time->setValue(form_->Loads.HistStartTime);
-        form_->DateTimePickerEndDate->setValue(form_->Loads.HistEndTime);
-        form_->DateTimePickerEndTime->setValue(form_->Loads.HistEndTime);
-        form_->Button1->click();
+        widget<DatePicker>(*form_, "DateTimer_give_date")->setValue(form_->Loads.HistStartTime);
+        widget<TimePicker>(*form_, "DateTimer_give_time")->setValue(form_->Loads.HistStartTime);
+        widget<DatePicker>(*form_, "DateTimePickerEndDate")->setValue(form_->Loads.HistEndTime);
+        widget<TimePicker>(*form_, "DateTimePickerEndTime")->setValue(form_->Loads.HistEndTime);
+        widget<QPushButton>(*form_, "Button1")->click();
         paint();
     }
 
@@ -82,7 +86,7 @@ public:
     void paint()
     {
         QApplication::processEvents();
-        form_->Chart2->repaint();
+        widget<Chart>(*form_, "Chart2")->repaint();
     }
 
 private:

@@ -5,6 +5,10 @@
 #include "HistoryProgram.h"
 
 #include <QMouseEvent>
+#include <QPushButton>
+
+#include "chart/Chart.h"
+#include "support/WindowDriver.h"
 
 namespace {
 
@@ -15,7 +19,7 @@ public:
         program_.open(writeHistoryFile(program_.dir(), "view.nx", 20000));
         // Series 1 counts the redraws of the curves; series 0 keeps the
         // crosshair's bookkeeping.
-        program_.form().Chart2->series(1).setAfterDrawValues([this] { ++renders_; });
+        widget<Chart>(program_.form(), "Chart2")->series(1).setAfterDrawValues([this] { ++renders_; });
     }
 
     TForm1& form() { return program_.form(); }
@@ -30,7 +34,7 @@ private:
 void BM_MouseMoveCrossHairAndReadOuts(benchmark::State& state)
 {
     OpenView view;
-    Chart* chart = view.form().Chart2;
+    Chart* chart = widget<Chart>(view.form(), "Chart2");
     const QRect area = chart->plotRect();
     const int before = view.renders();
     int step = 0;
@@ -60,10 +64,10 @@ void BM_ZoomIn(benchmark::State& state)
 {
     OpenView view;
     for (auto _ : state) {
-        view.form().Button11->click();
+        widget<QPushButton>(view.form(), "Button11")->click();
         view.paint();
         state.PauseTiming();
-        view.form().but_unzoom->click();
+        widget<QPushButton>(view.form(), "but_unzoom")->click();
         view.paint();
         state.ResumeTiming();
     }
@@ -75,10 +79,10 @@ void BM_UndoZoom(benchmark::State& state)
     OpenView view;
     for (auto _ : state) {
         state.PauseTiming();
-        view.form().Button11->click();
+        widget<QPushButton>(view.form(), "Button11")->click();
         view.paint();
         state.ResumeTiming();
-        view.form().but_unzoom->click();
+        widget<QPushButton>(view.form(), "but_unzoom")->click();
         view.paint();
     }
 }

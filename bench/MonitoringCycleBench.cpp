@@ -3,7 +3,11 @@
 // Targets: a tick at most 30 ms, a rebuild at most 200 ms.
 #include "FullStation.h"
 
+#include <QLineEdit>
+#include <QWidget>
+
 #include "platform/Sound.h"
+#include "support/WindowDriver.h"
 
 namespace {
 
@@ -14,8 +18,8 @@ public:
     MonitoredStation()
     {
         Tfm_MainForm& form = station_.form();
-        form.GSMedAlarmDelayT->setText("0");
-        station_.showWith(form.tabSheet_GenervalView);
+        widget<QLineEdit>(form, "GSMedAlarmDelayT")->setText("0");
+        station_.showWith(widget<QWidget>(form, "tabSheet_GenervalView"));
         form.BuildGeneralView();
         form.BuildCurveSeries();
         form.StartRecordPeriod();

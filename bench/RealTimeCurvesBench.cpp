@@ -4,7 +4,11 @@
 // and the station's resident memory under 250 MB.
 #include "FullStation.h"
 
+#include <QWidget>
 #include <cmath>
+
+#include "chart/Chart.h"
+#include "support/WindowDriver.h"
 
 namespace {
 
@@ -16,8 +20,8 @@ public:
         form.BuildGeneralView();
         form.BuildCurvesSelectList();
         form.BuildCurveSeries();
-        form.chart_RealTimeCurves->leftAxis().setMinMax(0, 500);
-        station_.showWith(curvesInFront ? form.tabSheet_RealTimeCurves : form.tabSheet_GenervalView);
+        widget<Chart>(form, "chart_RealTimeCurves")->leftAxis().setMinMax(0, 500);
+        station_.showWith(curvesInFront ? widget<QWidget>(form, "tabSheet_RealTimeCurves") : widget<QWidget>(form, "tabSheet_GenervalView"));
         for (int i = 0; i < 1000; ++i)
             slide();  // live points all along the curves
         QApplication::processEvents();
@@ -28,7 +32,7 @@ public:
     {
         slide();
         QApplication::processEvents();
-        station_.form().chart_RealTimeCurves->repaint();
+        widget<Chart>(station_.form(), "chart_RealTimeCurves")->repaint();
     }
 
 private:
@@ -38,7 +42,7 @@ private:
         station_.advanceClock();
         ++tick_;
         Tfm_MainForm& form = station_.form();
-        Chart& chart = *form.chart_RealTimeCurves;
+        Chart& chart = *widget<Chart>(form, "chart_RealTimeCurves");
         for (int g = 0; g < chart.seriesCount(); ++g)
             form.Animate(chart.series(g), label, value(g));
     }

@@ -23,17 +23,34 @@ const QColor SeriesPalette[] = {
     QColor(192, 220, 192), QColor(166, 202, 240), QColor(160, 160, 164),
 };
 
+// Margins given in percent, left and right of a width, top and bottom of a
+// height, in pixels of that size.
+QMargins percentOf(const QMargins& percents, const QSize& size)
+{
+    return QMargins(size.width() * percents.left() / 100, size.height() * percents.top() / 100,
+                    size.width() * percents.right() / 100, size.height() * percents.bottom() / 100);
+}
+
 class Plot : public QCustomPlot {
 public:
     using QCustomPlot::QCustomPlot;
     using QCustomPlot::hasInvalidatedPaintBuffers;
     using QCustomPlot::updateLayout;
 
+    void setMarginPercents(const QMargins& percents) { marginPercents_ = percents; }
+    // The width that the title, the axes and the legend share in a viewport.
+    int layoutWidth(int viewportWidth) const
+    {
+        const QMargins margins = percentOf(marginPercents_, QSize(viewportWidth, 0));
+        return viewportWidth - margins.left() - margins.right();
+    }
+
     // The bottom axis picks its ticks for the axis rect's width before the
     // layout places it, so a new size takes one layout pass ahead.
     void layOutFor(const QRect& viewport)
     {
         setViewport(viewport);
+        plotLayout()->setMargins(percentOf(marginPercents_, viewport.size()));
         updateLayout();
     }
 
@@ -75,6 +92,9 @@ protected:
         layOutFor(rect());
         QCustomPlot::resizeEvent(event);
     }
+
+private:
+    QMargins marginPercents_;
 };
 
 // QCustomPlot needs lower < upper; a flat or empty range is opened by one
@@ -145,7 +165,7 @@ Chart::Chart(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private>())
     connect(plot, &QCustomPlot::beforeReplot, this, [this] {
         const bool seen = isVisible();
         d_->curves->setShownOnScreen(seen);
-        syncView(width());
+        syncView(d_->plot->layoutWidth(width()));
         replotPending_ = !seen;
         d_->overlay->clearCrossHairs();
     });
@@ -401,19 +421,21 @@ int Chart::crossHairCount() const
     return d_->overlay->crossHairCount();
 }
 
+void Chart::setMargins(int left, int top, int right, int bottom)
+{
+    d_->plot->setMarginPercents(QMargins(left, top, right, bottom));
+    d_->plot->layOutFor(d_->plot->viewport());
+    legendChanged();
+}
+
 void Chart::setPrintMargins(int left, int top, int right, int bottom)
 {
-    printMargins_[0] = left;
-    printMargins_[1] = top;
-    printMargins_[2] = right;
-    printMargins_[3] = bottom;
+    printMargins_ = QMargins(left, top, right, bottom);
 }
 
 QRect Chart::printArea(const QRect& page) const
 {
-    const int left = page.width() * printMargins_[0] / 100, top = page.height() * printMargins_[1] / 100;
-    const int right = page.width() * printMargins_[2] / 100, bottom = page.height() * printMargins_[3] / 100;
-    return page.adjusted(left, top, -right, -bottom);
+    return page.marginsRemoved(percentOf(printMargins_, page.size()));
 }
 
 void Chart::print(QPaintDevice& page)
@@ -426,7 +448,7 @@ void Chart::print(QPaintDevice& page)
     if (width <= 0 || height <= 0)
         return;
     d_->legendDirty = true;
-    syncView(width);
+    syncView(d_->plot->layoutWidth(width));
     d_->curves->setPrinting(true);
     d_->overlay->setVisible(false);
     const QRect screen = d_->plot->viewport();

@@ -1,6 +1,7 @@
 #pragma once
 #include <QColor>
 #include <QFont>
+#include <QMargins>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -83,6 +84,9 @@ public:
     void toggleCrossHair(int x, int y, const QColor& color, Qt::PenStyle style = Qt::SolidLine);
     int crossHairCount() const;
 
+    // Room around the title, the axes and the legend, in percent of the
+    // chart's width (left, right) and height (top, bottom); none at first.
+    void setMargins(int left, int top, int right, int bottom);
     // Margins in percent of the page, for print and preview.
     void setPrintMargins(int left, int top, int right, int bottom);
     QRect printArea(const QRect& page) const;
@@ -135,5 +139,5 @@ private:
         double minimum, maximum;
     };
     AxisState keptLeft_{}, keptBottom_{};
-    int printMargins_[4] = {15, 15, 15, 15};
+    QMargins printMargins_{15, 15, 15, 15};
 };

@@ -51,7 +51,6 @@ public:
     void clear();
     // Shows the column's points in place of the series' own, which go.
     void showColumn(ColumnPoints column);
-    bool showsColumn() const { return showsColumn_; }
     // Replaces the points by count made-up values at X 0, 1, 2 ...
     void fillSampleValues(int count);
 

@@ -1,19 +1,35 @@
 #include "comm/ModbusTransport.h"
 
+#include <algorithm>
+
 #include "comm/ComPort.h"
 #include "comm/ModbusCrc.h"
+#include "comm/ModbusRequests.h"
 #include "platform/ClientSocket.h"
 #include "platform/SerialPort.h"
 #include "platform/Sleep.h"
 
 namespace {
 
+// Register and value, which the reply to a write repeats.
+constexpr int WriteEchoBegin = 2;
+constexpr int WriteEchoEnd = 6;
+
+// A late echo of an earlier write to the same device differs from this
+// one's only there: taken as this one's, it would report a value written
+// that the device never took.
+bool echoesWrite(const std::uint8_t* request, const std::uint8_t* reply)
+{
+    return request[1] != WriteSingleRegister
+        || std::equal(request + WriteEchoBegin, request + WriteEchoEnd, reply + WriteEchoBegin);
+}
+
 // Every check a reply must pass. Address and function tell a late reply to
 // an earlier request (another device's, say) from the answer to this one.
 bool goodReply(const std::uint8_t* request, const std::uint8_t* reply, int received, std::uint8_t expectedLength)
 {
     return received == expectedLength && ModbusCrcMatches(reply, expectedLength) && reply[0] == request[0]
-        && reply[1] == request[1];
+        && reply[1] == request[1] && echoesWrite(request, reply);
 }
 
 }  // namespace

@@ -8,7 +8,8 @@ class ClientSocket;
 // One request and its reply. The CRC is appended to the request (which has
 // room for it); the reply counts when exactly expectedLength bytes with a
 // good CRC, the request's slave address and its function code arrive within
-// three attempts. An exception reply fails by its length.
+// three attempts, and for a write the request's register and value as well.
+// An exception reply fails by its length.
 //
 // Serial: each attempt sleeps 300 ms, empties the receive queue, writes the
 // request and makes one read bounded by the port's time-outs, which are set

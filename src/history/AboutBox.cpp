@@ -1,14 +1,18 @@
 #include "history/AboutBox.h"
+#include "platform/GuardedHandler.h"
+#include "ui_AboutBox.h"
 
 #include <QStyle>
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
+TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TAboutBox>())
 {
-    setupUi(this);
+    ui->setupUi(this);
     setFixedSize(size());
-    ProgramIcon->setPixmap(style()->standardPixmap(QStyle::SP_ComputerIcon));
-    connect(OKButton, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
+    ui->ProgramIcon->setPixmap(style()->standardPixmap(QStyle::SP_ComputerIcon));
+    connect(ui->OKButton, &QPushButton::clicked, this, guarded(this, &TAboutBox::OKButtonClick));
 }
+
+TAboutBox::~TAboutBox() = default;
 
 void TAboutBox::OKButtonClick()
 {

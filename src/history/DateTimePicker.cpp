@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/GuardedHandler.h"
+
 namespace {
 
 TDateTime dateOf(TDateTime value) { return std::trunc(value); }
@@ -18,7 +20,7 @@ DateTimePicker::DateTimePicker(Kind kind, QWidget* parent) : QDateTimeEdit(paren
     } else {
         setDisplayFormat(QStringLiteral("HH:mm:ss"));
     }
-    connect(this, &QDateTimeEdit::dateTimeChanged, this, &DateTimePicker::takeEdit);
+    connect(this, &QDateTimeEdit::dateTimeChanged, this, guarded(this, &DateTimePicker::takeEdit));
     setValue(Now());
 }
 

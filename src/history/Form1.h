@@ -4,22 +4,27 @@
 #include <cstdint>
 #include <memory>
 
-#include "history/ChannelAliases.h"
-#include "history/HistoryLoads.h"
+#include "history/core/ChannelAliases.h"
+#include "history/core/HistoryLoads.h"
 #include "platform/ColorDialog.h"
 #include "platform/FileDialog.h"
-#include "ui_Form1.h"
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 
+namespace Ui {
+class TForm1;
+}
+
 // The history program's main window: a chart of the curves of one history
 // file, the controls that open the file and load a time range, and the
 // channel alias editor. Its components are members under their own names;
 // each topic's behaviour lives in a file of its own (Form1<Topic>.cpp).
-class TForm1 : public QMainWindow, public Ui::TForm1 {
+class TForm1 : public QMainWindow {
     Q_OBJECT
+    std::unique_ptr<Ui::TForm1> ui;
+
 public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;

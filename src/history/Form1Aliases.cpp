@@ -4,6 +4,7 @@
 
 #include "history/Form1.h"
 #include "platform/MessageBox.h"
+#include "ui_Form1.h"
 
 QString TForm1::AliasFilePath() const
 {
@@ -12,32 +13,32 @@ QString TForm1::AliasFilePath() const
 
 void TForm1::N2Click()
 {
-    Panel1->setVisible(true);
-    Panel1->raise();
+    ui->Panel1->setVisible(true);
+    ui->Panel1->raise();
 }
 
 void TForm1::btModChNameExitClick()
 {
-    Panel1->setVisible(false);
+    ui->Panel1->setVisible(false);
 }
 
 void TForm1::ComboBoxChNameChange()
 {
-    const int channel = ComboBoxChName->currentIndex();
+    const int channel = ui->ComboBoxChName->currentIndex();
     if (channel < 0 || channel >= MaxShownChannels)
         return;
-    MaskEditChName->setText(ChannelAliases.text(channel));
+    ui->MaskEditChName->setText(ChannelAliases.text(channel));
 }
 
 void TForm1::btModChNameClick()
 {
-    const int channel = ComboBoxChName->currentIndex();
+    const int channel = ui->ComboBoxChName->currentIndex();
     if (channel < 0 || channel >= MaxShownChannels)
         return;
-    ChannelAliases.setText(channel, MaskEditChName->text());
+    ChannelAliases.setText(channel, ui->MaskEditChName->text());
     const bool saved = ChannelAliases.save(QFile::encodeName(AliasFilePath()).toStdString());
-    if (channel < Chart2->seriesCount())
-        Chart2->series(channel).setTitle(ChannelAliases.text(channel));
+    if (channel < ui->Chart2->seriesCount())
+        ui->Chart2->series(channel).setTitle(ChannelAliases.text(channel));
     if (!saved)
         ShowMessage(QStringLiteral("无法写入 DevName.dat"));
 }

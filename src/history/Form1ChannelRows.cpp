@@ -8,6 +8,8 @@
 #include "history/Form1.h"
 #include "history/PanelColor.h"
 #include "platform/Gbk.h"
+#include "platform/GuardedHandler.h"
+#include "ui_Form1.h"
 
 namespace {
 
@@ -52,12 +54,12 @@ void TForm1::BuildChannelRows(const HistoryFileHeader& header)
 {
     FreeChannelRows();
     ChannelControls.clear();
-    Combox_histrch_color->clear();
-    ComboBoxChName->clear();
-    ScrollBox_hisrt_color->horizontalScrollBar()->setValue(0);
-    ScrollBox_hisrt_color->verticalScrollBar()->setValue(0);
-    QWidget* rows = ScrollBox_hisrt_colorContents;
-    const int count = std::min({int(header.ChannelCount), MaxShownChannels, Chart2->seriesCount()});
+    ui->Combox_histrch_color->clear();
+    ui->ComboBoxChName->clear();
+    ui->ScrollBox_hisrt_color->horizontalScrollBar()->setValue(0);
+    ui->ScrollBox_hisrt_color->verticalScrollBar()->setValue(0);
+    QWidget* rows = ui->ScrollBox_hisrt_colorContents;
+    const int count = std::min({int(header.ChannelCount), MaxShownChannels, ui->Chart2->seriesCount()});
     for (int i = 0; i < count; ++i) {
         const int top = FirstRowTop + RowHeight * i;
         const QString name = fromGbkField(header.ChannelNames[i]);
@@ -65,23 +67,23 @@ void TForm1::BuildChannelRows(const HistoryFileHeader& header)
         box->setChecked(true);
         // Bound once ticked, so that building runs no handler; a tick set by
         // "全选" raises it as a click does.
-        connect(box, &QCheckBox::toggled, this, &TForm1::CheckBox_all_histr_curveClick);
+        connect(box, &QCheckBox::toggled, this, guarded(this, &TForm1::CheckBox_all_histr_curveClick));
         // A ticked row's channel is exported, whatever the last file's was.
         ChannelShown[i] = 1;
         placed(valueEdit(rows), EditLeft, top, EditWidth, ChannelControls);
         auto* swatch = placed(new QFrame(rows), SwatchLeft, top, SwatchWidth, ChannelControls);
         swatch->setFrameStyle(QFrame::Panel | QFrame::Raised);
-        setPanelColor(swatch, Chart2->series(i).color());
-        Combox_histrch_color->addItem(name);
-        ComboBoxChName->addItem(name);
-        Chart2->series(i).setActive(true);
+        setPanelColor(swatch, ui->Chart2->series(i).color());
+        ui->Combox_histrch_color->addItem(name);
+        ui->ComboBoxChName->addItem(name);
+        ui->Chart2->series(i).setActive(true);
     }
     rows->resize(SwatchLeft + SwatchWidth + CheckBoxLeft, FirstRowTop + RowHeight * count);
     if (count > 0) {
-        Combox_histrch_color->setCurrentIndex(0);
-        setPanelColor(Pnl_histr_color, Chart2->series(0).color());
+        ui->Combox_histrch_color->setCurrentIndex(0);
+        setPanelColor(ui->Pnl_histr_color, ui->Chart2->series(0).color());
     }
-    ComboBoxChName->setCurrentIndex(-1);
+    ui->ComboBoxChName->setCurrentIndex(-1);
 }
 
 QCheckBox* TForm1::rowCheckBox(int i) const
@@ -96,19 +98,19 @@ QLineEdit* TForm1::rowValueEdit(int i) const
 
 void TForm1::CheckBox_all_histr_curveClick()
 {
-    for (int i = 0; i < Chart2->seriesCount() && i < rowCount(); ++i) {
+    for (int i = 0; i < ui->Chart2->seriesCount() && i < rowCount(); ++i) {
         const bool ticked = rowCheckBox(i)->isChecked();
         // A hidden curve keeps its legend entry, axis share and read-out.
-        Chart2->series(i).setLineVisible(ticked);
+        ui->Chart2->series(i).setLineVisible(ticked);
         ChannelShown[i] = ticked ? 1 : 0;
     }
 }
 
 void TForm1::CheckBox_allhisrt_curveClick()
 {
-    const bool all = CheckBox_allhisrt_curve->isChecked();
-    for (int i = 0; i < Chart2->seriesCount() && i < rowCount(); ++i) {
+    const bool all = ui->CheckBox_allhisrt_curve->isChecked();
+    for (int i = 0; i < ui->Chart2->seriesCount() && i < rowCount(); ++i) {
         rowCheckBox(i)->setChecked(all);
-        Chart2->series(i).setLineVisible(all);
+        ui->Chart2->series(i).setLineVisible(all);
     }
 }

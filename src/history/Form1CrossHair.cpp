@@ -3,9 +3,10 @@
 #include <QLineEdit>
 
 #include "history/Form1.h"
-#include "history/ReadOutIndex.h"
+#include "history/core/ReadOutIndex.h"
 #include "platform/Colors.h"
 #include "platform/Conversions.h"
+#include "ui_Form1.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ void TForm1::DrawCrossHair(int x, int y)
     // A pen of back colour xor mask, xor-ed onto the back wall, shows the
     // mask's colour there; the overlay draws that colour over the curves
     // and takes it away again without redrawing them.
-    Chart2->toggleCrossHair(x, y, toQColor(CrossColorMask), penStyle(CrossPenStyle));
+    ui->Chart2->toggleCrossHair(x, y, toQColor(CrossColorMask), penStyle(CrossPenStyle));
 }
 
 void TForm1::Chart2MouseMove(int X, int Y)
@@ -36,27 +37,27 @@ void TForm1::Chart2MouseMove(int X, int Y)
         CrossX = -1;
         CrossY = -1;
     }
-    if (!Chart2->plotRect().contains(X, Y))
+    if (!ui->Chart2->plotRect().contains(X, Y))
         return;
     DrawCrossHair(X, Y);
     CrossX = X;
     CrossY = Y;
-    showReadOut(Chart2->xValueAt(X), Chart2->yValueAt(Y));
+    showReadOut(ui->Chart2->xValueAt(X), ui->Chart2->yValueAt(Y));
 }
 
 void TForm1::showReadOut(double x, double y)
 {
-    if (Chart2->seriesCount() == 0)
+    if (ui->Chart2->seriesCount() == 0)
         return;
-    const int index = readOutIndex(x, Chart2->minXValue(), Chart2->maxXValue(), Loads.LoadedPoints);
-    const ChartSeries& first = Chart2->series(0);
+    const int index = readOutIndex(x, ui->Chart2->minXValue(), ui->Chart2->maxXValue(), Loads.LoadedPoints);
+    const ChartSeries& first = ui->Chart2->series(0);
     if (index < 0 || index >= first.count())
         return;
-    Label_histr_oncross->setText(QStringLiteral("当前时刻：") + first.label(index) + QStringLiteral("    Y坐标：")
-                                 + Chart2->leftAxisLabel(y) + QString(6, u' '));
+    ui->Label_histr_oncross->setText(QStringLiteral("当前时刻：") + first.label(index) + QStringLiteral("    Y坐标：")
+                                 + ui->Chart2->leftAxisLabel(y) + QString(6, u' '));
     char text[FloatToStrFMaxLength];
-    for (int i = 0; i < Chart2->seriesCount() && i < rowCount(); ++i) {
-        const ChartSeries& series = Chart2->series(i);
+    for (int i = 0; i < ui->Chart2->seriesCount() && i < rowCount(); ++i) {
+        const ChartSeries& series = ui->Chart2->series(i);
         if (index >= series.count())
             continue;
         const QString value = QString::fromLatin1(text, writeFloatToStrF(text, series.yValue(index), 5, 0));

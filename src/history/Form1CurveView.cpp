@@ -9,8 +9,13 @@
 #include "history/PanelColor.h"
 #include "platform/Conversions.h"
 #include "platform/MessageBox.h"
+#include "ui_Form1.h"
 
 namespace {
+
+// One press of "放大" or "缩小" narrows or widens both axes by these percents.
+constexpr int ZoomInPercent = 115;
+constexpr int ZoomOutPercent = 85;
 
 // The range edits hold 32-bit floats; a number beyond them is no range.
 float rangeValue(const QString& text)
@@ -27,9 +32,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (watched == Pnl_histr_color)
+        if (watched == ui->Pnl_histr_color)
             Pnl_histr_colorClick();
-        else if (watched == Panel_back_color)
+        else if (watched == ui->Panel_back_color)
             Panel_back_colorClick();
     }
     return QMainWindow::eventFilter(watched, event);
@@ -37,8 +42,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 
 int TForm1::chosenColorChannel() const
 {
-    const int k = Combox_histrch_color->currentIndex();
-    if (k < 0 || Combox_histrch_color->currentText() != Combox_histrch_color->itemText(k))
+    const int k = ui->Combox_histrch_color->currentIndex();
+    if (k < 0 || ui->Combox_histrch_color->currentText() != ui->Combox_histrch_color->itemText(k))
         return -1;
     return k;
 }
@@ -46,20 +51,20 @@ int TForm1::chosenColorChannel() const
 void TForm1::Combox_histrch_colorChange()
 {
     const int k = chosenColorChannel();
-    if (k >= 0 && k < Chart2->seriesCount())
-        setPanelColor(Pnl_histr_color, Chart2->series(k).color());
+    if (k >= 0 && k < ui->Chart2->seriesCount())
+        setPanelColor(ui->Pnl_histr_color, ui->Chart2->series(k).color());
 }
 
 void TForm1::Pnl_histr_colorClick()
 {
     if (!ColorDialog1.Execute(this))
         return;
-    setPanelColor(Pnl_histr_color, ColorDialog1.Color);
+    setPanelColor(ui->Pnl_histr_color, ColorDialog1.Color);
     const int k = chosenColorChannel();
     if (k < 0)
         return;
-    if (k < Chart2->seriesCount())
-        Chart2->series(k).setColor(ColorDialog1.Color);
+    if (k < ui->Chart2->seriesCount())
+        ui->Chart2->series(k).setColor(ColorDialog1.Color);
     if (k < rowCount())
         setPanelColor(rowSwatch(k), ColorDialog1.Color);
 }
@@ -68,20 +73,20 @@ void TForm1::Panel_back_colorClick()
 {
     if (!ColorDialog1.Execute(this))
         return;
-    setPanelColor(Panel_back_color, ColorDialog1.Color);
-    Chart2->setBackColor(ColorDialog1.Color);
+    setPanelColor(ui->Panel_back_color, ColorDialog1.Color);
+    ui->Chart2->setBackColor(ColorDialog1.Color);
 }
 
 void TForm1::but_mod_upClick()
 {
-    const float upper = rangeValue(ME_histr_up->text());
-    const float lower = rangeValue(ME_histr_down->text());
+    const float upper = rangeValue(ui->ME_histr_up->text());
+    const float lower = rangeValue(ui->ME_histr_down->text());
     if (!(upper > lower)) {
         ShowMessage(QStringLiteral("上限要大于下限！"));
         return;
     }
     // An axis end never passes the other: the end that moves away from it goes first.
-    ChartAxis& axis = Chart2->leftAxis();
+    ChartAxis& axis = ui->Chart2->leftAxis();
     if (upper >= axis.minimum()) {
         axis.setMaximum(upper);
         axis.setMinimum(lower);
@@ -91,35 +96,37 @@ void TForm1::but_mod_upClick()
     }
 }
 
+// "放大"
 void TForm1::Button11Click()
 {
-    Chart2->zoomPercent(115);
+    ui->Chart2->zoomPercent(ZoomInPercent);
 }
 
+// "缩小"
 void TForm1::Button12Click()
 {
-    Chart2->zoomPercent(85);
+    ui->Chart2->zoomPercent(ZoomOutPercent);
 }
 
 void TForm1::but_unzoomClick()
 {
-    Chart2->undoZoom();
+    ui->Chart2->undoZoom();
 }
 
 void TForm1::SyncTimeTrackBar()
 {
     TrackSyncGuard = 1;
-    const ChartAxis& bottom = Chart2->bottomAxis();
+    const ChartAxis& bottom = ui->Chart2->bottomAxis();
     if (bottom.isAutomatic()) {
-        tb_histr_time->setEnabled(false);
+        ui->tb_histr_time->setEnabled(false);
     } else {
-        tb_histr_time->setEnabled(true);
-        const double minX = Chart2->minXValue();
-        const double span = Chart2->maxXValue() - minX;
+        ui->tb_histr_time->setEnabled(true);
+        const double minX = ui->Chart2->minXValue();
+        const double span = ui->Chart2->maxXValue() - minX;
         if (span > 0) {
             const double position = std::floor((bottom.minimum() - minX) * 100 / span);
-            tb_histr_time->setValue(int(std::clamp(position, double(tb_histr_time->minimum()),
-                                                   double(tb_histr_time->maximum()))));
+            ui->tb_histr_time->setValue(int(std::clamp(position, double(ui->tb_histr_time->minimum()),
+                                                   double(ui->tb_histr_time->maximum()))));
         }
     }
     TrackSyncGuard = 0;
@@ -127,15 +134,15 @@ void TForm1::SyncTimeTrackBar()
 
 void TForm1::tb_histr_timeChange()
 {
-    ChartAxis& bottom = Chart2->bottomAxis();
+    ChartAxis& bottom = ui->Chart2->bottomAxis();
     // An automatic axis has no window to move (only before the first load
     // is the bar enabled then): setting one would hold it at no data.
     if (TrackSyncGuard == 1 || bottom.isAutomatic())
         return;
     const double width = bottom.maximum() - bottom.minimum();
-    const double minX = Chart2->minXValue();
-    const double span = Chart2->maxXValue() - minX;
-    const double minimum = minX + tb_histr_time->value() * span * 0.01;
+    const double minX = ui->Chart2->minXValue();
+    const double span = ui->Chart2->maxXValue() - minX;
+    const double minimum = minX + ui->tb_histr_time->value() * span * 0.01;
     const double maximum = minimum + width;
     if (minimum > bottom.minimum()) {
         bottom.setMaximum(maximum);
@@ -146,8 +153,9 @@ void TForm1::tb_histr_timeChange()
     }
 }
 
+// "打印预览......"
 void TForm1::Button5Click()
 {
-    Chart2->setPrintMargins(0, 0, 0, 0);
-    Chart2->showPrintPreview();
+    ui->Chart2->setPrintMargins(0, 0, 0, 0);
+    ui->Chart2->showPrintPreview();
 }

@@ -7,10 +7,11 @@
 
 #include "history/Form1.h"
 #include "history/HistoryFileOpen.h"
-#include "history/MemoryBudget.h"
+#include "history/core/MemoryBudget.h"
 #include "history/PanelColor.h"
 #include "platform/DateTime.h"
 #include "platform/MessageBox.h"
+#include "ui_Form1.h"
 
 namespace {
 
@@ -34,16 +35,17 @@ void TForm1::but_open_histr_dataClick()
 {
     if (open_histr_data.Execute(this))
         openHistoryFile(open_histr_data.FileName);
-    Button1->setEnabled(true);
+    ui->Button1->setEnabled(true);
     endLoad();
 }
 
+// "查找"
 void TForm1::Button1Click()
 {
-    DateTimer_give_date->setTimeOfDay(DateTimer_give_time->value());
-    const TDateTime start = DateTimer_give_date->value();
-    DateTimePickerEndDate->setTimeOfDay(DateTimePickerEndTime->value());
-    const TDateTime end = DateTimePickerEndDate->value();
+    ui->DateTimer_give_date->setTimeOfDay(ui->DateTimer_give_time->value());
+    const TDateTime start = ui->DateTimer_give_date->value();
+    ui->DateTimePickerEndDate->setTimeOfDay(ui->DateTimePickerEndTime->value());
+    const TDateTime end = ui->DateTimePickerEndDate->value();
     switch (Loads.checkFindRange(start, end)) {
     case HistoryLoads::FindRange::AboveEnd:
         ShowMessage(QStringLiteral("超出时间范围上限！"));
@@ -87,27 +89,27 @@ void TForm1::openHistoryFile(const QString& path)
     StatusPanels[0]->setText(path);
     showWideFileNote(file);
     const int length = Loads.beginOpen(localPath(path), file);
-    Label_histr_pagecount->setText(QStringLiteral("共%1页 第1页").arg(Loads.PageTotal));
+    ui->Label_histr_pagecount->setText(QStringLiteral("共%1页 第1页").arg(Loads.PageTotal));
     replaceSeries(file.shownChannelCount(), true, AfterDraw::EverySeries);
     BuildChannelRows(file.header());
     progressSetUp(length);
     const TDateTime pageEnd = timeAfterIntervals(Loads.HistStartTime, length, file.header().RecordInterval);
-    DateTimePickerEndDate->setValue(pageEnd);
-    DateTimePickerEndTime->setValue(pageEnd);
+    ui->DateTimePickerEndDate->setValue(pageEnd);
+    ui->DateTimePickerEndTime->setValue(pageEnd);
     const QString caption = Loads.rangeText(QStringLiteral("时间范围: "));
     const LoadOutcome outcome =
-        readInto(file, length, Loads.HistStartTime, {DateTimePickerEndDate->value(), PageRecords});
+        readInto(file, length, Loads.HistStartTime, {ui->DateTimePickerEndDate->value(), PageRecords});
     Loads.endPage(file, outcome);
-    Button_histr_next->setEnabled(false);
-    Button_histr_back->setEnabled(false);
-    Button_histr_next->setEnabled(!outcome.metEnd);
-    DateTimer_give_date->setValue(Loads.HistStartTime);
-    DateTimer_give_time->setValue(Loads.HistStartTime);
-    lb_histr_time->setText(caption);
-    lb_histr_time->adjustSize();
-    CheckBox_allhisrt_curve->setEnabled(true);
+    ui->Button_histr_next->setEnabled(false);
+    ui->Button_histr_back->setEnabled(false);
+    ui->Button_histr_next->setEnabled(!outcome.metEnd);
+    ui->DateTimer_give_date->setValue(Loads.HistStartTime);
+    ui->DateTimer_give_time->setValue(Loads.HistStartTime);
+    ui->lb_histr_time->setText(caption);
+    ui->lb_histr_time->adjustSize();
+    ui->CheckBox_allhisrt_curve->setEnabled(true);
     Busy = 0;
-    Button_expro_histr->setEnabled(true);
+    ui->Button_expro_histr->setEnabled(true);
 }
 
 void TForm1::findRange(TDateTime start, TDateTime end)
@@ -124,8 +126,8 @@ void TForm1::findRange(TDateTime start, TDateTime end)
         const std::uint64_t held = loaded_ ? loaded_->bytesHeld() : 0;
         if (fitsInMemory(LoadColumns::bytesFor(file.shownChannelCount(), std::uint64_t(capacity)), held)) {
             replaceSeries(file.shownChannelCount(), true, AfterDraw::EverySeries);
-            for (int j = 0; j < Chart2->seriesCount() && j < rowCount(); ++j)
-                Chart2->series(j).setColor(panelColor(rowSwatch(j)));
+            for (int j = 0; j < ui->Chart2->seriesCount() && j < rowCount(); ++j)
+                ui->Chart2->series(j).setColor(panelColor(rowSwatch(j)));
             progressSetUp(intervals);
             readInto(file, capacity, start, {end, 0});
         } else {
@@ -143,17 +145,17 @@ void TForm1::loadPage(bool next)
     Busy = 1;
     if (next ? Loads.beginNextPage(file) : Loads.beginPreviousPage(file)) {
         const int length = pageLength(file);
-        Label_histr_pagecount->setText(QStringLiteral("共%1页 第%2页").arg(Loads.PageTotal).arg(Loads.PageCurrent));
+        ui->Label_histr_pagecount->setText(QStringLiteral("共%1页 第%2页").arg(Loads.PageTotal).arg(Loads.PageCurrent));
         replaceSeries(file.shownChannelCount(), false, AfterDraw::FirstSeries);
         progressSetUp(length);
         const LoadOutcome outcome = readInto(file, length, Loads.PageNextTime, {std::nullopt, PageRecords});
         Loads.endPage(file, outcome);
         if (next) {
-            Button_histr_back->setEnabled(true);
-            Button_histr_next->setEnabled(!outcome.metEnd);
+            ui->Button_histr_back->setEnabled(true);
+            ui->Button_histr_next->setEnabled(!outcome.metEnd);
         } else {
-            Button_histr_next->setEnabled(true);
-            Button_histr_back->setEnabled(Loads.PageStartPos > FirstRecordOffset);
+            ui->Button_histr_next->setEnabled(true);
+            ui->Button_histr_back->setEnabled(Loads.PageStartPos > FirstRecordOffset);
         }
     }
     Busy = 0;
@@ -163,10 +165,10 @@ void TForm1::replaceSeries(int count, bool titled, AfterDraw afterDraw)
 {
     // The old points go before the new ones are read, so that two loads
     // never take memory at once.
-    Chart2->removeAllSeries();
+    ui->Chart2->removeAllSeries();
     loaded_.reset();
     for (int j = 0; j < count; ++j) {
-        ChartSeries& series = Chart2->addSeries();
+        ChartSeries& series = ui->Chart2->addSeries();
         if (titled)
             series.setTitle(ChannelAliases.text(j));
         if (afterDraw == AfterDraw::EverySeries || j == 0)
@@ -176,19 +178,19 @@ void TForm1::replaceSeries(int count, bool titled, AfterDraw afterDraw)
 
 void TForm1::progressSetUp(int maximum)
 {
-    Panel_histread_progress->setVisible(true);
-    Panel_histread_progress->raise();
-    CGauge1->setToolTip(QStringLiteral("正在读取历史数据请稍后！"));
-    CGauge1->setMaximum(maximum);
-    CGauge1->setValue(0);
+    ui->Panel_histread_progress->setVisible(true);
+    ui->Panel_histread_progress->raise();
+    ui->CGauge1->setToolTip(QStringLiteral("正在读取历史数据请稍后！"));
+    ui->CGauge1->setMaximum(maximum);
+    ui->CGauge1->setValue(0);
     Loads.LoadedPoints = 0;
-    Panel_histread_progress->repaint();
+    ui->Panel_histread_progress->repaint();
 }
 
 void TForm1::endLoad()
 {
-    Panel_histread_progress->hide();
-    Chart2->undoZoom();
+    ui->Panel_histread_progress->hide();
+    ui->Chart2->undoZoom();
 }
 
 LoadOutcome TForm1::readInto(HistoryFileReader& file, std::int64_t capacity, TDateTime start, const LoadStop& stop)
@@ -201,7 +203,7 @@ LoadOutcome TForm1::readInto(HistoryFileReader& file, std::int64_t capacity, TDa
     int progress = 0;
     QElapsedTimer sinceShown;
     sinceShown.start();
-    const auto showProgress = [&] { CGauge1->setValue(std::min(progress, CGauge1->maximum())); };
+    const auto showProgress = [&] { ui->CGauge1->setValue(std::min(progress, ui->CGauge1->maximum())); };
     try {
         columns = std::make_shared<LoadColumns>(file.shownChannelCount(), capacity);
         outcome = loadRecords(file, *columns, start, stop, [&] {
@@ -222,9 +224,9 @@ LoadOutcome TForm1::readInto(HistoryFileReader& file, std::int64_t capacity, TDa
     const ColumnPoints::Labels times = [columns](int index) {
         return FormatDateTime(QStringLiteral("MM-DD HH:NN:SS"), columns->time(index));
     };
-    for (int j = 0; j < Chart2->seriesCount() && j < columns->channels(); ++j) {
+    for (int j = 0; j < ui->Chart2->seriesCount() && j < columns->channels(); ++j) {
         const std::shared_ptr<const float> values(columns, columns->column(j));
-        Chart2->series(j).showColumn(ColumnPoints(values, columns->count(), j == 0 ? times : nullptr));
+        ui->Chart2->series(j).showColumn(ColumnPoints(values, columns->count(), j == 0 ? times : nullptr));
     }
     return outcome;
 }

@@ -3,42 +3,58 @@
 #include <QFile>
 #include <algorithm>
 
-#include "history/HistoryExport.h"
+#include "history/core/HistoryExport.h"
 #include "history/HistoryFileOpen.h"
 #include "platform/Colors.h"
 #include "platform/Conversions.h"
+#include "platform/GuardedHandler.h"
 #include "platform/MessageBox.h"
+#include "ui_Form2.h"
 
 TForm2::TForm2(const HistoryLoads& loads, const std::uint8_t (&channelShown)[MaxShownChannels], QWidget* parent)
-    : QDialog(parent), loads_(loads), channelShown_(channelShown)
+    : QDialog(parent), ui(std::make_unique<Ui::TForm2>()), loads_(loads), channelShown_(channelShown)
 {
-    setupUi(this);
+    ui->setupUi(this);
     // The pixel places of the controls are laid out for this font size.
     QFont small = font();
     small.setPixelSize(11);
     setFont(small);
     setFixedSize(size());
-    QPalette gauge = CGauge1->palette();
+    QPalette gauge = ui->CGauge1->palette();
     gauge.setColor(QPalette::Highlight, toQColor(clBackground));
-    CGauge1->setPalette(gauge);
+    ui->CGauge1->setPalette(gauge);
     SaveDialog_histr.Filter = QStringLiteral("Excel文件 (*.xls)");
     SaveDialog_histr.DefaultExt = QStringLiteral("xls");
-    connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+    connect(ui->Button1, &QPushButton::clicked, this, guarded(this, &TForm2::Button1Click));
+    showRange();
 }
 
+TForm2::~TForm2() = default;
+
+// The whole of the open file is the range offered.
+void TForm2::showRange()
+{
+    ui->Label_histr_timerange->setText(loads_.rangeText(QStringLiteral("有效时间范围：")));
+    ui->DateTimePicker_histr_startdate->setValue(loads_.HistStartTime);
+    ui->DateTimePicker_histr_starttime->setValue(loads_.HistStartTime);
+    ui->DateTimePicker_histr_enddate->setValue(loads_.HistEndTime);
+    ui->DateTimePicker_histr_endtime->setValue(loads_.HistEndTime);
+}
+
+// "导 出 数 据"
 void TForm2::Button1Click()
 {
-    DateTimePicker_histr_startdate->setTimeOfDay(DateTimePicker_histr_starttime->value());
-    const TDateTime start = DateTimePicker_histr_startdate->value();
-    DateTimePicker_histr_enddate->setTimeOfDay(DateTimePicker_histr_endtime->value());
-    const TDateTime end = DateTimePicker_histr_enddate->value();
-    if (start > end || start < loads_.HistStartTime || end > loads_.HistEndTime) {
+    ui->DateTimePicker_histr_startdate->setTimeOfDay(ui->DateTimePicker_histr_starttime->value());
+    const TDateTime start = ui->DateTimePicker_histr_startdate->value();
+    ui->DateTimePicker_histr_enddate->setTimeOfDay(ui->DateTimePicker_histr_endtime->value());
+    const TDateTime end = ui->DateTimePicker_histr_enddate->value();
+    if (loads_.checkFindRange(start, end) != HistoryLoads::FindRange::Inside) {
         ShowMessage(QStringLiteral("时间范围不正确！"));
         return;
     }
     // Taken once, before any file is touched: a bad count leaves no
     // half-written export behind.
-    const int skip = StrToInt(Edit1->text());
+    const int skip = StrToInt(ui->Edit1->text());
     if (skip < 0) {
         ShowMessage(QStringLiteral("采样频率不能小于0!"));
         return;
@@ -48,14 +64,14 @@ void TForm2::Button1Click()
         return;
     seekFirstExportRecord(file, loads_.HistStartTime, start);
     // A maximum of 0 would turn the gauge into a busy indicator.
-    CGauge1->setMaximum(std::max(intervalsUpward(start, end, file.header().RecordInterval), 1));
-    CGauge1->setValue(0);
+    ui->CGauge1->setMaximum(std::max(intervalsUpward(start, end, file.header().RecordInterval), 1));
+    ui->CGauge1->setValue(0);
     if (!SaveDialog_histr.Execute(this))
         return;
     int lines = 0;
     const ExportResult result = writeHistoryExport(
         file, QFile::encodeName(SaveDialog_histr.FileName).toStdString(), {start, end, skip}, channelShown_,
-        [&] { CGauge1->setValue(std::min(++lines, CGauge1->maximum())); });
+        [&] { ui->CGauge1->setValue(std::min(++lines, ui->CGauge1->maximum())); });
     switch (result) {
     case ExportResult::CannotCreate:
         ShowMessage(QStringLiteral("无法创建导出文件!"));
@@ -67,5 +83,5 @@ void TForm2::Button1Click()
         ShowMessage(QStringLiteral("数据导出完成！"));
         break;
     }
-    CGauge1->setValue(0);
+    ui->CGauge1->setValue(0);
 }

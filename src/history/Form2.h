@@ -1,25 +1,33 @@
 #pragma once
 #include <QDialog>
 #include <cstdint>
+#include <memory>
 
-#include "history/HistoryLoads.h"
+#include "history/core/HistoryLoads.h"
 #include "platform/FileDialog.h"
-#include "ui_Form2.h"
+
+namespace Ui {
+class TForm2;
+}
 
 // The export dialog: a time range of the open history file, thinned by a
 // number of records to skip, written as tab-separated text. It reads the
 // file itself, as the main window's last open left it, and changes nothing
 // of the main window.
-class TForm2 : public QDialog, public Ui::TForm2 {
+class TForm2 : public QDialog {
     Q_OBJECT
 public:
     TForm2(const HistoryLoads& loads, const std::uint8_t (&channelShown)[MaxShownChannels], QWidget* parent = nullptr);
+    ~TForm2() override;
 
     TSaveDialog SaveDialog_histr;
 
     void Button1Click();
 
 private:
+    void showRange();
+
+    std::unique_ptr<Ui::TForm2> ui;
     const HistoryLoads& loads_;
     const std::uint8_t (&channelShown_)[MaxShownChannels];
 };

@@ -6,10 +6,12 @@
 #include <stdexcept>
 
 #include "platform/MessageBox.h"
+#include "platform/ProgramFont.h"
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     installQtTranslations();
+    useProgramFont();
 }
 
 // Qt takes the locale from LANG and its kin itself, so no C library locale
@@ -24,14 +26,12 @@ void Application::installQtTranslations()
         delete translator;
 }
 
-bool Application::notify(QObject* receiver, QEvent* event)
+// The platform's size is kept; only the family is the programs' own.
+void Application::useProgramFont()
 {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (...) {
-        showCurrentException();
-        return true;
-    }
+    QFont programs = font();
+    programs.setFamily(programFontFamily());
+    setFont(programs);
 }
 
 void Application::showCurrentException()

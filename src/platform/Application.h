@@ -3,20 +3,19 @@
 
 #include <exception>
 
-// The program's application object. A handler that throws (a conversion
-// error, a failed write) does not end the program: its message is shown and
-// the event loop carries on with the next event.
-// Qt's own dialogs and buttons speak the user's language where Qt has a
-// translation for it.
+// The program's application object. Qt's own dialogs and buttons speak the
+// user's language where Qt has a translation for it. Every widget draws in
+// the programs' font.
+// No exception reaches its event loop: handlers are connected through
+// guarded() (GuardedHandler.h), and the event overrides call nothing that
+// throws.
 class Application : public QApplication {
     Q_OBJECT
 public:
     Application(int& argc, char** argv);
 
-    bool notify(QObject* receiver, QEvent* event) override;
-
-    // Shows the exception being handled, as the message loop does; for the
-    // program entry's own catch.
+    // Shows the exception being handled in the program's exception box; for
+    // the handler guard and the program entry's own catch.
     static void showCurrentException();
     // The text shown for an exception message: a full stop is added unless
     // the message is empty or already ends in a punctuation mark.
@@ -24,4 +23,5 @@ public:
 
 private:
     void installQtTranslations();
+    void useProgramFont();
 };

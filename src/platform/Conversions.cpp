@@ -46,6 +46,7 @@ int hexDigit(QChar c)
 }
 
 constexpr int MaxFloatDigits = 18;
+constexpr std::int64_t SaturatedExponent = 1'000'000'000'000;
 
 // A value's significant decimal digits, rounded half away from zero and
 // without trailing zeros, and the position of the decimal point relative to
@@ -316,51 +317,60 @@ EConvertError NotAFloatError(const QString& text)
     return EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
 }
 
-double StrToFloat(const QString& text)
+DecimalNumber StrToDecimal(const QString& text)
 {
     const qsizetype begin = skipBlanks(text, 0);
     qsizetype end = text.size();
     while (end > begin && text[end - 1] == u' ')
         --end;
 
-    // Checked here, so that from_chars sees only what the class library's
-    // StrToFloat accepts.
-    const QString number = text.mid(begin, end - begin);
-    qsizetype i = 0;
-    auto digitsFrom = [&](qsizetype& at) {
-        const qsizetype start = at;
-        while (at < number.size() && number[at].unicode() >= '0' && number[at].unicode() <= '9')
-            ++at;
-        return at - start;
+    // Only what the class library's StrToFloat accepts.
+    DecimalNumber number;
+    qsizetype i = begin;
+    auto digitsFrom = [&](auto&& take) {
+        const qsizetype start = i;
+        for (; i < end && text[i].unicode() >= '0' && text[i].unicode() <= '9'; ++i)
+            take(char(text[i].unicode()));
+        return i - start;
     };
-    if (i < number.size() && (number[i] == u'+' || number[i] == u'-'))
+    auto keepDigit = [&](char digit) { number.digits += digit; };
+    // Held far beyond any double's range, yet where sums cannot overflow.
+    std::int64_t exponent = 0;
+    auto addExponentDigit = [&](char digit) {
+        exponent = std::min<std::int64_t>(exponent * 10 + (digit - '0'), SaturatedExponent);
+    };
+    if (i < end && (text[i] == u'+' || text[i] == u'-'))
+        number.negative = text[i++] == u'-';
+    digitsFrom(keepDigit);
+    if (i < end && text[i] == u'.') {
         ++i;
-    qsizetype mantissaDigits = digitsFrom(i);
-    if (i < number.size() && number[i] == u'.') {
-        ++i;
-        mantissaDigits += digitsFrom(i);
+        number.exponent = -digitsFrom(keepDigit);
     }
-    if (mantissaDigits == 0)
+    if (number.digits.empty())
         throwNotFloat(text);
-    if (i < number.size() && (number[i] == u'e' || number[i] == u'E')) {
+    if (i < end && (text[i] == u'e' || text[i] == u'E')) {
         ++i;
-        if (i < number.size() && (number[i] == u'+' || number[i] == u'-'))
+        const bool negativeExponent = i < end && text[i] == u'-';
+        if (i < end && (text[i] == u'+' || text[i] == u'-'))
             ++i;
-        if (digitsFrom(i) == 0)
+        if (digitsFrom(addExponentDigit) == 0)
             throwNotFloat(text);
+        number.exponent += negativeExponent ? -exponent : exponent;
     }
-    if (i != number.size())
+    if (i != end)
         throwNotFloat(text);
+    return number;
+}
 
-    std::string ascii = number.toStdString();
-    const char* first = ascii.c_str();
-    if (*first == '+')
-        ++first;
+double StrToFloat(const QString& text)
+{
+    const DecimalNumber number = StrToDecimal(text);
+    const std::string exact = number.digits + 'e' + std::to_string(number.exponent);
     double value = 0;
-    const auto [ptr, error] = std::from_chars(first, ascii.c_str() + ascii.size(), value);
-    if (error != std::errc() || ptr != ascii.c_str() + ascii.size() || !std::isfinite(value))
+    const auto [ptr, error] = std::from_chars(exact.data(), exact.data() + exact.size(), value);
+    if (error != std::errc() || ptr != exact.data() + exact.size() || !std::isfinite(value))
         throwNotFloat(text);
-    return value;
+    return number.negative ? -value : value;
 }
 
 QString FloatToStrF(double value, int precision, int digits)

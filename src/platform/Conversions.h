@@ -1,7 +1,9 @@
 #pragma once
 #include <QString>
 
+#include <cstdint>
 #include <stdexcept>
+#include <string>
 
 // A text that does not convert to a number. what() is the message in UTF-8.
 class EConvertError : public std::runtime_error {
@@ -20,6 +22,15 @@ int StrToIntDef(const QString& text, int fallback);
 // A decimal number with "." as separator and an optional exponent, blanks
 // around it allowed. Throws EConvertError for any other text.
 double StrToFloat(const QString& text);
+// The number StrToFloat reads, kept exactly as typed: its value is
+// digits x 10^exponent, negated when negative. Throws as StrToFloat does for
+// a text of any other form; its size is not checked.
+struct DecimalNumber {
+    bool negative = false;
+    std::string digits;  // those of the mantissa, without the point
+    std::int64_t exponent = 0;
+};
+DecimalNumber StrToDecimal(const QString& text);
 // The error StrToFloat throws for text, for a number refused after it.
 EConvertError NotAFloatError(const QString& text);
 

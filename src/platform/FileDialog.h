@@ -16,7 +16,8 @@ public:
 };
 
 // The save dialog, likewise; a name chosen without an extension gets
-// DefaultExt. An existing file is taken without asking.
+// DefaultExt. An existing file is taken only after Qt's own question whether
+// to replace it is answered Yes; No returns to the dialog.
 class TSaveDialog {
 public:
     QString Filter;
@@ -27,3 +28,6 @@ public:
 
 // The file dialogs' answers, a path each.
 using FileDialogAnswers = DialogAnswers<QString>;
+// While the save dialog is answered, so is its question before it replaces
+// an existing file: true is Yes; no answer is No.
+using ReplaceFileAnswers = DialogAnswers<bool>;

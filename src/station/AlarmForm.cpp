@@ -3,17 +3,22 @@
 #include <QApplication>
 #include <QCloseEvent>
 
+#include "platform/GuardedHandler.h"
+#include "ui_AlarmForm.h"
+
 TFormAlarm* FormAlarm = nullptr;
 
-TFormAlarm::TFormAlarm(QWidget* parent) : QDialog(parent)
+TFormAlarm::TFormAlarm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TFormAlarm>())
 {
-    Ui::TFormAlarm::setupUi(this);
+    ui->setupUi(this);
     setFixedSize(size());
     setAutoFillBackground(true);
     setColor(clBtnFace);
-    connect(btnAlarmClearOk, &QPushButton::clicked, this, &TFormAlarm::btnAlarmClearOkClick);
-    connect(btnAlarmSizeMin, &QPushButton::clicked, this, &TFormAlarm::btnAlarmSizeMinClick);
+    connect(ui->btnAlarmClearOk, &QPushButton::clicked, this, guarded(this, &TFormAlarm::btnAlarmClearOkClick));
+    connect(ui->btnAlarmSizeMin, &QPushButton::clicked, this, guarded(this, &TFormAlarm::btnAlarmSizeMinClick));
 }
+
+TFormAlarm::~TFormAlarm() = default;
 
 void TFormAlarm::setColor(TColor color)
 {

@@ -1,15 +1,20 @@
 #pragma once
 #include <QDialog>
+#include <memory>
 
 #include "platform/Colors.h"
-#include "ui_AlarmForm.h"
+
+namespace Ui {
+class TFormAlarm;
+}
 
 // The alarm window: hidden between alarms; the one-second cycle shows,
 // blinks and closes it. Its result is the operator's silence request.
-class TFormAlarm : public QDialog, public Ui::TFormAlarm {
+class TFormAlarm : public QDialog {
     Q_OBJECT
 public:
     explicit TFormAlarm(QWidget* parent = nullptr);
+    ~TFormAlarm() override;
 
     // The window's ground, which the cycle alternates with clRed.
     TColor Color() const { return color_; }
@@ -30,6 +35,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    std::unique_ptr<Ui::TFormAlarm> ui;
     TColor color_ = clBtnFace;
 };
 

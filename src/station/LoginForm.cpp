@@ -1,7 +1,8 @@
 #include "station/LoginForm.h"
 
-#include "station/ConfigFile.h"
+#include "platform/GuardedHandler.h"
 #include "station/GbkLengthValidator.h"
+#include "station/core/ConfigFile.h"
 #include "ui_LoginForm.h"
 
 Tfm_LoginForm::Tfm_LoginForm(QWidget* owner)
@@ -10,7 +11,7 @@ Tfm_LoginForm::Tfm_LoginForm(QWidget* owner)
     ui->setupUi(this);
     setFixedSize(size());
     ui->ed_InputPassword->setValidator(new GbkLengthValidator(ConfigFile::PasswordBytes, ui->ed_InputPassword));
-    connect(ui->bt_Ok, &QPushButton::clicked, this, &Tfm_LoginForm::bt_OkClick);
+    connect(ui->bt_Ok, &QPushButton::clicked, this, guarded(this, &Tfm_LoginForm::bt_OkClick));
     connect(ui->bt_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

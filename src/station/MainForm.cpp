@@ -1,4 +1,4 @@
-#include "station/MainForm.h"
+#include "station/MainFormWidgets.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -8,29 +8,31 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "platform/GuardedHandler.h"
 #include "platform/StatusPanels.h"
 #include "shared/SetValueRequest.h"
 #include "station/PictureFile.h"
 
-Tfm_MainForm::Tfm_MainForm(QWidget* parent) : QMainWindow(parent), timer_PerSecond(new QTimer(this))
+Tfm_MainForm::Tfm_MainForm(QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Widgets>()), timer_PerSecond(new QTimer(this))
 {
-    Ui::Tfm_MainForm::setupUi(this);
-    Ui::SmsAlarmPage::setupUi(TabSheet2);
-    Ui::MeterConfigPage::setupUi(TabSheet1);
+    ui->Ui::Tfm_MainForm::setupUi(this);
+    ui->Ui::SmsAlarmPage::setupUi(ui->TabSheet2);
+    ui->Ui::MeterConfigPage::setupUi(ui->TabSheet1);
     setupMeterConfigPage();
     setupCurvesPage();
     connectModeHandlers();
     setupSetValuePanel();
 
-    pgContr_MainForm->setTabVisible(pgContr_MainForm->indexOf(tabSheet_Flowchart), false);
-    strgGrid_AlarmRecList->setColWidths({102, 98, 63, 120, 120});
-    strgGrid_AlarmRecList->setDefaultRowHeight(18);
-    GSM_SG_PhoneNum->setColWidths({120, 120, 120});
-    GSM_SG_PhoneNum->setDefaultRowHeight(24);
-    GSM_SG_PhoneNum->setFixedCells(1, 1);
-    GSM_SG_PhoneNum->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    ui->pgContr_MainForm->setTabVisible(ui->pgContr_MainForm->indexOf(ui->tabSheet_Flowchart), false);
+    ui->strgGrid_AlarmRecList->setColWidths({102, 98, 63, 120, 120});
+    ui->strgGrid_AlarmRecList->setDefaultRowHeight(18);
+    ui->GSM_SG_PhoneNum->setColWidths({120, 120, 120});
+    ui->GSM_SG_PhoneNum->setDefaultRowHeight(24);
+    ui->GSM_SG_PhoneNum->setFixedCells(1, 1);
+    ui->GSM_SG_PhoneNum->setEditTriggers(QAbstractItemView::AllEditTriggers);
     for (int port = 1; port <= MaxComPorts; ++port)
-        GSMcbbCOM->addItem(QStringLiteral("COM%1").arg(port));
+        ui->GSMcbbCOM->addItem(QStringLiteral("COM%1").arg(port));
     createStatusPanels();
     // A coarse timer may fire up to 5 % early: ticks would share a second.
     timer_PerSecond->setTimerType(Qt::PreciseTimer);
@@ -50,22 +52,22 @@ Tfm_MainForm::~Tfm_MainForm()
 
 void Tfm_MainForm::createStatusPanels()
 {
-    const QList<QLabel*> panels = addStatusPanels(statusBar_MainForm, {380, 50, 50, 50, 50});
+    const QList<QLabel*> panels = addStatusPanels(ui->statusBar_MainForm, {380, 50, 50, 50, 50});
     std::copy(panels.begin(), panels.end(), StatusPanels);
 }
 
 void Tfm_MainForm::connectHandlers()
 {
-    connect(btTH_CtrlOK, &QPushButton::clicked, this, &Tfm_MainForm::btTH_CtrlOKClick);
-    connect(btTH_CtrlExit, &QPushButton::clicked, this, &Tfm_MainForm::btTH_CtrlExitClick);
-    connect(btTempUp, &QPushButton::clicked, this, &Tfm_MainForm::btTempUpClick);
-    connect(btTempDown, &QPushButton::clicked, this, &Tfm_MainForm::btTempDownClick);
-    connect(Button2, &QPushButton::clicked, this, &Tfm_MainForm::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &Tfm_MainForm::Button3Click);
-    connect(pgContr_MainForm, &QTabWidget::currentChanged, this, [this](int index) {
-        if (pgContr_MainForm->widget(index) == tabSheet_HT_Ctrl)
+    connect(ui->btTH_CtrlOK, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btTH_CtrlOKClick));
+    connect(ui->btTH_CtrlExit, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btTH_CtrlExitClick));
+    connect(ui->btTempUp, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btTempUpClick));
+    connect(ui->btTempDown, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btTempDownClick));
+    connect(ui->Button2, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::Button2Click));
+    connect(ui->Button3, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::Button3Click));
+    connect(ui->pgContr_MainForm, &QTabWidget::currentChanged, this, guarded([this](int index) {
+        if (ui->pgContr_MainForm->widget(index) == ui->tabSheet_HT_Ctrl)
             tabSheet_HT_CtrlShow();
-    });
+    }));
 }
 
 void Tfm_MainForm::FormCreate()
@@ -74,9 +76,9 @@ void Tfm_MainForm::FormCreate()
     AlarmSoundPath = BasePath(QStringLiteral("Alarm.wav"));
     LoadStartupSettings();
     setValueRequest().finish();
-    Image1->setPixmap(QPixmap::fromImage(loadPictureFile(BasePath(QStringLiteral("DCS_LOGO.BMP")))));
+    ui->Image1->setPixmap(QPixmap::fromImage(loadPictureFile(BasePath(QStringLiteral("DCS_LOGO.BMP")))));
     SetPhoneGridHeadings();
-    pgContr_MainForm->setTabVisible(pgContr_MainForm->indexOf(tabSheet_HT_Ctrl), false);
+    ui->pgContr_MainForm->setTabVisible(ui->pgContr_MainForm->indexOf(ui->tabSheet_HT_Ctrl), false);
 
     LoadMeterConfig();
     LoadCurvesBackColor();
@@ -113,5 +115,5 @@ void Tfm_MainForm::btTH_CtrlExitClick() {}
 void Tfm_MainForm::tabSheet_HT_CtrlShow() {}
 void Tfm_MainForm::btTempUpClick() {}
 void Tfm_MainForm::btTempDownClick() {}
-void Tfm_MainForm::Button2Click() {}
-void Tfm_MainForm::Button3Click() {}
+void Tfm_MainForm::Button2Click() {}  // "湿度增加"
+void Tfm_MainForm::Button3Click() {}  // "湿度降低"

@@ -2,6 +2,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <cstdint>
+#include <memory>
 
 #include "comm/CommControl.h"
 #include "platform/ClientSocket.h"
@@ -9,22 +10,18 @@
 #include "platform/DateTime.h"
 #include "shared/DeviceTable.h"
 #include "shared/HistoryFile.h"
-#include "station/AlarmRecordFile.h"
-#include "station/AlarmSchedule.h"
-#include "station/HistoryWriter.h"
-#include "station/SmsAlarm.h"
+#include "station/core/AlarmRecordFile.h"
+#include "station/core/AlarmSchedule.h"
+#include "station/core/HistoryWriter.h"
+#include "station/core/SmsAlarm.h"
 #include "station/StringGrid.h"
-#include "ui_CurvesPage.h"
-#include "ui_MainForm.h"
-#include "ui_MeterConfigPage.h"
-#include "ui_SetValuePanel.h"
-#include "ui_SmsAlarmPage.h"
 
 class QCheckBox;
 class QCloseEvent;
 class QLabel;
 class QResizeEvent;
 class QShowEvent;
+class ChartSeries;
 class GeneralView;
 class QTimer;
 
@@ -32,13 +29,12 @@ class QTimer;
 // owns every control on the screen; the components of its pages are members
 // under their own names. Each topic's behaviour lives in a file of its own
 // (MainForm<Topic>.cpp) and declares its members in its section below.
-class Tfm_MainForm : public QMainWindow,
-                     public Ui::Tfm_MainForm,
-                     public Ui::MeterConfigPage,
-                     public Ui::CurvesPage,
-                     public Ui::SmsAlarmPage,
-                     public Ui::SetValuePanel {
+class Tfm_MainForm : public QMainWindow {
     Q_OBJECT
+    // Every component of the window's pages; see MainFormWidgets.h.
+    struct Widgets;
+    std::unique_ptr<Widgets> ui;
+
 public:
     explicit Tfm_MainForm(QWidget* parent = nullptr);
     ~Tfm_MainForm() override;

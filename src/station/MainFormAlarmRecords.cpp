@@ -1,8 +1,8 @@
 // Alarm records: a grid row per occurrence of an alarm level on a channel,
 // mirrored into the period's alarm-record file.
 #include "platform/Gbk.h"
-#include "station/AlarmLevels.h"
-#include "station/MainForm.h"
+#include "station/core/AlarmLevels.h"
+#include "station/MainFormWidgets.h"
 
 void Tfm_MainForm::UpdateAlarmRecords(int k, int j, const QString& timeText)
 {
@@ -15,15 +15,15 @@ void Tfm_MainForm::UpdateAlarmRecords(int k, int j, const QString& timeText)
         if (flag == (openRow != 0))
             continue;
         if (flag) {
-            openRow = strgGrid_AlarmRecList->RowCount();
-            strgGrid_AlarmRecList->setRowCount(openRow + 1);
-            strgGrid_AlarmRecList->setCell(0, openRow, fromGbkField(meter.MeterName));
-            strgGrid_AlarmRecList->setCell(1, openRow, fromGbkField(meter.Channels[j].ChannelName));
-            strgGrid_AlarmRecList->setCell(2, openRow, AlarmLevels[level].typeText);
-            strgGrid_AlarmRecList->setCell(3, openRow, timeText);
+            openRow = ui->strgGrid_AlarmRecList->RowCount();
+            ui->strgGrid_AlarmRecList->setRowCount(openRow + 1);
+            ui->strgGrid_AlarmRecList->setCell(0, openRow, fromGbkField(meter.MeterName));
+            ui->strgGrid_AlarmRecList->setCell(1, openRow, fromGbkField(meter.Channels[j].ChannelName));
+            ui->strgGrid_AlarmRecList->setCell(2, openRow, AlarmLevels[level].typeText);
+            ui->strgGrid_AlarmRecList->setCell(3, openRow, timeText);
             WriteAlarmRecordRow(openRow);
         } else {
-            strgGrid_AlarmRecList->setCell(4, openRow, timeText);
+            ui->strgGrid_AlarmRecList->setCell(4, openRow, timeText);
             WriteAlarmRecordRow(openRow);
             openRow = 0;
         }
@@ -34,6 +34,6 @@ void Tfm_MainForm::WriteAlarmRecordRow(int r)
 {
     AlarmRecordCells cells;
     for (int c = 0; c < AlarmRecordColumns; ++c)
-        cells[c] = toGbk(strgGrid_AlarmRecList->Cells(c, r)).toStdString();
+        cells[c] = toGbk(ui->strgGrid_AlarmRecList->Cells(c, r)).toStdString();
     AlarmRecords.writeRow(r, cells);
 }

@@ -1,5 +1,5 @@
 // Batch add: many devices at once from the dialog of "批量添加设备".
-#include "station/MainForm.h"
+#include "station/MainFormWidgets.h"
 #include "station/MeterBatchAddForm.h"
 
 void Tfm_MainForm::btn_MeterBatchAddClick()

@@ -1,6 +1,6 @@
 #include "platform/MessageBox.h"
-#include "station/ConfigFile.h"
-#include "station/MainForm.h"
+#include "station/core/ConfigFile.h"
+#include "station/MainFormWidgets.h"
 
 namespace {
 // A save that cannot reach the file says so; the table in memory stays as it is.

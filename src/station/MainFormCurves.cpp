@@ -9,9 +9,11 @@
 
 #include "platform/Conversions.h"
 #include "platform/Gbk.h"
+#include "platform/GuardedHandler.h"
 #include "platform/MessageBox.h"
+#include "platform/ProgramFont.h"
 #include "shared/ChannelOrder.h"
-#include "station/MainForm.h"
+#include "station/MainFormWidgets.h"
 
 namespace {
 
@@ -46,29 +48,31 @@ std::optional<int> rangeValue(const QString& text)
 
 void Tfm_MainForm::setupCurvesPage()
 {
-    Ui::CurvesPage::setupUi(tabSheet_RealTimeCurves);
-    QFont titleFont;
-    titleFont.setFamilies({QStringLiteral("黑体"), QStringLiteral("SimHei"), QStringLiteral("WenQuanYi Micro Hei")});
-    titleFont.setPixelSize(24);
+    ui->Ui::CurvesPage::setupUi(ui->tabSheet_RealTimeCurves);
+    QFont titleFont = programFont(24);
     titleFont.setBold(true);
-    chart_RealTimeCurves->setTitle(QStringLiteral("实时曲线"));
-    chart_RealTimeCurves->setTitleFont(titleFont);
-    chart_RealTimeCurves->setTitleColor(Qt::blue);
-    chart_RealTimeCurves->setLegendVisible(false);
+    ui->chart_RealTimeCurves->setTitle(QStringLiteral("实时曲线"));
+    ui->chart_RealTimeCurves->setTitleFont(titleFont);
+    ui->chart_RealTimeCurves->setTitleColor(Qt::blue);
+    ui->chart_RealTimeCurves->setLegendVisible(false);
 
-    connect(chkBox_SelectAllCurves, &QCheckBox::clicked, this, &Tfm_MainForm::chkBox_SelectAllCurvesClick);
-    connect(colorBox_CurvesBackColor, &QComboBox::activated, this, &Tfm_MainForm::colorBox_CurvesBackColorChange);
-    connect(upDown_CurvesWidth, &QSpinBox::valueChanged, this, &Tfm_MainForm::upDown_CurvesWidthClick);
-    connect(btn_SetCurvesRange, &QPushButton::clicked, this, &Tfm_MainForm::btn_SetCurvesRangeClick);
-    connect(btn_CurvesPrintPreview, &QPushButton::clicked, this, &Tfm_MainForm::btn_CurvesPrintPreviewClick);
-    connect(btn_CurvesZoomOut, &QPushButton::clicked, this, &Tfm_MainForm::btn_CurvesZoomOutClick);
-    connect(btn_CurvesZoomIn, &QPushButton::clicked, this, &Tfm_MainForm::btn_CurvesZoomInClick);
-    connect(btn_CurvesResume, &QPushButton::clicked, this, &Tfm_MainForm::btn_CurvesResumeClick);
+    connect(ui->chkBox_SelectAllCurves, &QCheckBox::clicked, this,
+            guarded(this, &Tfm_MainForm::chkBox_SelectAllCurvesClick));
+    connect(ui->colorBox_CurvesBackColor, &QComboBox::activated, this,
+            guarded(this, &Tfm_MainForm::colorBox_CurvesBackColorChange));
+    connect(ui->upDown_CurvesWidth, &QSpinBox::valueChanged, this,
+            guarded(this, &Tfm_MainForm::upDown_CurvesWidthClick));
+    connect(ui->btn_SetCurvesRange, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_SetCurvesRangeClick));
+    connect(ui->btn_CurvesPrintPreview, &QPushButton::clicked, this,
+            guarded(this, &Tfm_MainForm::btn_CurvesPrintPreviewClick));
+    connect(ui->btn_CurvesZoomOut, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_CurvesZoomOutClick));
+    connect(ui->btn_CurvesZoomIn, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_CurvesZoomInClick));
+    connect(ui->btn_CurvesResume, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_CurvesResumeClick));
 }
 
 void Tfm_MainForm::BuildCurveSeries()
 {
-    Chart& chart = *chart_RealTimeCurves;
+    Chart& chart = *ui->chart_RealTimeCurves;
     chart.removeAllSeries();
     forEachChannel(Devices.MeterRecords, Devices.MeterCount, [&](int k, int j, int) {
         ChartSeries& series = chart.addSeries();
@@ -92,14 +96,14 @@ void Tfm_MainForm::BuildCurvesSelectList()
     CurveCheckBoxes.clear();
     // A blank row before each device after the first.
     const int n = forEachChannel(Devices.MeterRecords, Devices.MeterCount, [&](int k, int j, int g) {
-        auto* box = new QCheckBox(curveTitle(Devices.MeterRecords[k], j), scrBox_CurvesSelectListContents);
+        auto* box = new QCheckBox(curveTitle(Devices.MeterRecords[k], j), ui->scrBox_CurvesSelectListContents);
         box->setGeometry(CheckBoxLeft, FirstRowTop + RowHeight * (g + k), CheckBoxWidth, CheckBoxHeight);
         box->setChecked(true);
-        connect(box, &QCheckBox::clicked, this, &Tfm_MainForm::chkBoxCurvesSelectClick);
+        connect(box, &QCheckBox::clicked, this, guarded(this, &Tfm_MainForm::chkBoxCurvesSelectClick));
         box->show();
         CurveCheckBoxes.append(box);
     });
-    scrBox_CurvesSelectListContents->resize(CheckBoxLeft + CheckBoxWidth + 4,
+    ui->scrBox_CurvesSelectListContents->resize(CheckBoxLeft + CheckBoxWidth + 4,
                                             FirstRowTop + RowHeight * (n + Devices.MeterCount) + CheckBoxHeight);
 }
 
@@ -111,59 +115,59 @@ void Tfm_MainForm::Animate(ChartSeries& series, const QString& label, double val
 
 void Tfm_MainForm::chkBoxCurvesSelectClick()
 {
-    const int count = std::min(int(CurveCheckBoxes.size()), chart_RealTimeCurves->seriesCount());
+    const int count = std::min(int(CurveCheckBoxes.size()), ui->chart_RealTimeCurves->seriesCount());
     for (int i = 0; i < count; ++i)
-        chart_RealTimeCurves->series(i).setActive(CurveCheckBoxes[i]->isChecked());
+        ui->chart_RealTimeCurves->series(i).setActive(CurveCheckBoxes[i]->isChecked());
 }
 
 void Tfm_MainForm::chkBox_SelectAllCurvesClick()
 {
-    const bool all = chkBox_SelectAllCurves->isChecked();
-    const int count = std::min(int(CurveCheckBoxes.size()), chart_RealTimeCurves->seriesCount());
+    const bool all = ui->chkBox_SelectAllCurves->isChecked();
+    const int count = std::min(int(CurveCheckBoxes.size()), ui->chart_RealTimeCurves->seriesCount());
     for (int i = 0; i < count; ++i) {
         CurveCheckBoxes[i]->setChecked(all);
-        chart_RealTimeCurves->series(i).setActive(all);
+        ui->chart_RealTimeCurves->series(i).setActive(all);
     }
 }
 
 void Tfm_MainForm::colorBox_CurvesBackColorChange()
 {
-    chart_RealTimeCurves->setBackColor(toQColor(colorBox_CurvesBackColor->Selected()));
-    CurvesBackColor = colorBox_CurvesBackColor->Selected();
+    ui->chart_RealTimeCurves->setBackColor(toQColor(ui->colorBox_CurvesBackColor->Selected()));
+    CurvesBackColor = ui->colorBox_CurvesBackColor->Selected();
     SaveCurvesBackColor();
 }
 
 void Tfm_MainForm::upDown_CurvesWidthClick()
 {
-    for (int i = 0; i < chart_RealTimeCurves->seriesCount(); ++i)
-        chart_RealTimeCurves->series(i).setPenWidth(upDown_CurvesWidth->value());
+    for (int i = 0; i < ui->chart_RealTimeCurves->seriesCount(); ++i)
+        ui->chart_RealTimeCurves->series(i).setPenWidth(ui->upDown_CurvesWidth->value());
 }
 
 void Tfm_MainForm::btn_CurvesPrintPreviewClick()
 {
-    chart_RealTimeCurves->setPrintMargins(0, 0, 0, 0);
-    chart_RealTimeCurves->showPrintPreview();
+    ui->chart_RealTimeCurves->setPrintMargins(0, 0, 0, 0);
+    ui->chart_RealTimeCurves->showPrintPreview();
 }
 
 void Tfm_MainForm::btn_CurvesZoomOutClick()
 {
-    chart_RealTimeCurves->zoomPercent(115);
+    ui->chart_RealTimeCurves->zoomPercent(115);
 }
 
 void Tfm_MainForm::btn_CurvesZoomInClick()
 {
-    chart_RealTimeCurves->zoomPercent(85);
+    ui->chart_RealTimeCurves->zoomPercent(85);
 }
 
 void Tfm_MainForm::btn_CurvesResumeClick()
 {
-    chart_RealTimeCurves->undoZoom();
+    ui->chart_RealTimeCurves->undoZoom();
 }
 
 void Tfm_MainForm::btn_SetCurvesRangeClick()
 {
-    const std::optional<int> low = rangeValue(ed_CurvesMix->text());
-    const std::optional<int> high = rangeValue(ed_CurvesMax->text());
+    const std::optional<int> low = rangeValue(ui->ed_CurvesMix->text());
+    const std::optional<int> high = rangeValue(ui->ed_CurvesMax->text());
     if (!low || !high) {
         ShowErrorBox(QStringLiteral("请正确输入曲线量程值!"));
         return;
@@ -171,7 +175,7 @@ void Tfm_MainForm::btn_SetCurvesRangeClick()
     if (*low < *high) {
         CurvesRangeLow = float(*low);
         CurvesRangeHigh = float(*high);
-        chart_RealTimeCurves->leftAxis().setMinMax(*low, *high);
+        ui->chart_RealTimeCurves->leftAxis().setMinMax(*low, *high);
         SaveCurvesRange();
         return;
     }
@@ -181,18 +185,18 @@ void Tfm_MainForm::btn_SetCurvesRangeClick()
 
 void Tfm_MainForm::applyCurvesBackColor()
 {
-    chart_RealTimeCurves->setBackColor(toQColor(CurvesBackColor));
-    colorBox_CurvesBackColor->setSelected(CurvesBackColor);
+    ui->chart_RealTimeCurves->setBackColor(toQColor(CurvesBackColor));
+    ui->colorBox_CurvesBackColor->setSelected(CurvesBackColor);
 }
 
 void Tfm_MainForm::applyCurvesRange()
 {
-    chart_RealTimeCurves->leftAxis().setMinMax(CurvesRangeLow, CurvesRangeHigh);
+    ui->chart_RealTimeCurves->leftAxis().setMinMax(CurvesRangeLow, CurvesRangeHigh);
     showCurvesRangeTexts();
 }
 
 void Tfm_MainForm::showCurvesRangeTexts()
 {
-    ed_CurvesMix->setText(FloatToStrF(CurvesRangeLow, 5, 3));
-    ed_CurvesMax->setText(FloatToStrF(CurvesRangeHigh, 5, 3));
+    ui->ed_CurvesMix->setText(FloatToStrF(CurvesRangeLow, 5, 3));
+    ui->ed_CurvesMax->setText(FloatToStrF(CurvesRangeHigh, 5, 3));
 }

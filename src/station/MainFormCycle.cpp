@@ -6,11 +6,13 @@
 
 #include "chart/Chart.h"
 #include "platform/Conversions.h"
+#include "platform/GuardedHandler.h"
 #include "platform/Sound.h"
+#include "shared/ChannelOrder.h"
 #include "station/AlarmForm.h"
 #include "station/GeneralView.h"
-#include "station/MainForm.h"
-#include "station/MeterLog.h"
+#include "station/MainFormWidgets.h"
+#include "station/core/MeterLog.h"
 
 namespace {
 
@@ -20,29 +22,29 @@ constexpr int SilenceRequested = 1;
 
 void Tfm_MainForm::connectCycleHandlers()
 {
-    connect(timer_PerSecond, &QTimer::timeout, this, &Tfm_MainForm::timer_PerSecondTimer);
+    connect(timer_PerSecond, &QTimer::timeout, this, guarded(this, &Tfm_MainForm::timer_PerSecondTimer));
     // A delay that is no whole number counts as none.
-    connect(GSMedAlarmDelayT, &QLineEdit::textChanged, this,
-            [this](const QString& text) { Alarm.setDelay(StrToIntDef(text, 0)); });
+    connect(ui->GSMedAlarmDelayT, &QLineEdit::textChanged, this,
+            guarded([this](const QString& text) { Alarm.setDelay(StrToIntDef(text, 0)); }));
 }
 
 void Tfm_MainForm::timer_PerSecondTimer()
 {
     const TDateTime T = Now();
     const QString timeText = FormatDateTime("YY-MM-DD HH:NN:SS", T);
-    lab_SysTime->setText("时间: " + timeText + "    ");
+    ui->lab_SysTime->setText("时间: " + timeText + "    ");
 
     AnyAlarm = 0;
     const std::string baseDir = BaseDir.toStdString();
-    int g = 0;
+    const int channelCount = forEachChannel(Devices.MeterRecords, Devices.MeterCount, [&](int k, int j, int g) {
+        const float value = Devices.MeterRecords[k].ChannelValues[j];
+        Animate(ui->chart_RealTimeCurves->series(g), timeText, value);
+        HistoryRow.Values[g] = value;
+        UpdateGeneralViewItem(k, j, g);
+        UpdateAlarmRecords(k, j, timeText);
+    });
     for (int k = 0; k < Devices.MeterCount; ++k) {
         const MeterRecord& meter = Devices.MeterRecords[k];
-        for (int j = 0; j < meter.channelCount(); ++j, ++g) {
-            Animate(chart_RealTimeCurves->series(g), timeText, meter.ChannelValues[j]);
-            HistoryRow.Values[g] = meter.ChannelValues[j];
-            UpdateGeneralViewItem(k, j, g);
-            UpdateAlarmRecords(k, j, timeText);
-        }
         if (takeMeterLogTick(MeterLogTicks[k], meter.PreRecordTime))
             appendMeterLogLine(makeMeterLogPath(baseDir, T, meter, k), meter, T);
     }
@@ -54,7 +56,7 @@ void Tfm_MainForm::timer_PerSecondTimer()
     else
         quietTick();
 
-    History.recordIfDue(T, HistoryRow.Values, g);
+    History.recordIfDue(T, HistoryRow.Values, channelCount);
 }
 
 // FormAlarm exists from start-up on; only a main window made on its own has none.
@@ -71,7 +73,7 @@ void Tfm_MainForm::alarmTick()
         if (step.silence)
             FormAlarm->close();
     }
-    if (!plGSM_Alarm->isEnabled() && GSMcbAlarmEn->isChecked())
+    if (!ui->plGSM_Alarm->isEnabled() && ui->GSMcbAlarmEn->isChecked())
         SmsAlarmStep();
 }
 

@@ -4,10 +4,11 @@
 
 #include "platform/Conversions.h"
 #include "platform/Gbk.h"
+#include "platform/GuardedHandler.h"
 #include "platform/MessageBox.h"
-#include "station/ChannelLimit.h"
+#include "station/core/ChannelLimit.h"
 #include "station/GbkLengthValidator.h"
-#include "station/MainForm.h"
+#include "station/MainFormWidgets.h"
 
 namespace {
 
@@ -46,35 +47,36 @@ void storePortBaudRate(DeviceTable& devices, int slot, const QComboBox& baudBox)
 
 void Tfm_MainForm::setupMeterConfigPage()
 {
-    strgGrid_MeterList->setColWidths({39, 100, 30, 64});
-    strgGrid_MeterList->setDefaultRowHeight(20);
-    strgGrid_MeterList->setRowCount(2);
-    strgGrid_MeterList->onDrawCell = [this](int col, int row, bool selected) {
+    ui->strgGrid_MeterList->setColWidths({39, 100, 30, 64});
+    ui->strgGrid_MeterList->setDefaultRowHeight(20);
+    ui->strgGrid_MeterList->setRowCount(2);
+    ui->strgGrid_MeterList->onDrawCell = [this](int col, int row, bool selected) {
         return strgGrid_MeterListDrawCell(col, row, selected);
     };
-    strgGrid_MeterChannelList->setColWidths({42, 125, 64, 64, 64, 64, 64, 64, 64});
-    strgGrid_MeterChannelList->setDefaultRowHeight(20);
-    strgGrid_MeterChannelList->setRowCount(2);
-    strgGrid_MeterChannelList->onDrawCell = [this](int col, int row, bool selected) {
+    ui->strgGrid_MeterChannelList->setColWidths({42, 125, 64, 64, 64, 64, 64, 64, 64});
+    ui->strgGrid_MeterChannelList->setDefaultRowHeight(20);
+    ui->strgGrid_MeterChannelList->setRowCount(2);
+    ui->strgGrid_MeterChannelList->onDrawCell = [this](int col, int row, bool selected) {
         return strgGrid_MeterChannelListDrawCell(col, row, selected);
     };
 
-    limitBytes(ed_MeterName, sizeof(MeterConfig::MeterName) - 1);
-    limitBytes(ed_MeterIPAddr, sizeof(MeterConfig::IPAddr) - 1);
-    limitBytes(ed_ChannelName, sizeof(ChannelRecord::ChannelName) - 1);
-    limitBytes(ed_ChannelUnit, sizeof(ChannelRecord::ChannelUnit) - 1);
+    limitBytes(ui->ed_MeterName, sizeof(MeterConfig::MeterName) - 1);
+    limitBytes(ui->ed_MeterIPAddr, sizeof(MeterConfig::IPAddr) - 1);
+    limitBytes(ui->ed_ChannelName, sizeof(ChannelRecord::ChannelName) - 1);
+    limitBytes(ui->ed_ChannelUnit, sizeof(ChannelRecord::ChannelUnit) - 1);
 
-    connect(strgGrid_MeterList, &StringGrid::clicked, this, &Tfm_MainForm::strgGrid_MeterListClick);
-    connect(strgGrid_MeterChannelList, &StringGrid::clicked, this, &Tfm_MainForm::strgGrid_MeterChannelListClick);
-    connect(btn_MeterAdd, &QPushButton::clicked, this, &Tfm_MainForm::btn_MeterAddClick);
-    connect(btn_MeterDel, &QPushButton::clicked, this, &Tfm_MainForm::btn_MeterDelClick);
-    connect(btn_MeterModify, &QPushButton::clicked, this, &Tfm_MainForm::btn_MeterModifyClick);
-    connect(btn_MeterSave, &QPushButton::clicked, this, &Tfm_MainForm::btn_MeterSaveClick);
-    connect(btn_ChannelAdd, &QPushButton::clicked, this, &Tfm_MainForm::btn_ChannelAddClick);
-    connect(btn_ChannelDel, &QPushButton::clicked, this, &Tfm_MainForm::btn_ChannelDelClick);
-    connect(btn_ChannelModify, &QPushButton::clicked, this, &Tfm_MainForm::btn_ChannelModifyClick);
-    connect(btn_ChannelSave, &QPushButton::clicked, this, &Tfm_MainForm::btn_ChannelSaveClick);
-    connect(btn_MeterBatchAdd, &QPushButton::clicked, this, &Tfm_MainForm::btn_MeterBatchAddClick);
+    connect(ui->strgGrid_MeterList, &StringGrid::clicked, this, guarded(this, &Tfm_MainForm::strgGrid_MeterListClick));
+    connect(ui->strgGrid_MeterChannelList, &StringGrid::clicked, this,
+            guarded(this, &Tfm_MainForm::strgGrid_MeterChannelListClick));
+    connect(ui->btn_MeterAdd, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_MeterAddClick));
+    connect(ui->btn_MeterDel, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_MeterDelClick));
+    connect(ui->btn_MeterModify, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_MeterModifyClick));
+    connect(ui->btn_MeterSave, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_MeterSaveClick));
+    connect(ui->btn_ChannelAdd, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_ChannelAddClick));
+    connect(ui->btn_ChannelDel, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_ChannelDelClick));
+    connect(ui->btn_ChannelModify, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_ChannelModifyClick));
+    connect(ui->btn_ChannelSave, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_ChannelSaveClick));
+    connect(ui->btn_MeterBatchAdd, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_MeterBatchAddClick));
 }
 
 // --- grids -------------------------------------------------------------------
@@ -83,20 +85,20 @@ void Tfm_MainForm::FillMeterList()
 {
     static const char* const headings[MeterListColumns] = {"串口", "设备名称", "地址", "给定值"};
     for (int col = 0; col < MeterListColumns; ++col)
-        strgGrid_MeterList->setCell(col, 0, QString::fromUtf8(headings[col]));
+        ui->strgGrid_MeterList->setCell(col, 0, QString::fromUtf8(headings[col]));
     const int count = Devices.MeterCount;
-    strgGrid_MeterList->setRowCount(count + 2);
+    ui->strgGrid_MeterList->setRowCount(count + 2);
     // Column 3 is the set value's: it stays with its row.
     for (int slot = 0; slot < count; ++slot) {
         const MeterRecord& meter = Devices.MeterRecords[slot];
         const int row = slot + 1;
-        strgGrid_MeterList->setCell(1, row, fromGbkField(meter.MeterName));
-        strgGrid_MeterList->setCell(2, row, QString::number(meter.MeterAddr));
-        strgGrid_MeterList->setCell(0, row, meter.CommMod == 0 ? cboBox_MeterCommSerial->itemText(meter.CommSerial)
-                                                               : cbo_CommMod->itemText(1));
+        ui->strgGrid_MeterList->setCell(1, row, fromGbkField(meter.MeterName));
+        ui->strgGrid_MeterList->setCell(2, row, QString::number(meter.MeterAddr));
+        ui->strgGrid_MeterList->setCell(0, row, meter.CommMod == 0 ? ui->cboBox_MeterCommSerial->itemText(meter.CommSerial)
+                                                               : ui->cbo_CommMod->itemText(1));
     }
     for (int col = 0; col < 3; ++col)
-        strgGrid_MeterList->setCell(col, count + 1, QString());
+        ui->strgGrid_MeterList->setCell(col, count + 1, QString());
 }
 
 void Tfm_MainForm::FillChannelList(int slot)
@@ -104,10 +106,10 @@ void Tfm_MainForm::FillChannelList(int slot)
     static const char* const headings[ChannelListColumns] = {
         "通道号", "通道名称", "小数点", "通道单位", "通道颜色", "下下限报警", "下限报警", "上限报警", "上上限报警"};
     for (int col = 0; col < ChannelListColumns; ++col)
-        strgGrid_MeterChannelList->setCell(col, 0, QString::fromUtf8(headings[col]));
+        ui->strgGrid_MeterChannelList->setCell(col, 0, QString::fromUtf8(headings[col]));
     const MeterRecord& meter = Devices.MeterRecords[slot];
     const int count = meter.channelCount();
-    strgGrid_MeterChannelList->setRowCount(count + 2);
+    ui->strgGrid_MeterChannelList->setRowCount(count + 2);
     for (int channel = 0; channel < count; ++channel) {
         const ChannelRecord& ch = meter.Channels[channel];
         const int row = channel + 1;
@@ -116,27 +118,27 @@ void Tfm_MainForm::FillChannelList(int slot)
             fromGbkField(ch.ChannelUnit), "C", limitText(ch.ChannelLLA), limitText(ch.ChannelLA),
             limitText(ch.ChannelHA), limitText(ch.ChannelHHA)};
         for (int col = 0; col < ChannelListColumns; ++col)
-            strgGrid_MeterChannelList->setCell(col, row, texts[col]);
+            ui->strgGrid_MeterChannelList->setCell(col, row, texts[col]);
     }
     for (int col = 0; col < ChannelListColumns; ++col)
-        strgGrid_MeterChannelList->setCell(col, count + 1, QString());
+        ui->strgGrid_MeterChannelList->setCell(col, count + 1, QString());
 }
 
 int Tfm_MainForm::selectedMeterSlot() const
 {
-    const int row = strgGrid_MeterList->Row();
+    const int row = ui->strgGrid_MeterList->Row();
     return row >= 1 && row <= Devices.MeterCount ? row - 1 : -1;
 }
 
 void Tfm_MainForm::selectMeterRow(int row)
 {
-    strgGrid_MeterList->setRow(row);
+    ui->strgGrid_MeterList->setRow(row);
     strgGrid_MeterListClick();
 }
 
 void Tfm_MainForm::selectChannelRow(int row)
 {
-    strgGrid_MeterChannelList->setRow(row);
+    ui->strgGrid_MeterChannelList->setRow(row);
     strgGrid_MeterChannelListClick();
 }
 
@@ -159,18 +161,18 @@ void Tfm_MainForm::strgGrid_MeterListClick()
     const int row = slot + 1;
     const MeterRecord& meter = Devices.MeterRecords[slot];
 
-    const QString name = strgGrid_MeterList->Cells(1, row);
-    ed_MeterName->setText(name);
-    grupBox_MeterChannelInfo->setTitle(name + ":通道信息");
-    ed_MeterAddr->setText(strgGrid_MeterList->Cells(2, row));
-    ed_MeterIPAddr->setText(fromGbkField(meter.IPAddr));
-    ed_Port->setText(QString::number(meter.IPPort));
-    ed_MeterPreRecordTime->setText(QString::number(meter.PreRecordTime));
-    cbo_MeterCommStyle->setCurrentIndex(meter.CommStyle);
-    ed_CommStartReg->setText(QString::number(meter.CommStartReg));
-    cbo_CommMod->setCurrentIndex(meter.CommMod == 0 ? 0 : 1);
-    cboBox_MeterCommSerial->setCurrentIndex(meter.CommSerial);
-    cboBox_MeterCommBaundrate->setCurrentIndex(Devices.PortBaudTable[meter.CommSerial]);
+    const QString name = ui->strgGrid_MeterList->Cells(1, row);
+    ui->ed_MeterName->setText(name);
+    ui->grupBox_MeterChannelInfo->setTitle(name + ":通道信息");
+    ui->ed_MeterAddr->setText(ui->strgGrid_MeterList->Cells(2, row));
+    ui->ed_MeterIPAddr->setText(fromGbkField(meter.IPAddr));
+    ui->ed_Port->setText(QString::number(meter.IPPort));
+    ui->ed_MeterPreRecordTime->setText(QString::number(meter.PreRecordTime));
+    ui->cbo_MeterCommStyle->setCurrentIndex(meter.CommStyle);
+    ui->ed_CommStartReg->setText(QString::number(meter.CommStartReg));
+    ui->cbo_CommMod->setCurrentIndex(meter.CommMod == 0 ? 0 : 1);
+    ui->cboBox_MeterCommSerial->setCurrentIndex(meter.CommSerial);
+    ui->cboBox_MeterCommBaundrate->setCurrentIndex(Devices.PortBaudTable[meter.CommSerial]);
 
     FillChannelList(slot);
     selectChannelRow(1);
@@ -180,24 +182,24 @@ void Tfm_MainForm::strgGrid_MeterListClick()
 void Tfm_MainForm::strgGrid_MeterChannelListClick()
 {
     const int slot = selectedMeterSlot();
-    const int row = selectedChannelRow(*strgGrid_MeterChannelList);
+    const int row = selectedChannelRow(*ui->strgGrid_MeterChannelList);
     if (slot < 0 || row == 0)
         return;
     const ChannelRecord& ch = Devices.MeterRecords[slot].Channels[row - 1];
-    ed_ChannelName->setText(strgGrid_MeterChannelList->Cells(1, row));
-    cboBox_ChannelPoin->setCurrentIndex(ch.ChannelPoin);
-    ed_ChannelUnit->setText(strgGrid_MeterChannelList->Cells(3, row));
-    colorBox_ChannelColor->setSelected(ch.ChannelColor);
+    ui->ed_ChannelName->setText(ui->strgGrid_MeterChannelList->Cells(1, row));
+    ui->cboBox_ChannelPoin->setCurrentIndex(ch.ChannelPoin);
+    ui->ed_ChannelUnit->setText(ui->strgGrid_MeterChannelList->Cells(3, row));
+    ui->colorBox_ChannelColor->setSelected(ch.ChannelColor);
     // The limits come back in the grid's five-digit form.
-    ed_ChannelLLA->setText(strgGrid_MeterChannelList->Cells(5, row));
-    ed_ChannelLA->setText(strgGrid_MeterChannelList->Cells(6, row));
-    ed_ChannelHA->setText(strgGrid_MeterChannelList->Cells(7, row));
-    ed_ChannelHHA->setText(strgGrid_MeterChannelList->Cells(8, row));
+    ui->ed_ChannelLLA->setText(ui->strgGrid_MeterChannelList->Cells(5, row));
+    ui->ed_ChannelLA->setText(ui->strgGrid_MeterChannelList->Cells(6, row));
+    ui->ed_ChannelHA->setText(ui->strgGrid_MeterChannelList->Cells(7, row));
+    ui->ed_ChannelHHA->setText(ui->strgGrid_MeterChannelList->Cells(8, row));
 }
 
 GridCellPaint Tfm_MainForm::strgGrid_MeterListDrawCell(int col, int row, bool selected) const
 {
-    return strgGrid_MeterList->defaultCellPaint(col, row, selected);
+    return ui->strgGrid_MeterList->defaultCellPaint(col, row, selected);
 }
 
 // Selected channel cells are not highlighted: the colour column must show
@@ -208,7 +210,7 @@ GridCellPaint Tfm_MainForm::strgGrid_MeterChannelListDrawCell(int col, int row, 
     if (row == 0)
         return {toQColor(clBtnFace), black};
     const int slot = selectedMeterSlot();
-    if (col == ColorColumn && slot >= 0 && row <= strgGrid_MeterChannelList->RowCount() - 2)
+    if (col == ColorColumn && slot >= 0 && row <= ui->strgGrid_MeterChannelList->RowCount() - 2)
         return {toQColor(Devices.MeterRecords[slot].Channels[row - 1].ChannelColor), black};
     return {toQColor(clWhite), black};
 }
@@ -218,42 +220,42 @@ GridCellPaint Tfm_MainForm::strgGrid_MeterChannelListDrawCell(int col, int row, 
 bool Tfm_MainForm::StoreMeterFields(int slot)
 {
     MeterRecord& meter = Devices.MeterRecords[slot];
-    const auto address = integerOf(ed_MeterAddr, "请正确输入设备地址!");
+    const auto address = integerOf(ui->ed_MeterAddr, "请正确输入设备地址!");
     if (!address)
         return false;
     meter.MeterAddr = static_cast<std::uint8_t>(*address);
-    const auto interval = integerOf(ed_MeterPreRecordTime, "请正确输入记录间隔!");
+    const auto interval = integerOf(ui->ed_MeterPreRecordTime, "请正确输入记录间隔!");
     if (!interval)
         return false;
     meter.PreRecordTime = *interval;
-    const auto startRegister = integerOf(ed_CommStartReg, "请正确输入通讯起始地址!");
+    const auto startRegister = integerOf(ui->ed_CommStartReg, "请正确输入通讯起始地址!");
     if (!startRegister)
         return false;
     meter.CommStartReg = static_cast<std::uint16_t>(*startRegister);
-    const auto port = integerOf(ed_Port, "请正确输入通讯端口");
+    const auto port = integerOf(ui->ed_Port, "请正确输入通讯端口");
     if (!port)
         return false;
     meter.IPPort = *port;
 
-    meter.CommStyle = static_cast<std::uint8_t>(cbo_MeterCommStyle->currentIndex());
-    meter.CommMod = static_cast<std::uint8_t>(cbo_CommMod->currentIndex());
-    meter.CommSerial = static_cast<std::uint8_t>(cboBox_MeterCommSerial->currentIndex());
-    copyToField(meter.IPAddr, ed_MeterIPAddr->text());
-    copyToField(meter.MeterName, ed_MeterName->text());
+    meter.CommStyle = static_cast<std::uint8_t>(ui->cbo_MeterCommStyle->currentIndex());
+    meter.CommMod = static_cast<std::uint8_t>(ui->cbo_CommMod->currentIndex());
+    meter.CommSerial = static_cast<std::uint8_t>(ui->cboBox_MeterCommSerial->currentIndex());
+    copyToField(meter.IPAddr, ui->ed_MeterIPAddr->text());
+    copyToField(meter.MeterName, ui->ed_MeterName->text());
     return true;
 }
 
 void Tfm_MainForm::StoreChannelFields(int slot, int channel)
 {
     ChannelRecord& ch = Devices.MeterRecords[slot].Channels[channel];
-    copyToField(ch.ChannelName, ed_ChannelName->text());
-    ch.ChannelPoin = static_cast<std::uint8_t>(cboBox_ChannelPoin->currentIndex());
-    ch.ChannelLLA = toChannelLimit(ed_ChannelLLA->text());
-    ch.ChannelLA = toChannelLimit(ed_ChannelLA->text());
-    ch.ChannelHA = toChannelLimit(ed_ChannelHA->text());
-    ch.ChannelHHA = toChannelLimit(ed_ChannelHHA->text());
-    copyToField(ch.ChannelUnit, ed_ChannelUnit->text());
-    ch.ChannelColor = colorBox_ChannelColor->Selected();
+    copyToField(ch.ChannelName, ui->ed_ChannelName->text());
+    ch.ChannelPoin = static_cast<std::uint8_t>(ui->cboBox_ChannelPoin->currentIndex());
+    ch.ChannelLLA = toChannelLimit(ui->ed_ChannelLLA->text());
+    ch.ChannelLA = toChannelLimit(ui->ed_ChannelLA->text());
+    ch.ChannelHA = toChannelLimit(ui->ed_ChannelHA->text());
+    ch.ChannelHHA = toChannelLimit(ui->ed_ChannelHHA->text());
+    copyToField(ch.ChannelUnit, ui->ed_ChannelUnit->text());
+    ch.ChannelColor = ui->colorBox_ChannelColor->Selected();
 }
 
 // --- device buttons ----------------------------------------------------------
@@ -269,7 +271,7 @@ void Tfm_MainForm::btn_MeterAddClick()
     const int slot = Devices.MeterCount;
     if (!StoreMeterFields(slot))
         return;
-    storePortBaudRate(Devices, slot, *cboBox_MeterCommBaundrate);
+    storePortBaudRate(Devices, slot, *ui->cboBox_MeterCommBaundrate);
     MeterRecord& meter = Devices.MeterRecords[slot];
     meter.ChannelNum = 1;
     ChannelRecord& first = meter.Channels[0];
@@ -301,7 +303,7 @@ void Tfm_MainForm::btn_MeterModifyClick()
         return;
     // After a refusal the rate goes to the device's former port.
     StoreMeterFields(slot);
-    storePortBaudRate(Devices, slot, *cboBox_MeterCommBaundrate);
+    storePortBaudRate(Devices, slot, *ui->cboBox_MeterCommBaundrate);
     FillMeterList();
     selectMeterRow(slot + 1);
 }
@@ -338,7 +340,7 @@ void Tfm_MainForm::btn_ChannelDelClick()
         return;
     MeterRecord& meter = Devices.MeterRecords[slot];
     const int count = meter.channelCount();
-    const int row = selectedChannelRow(*strgGrid_MeterChannelList);
+    const int row = selectedChannelRow(*ui->strgGrid_MeterChannelList);
     if (count <= 1 || row == 0 || row > count) {
         ShowErrorBox("通道不可删除, 每台设备至少要有一个通道!");
         return;
@@ -357,8 +359,8 @@ void Tfm_MainForm::btn_ChannelModifyClick()
     const int slot = selectedMeterSlot();
     if (slot < 0)
         return;
-    const int selected = strgGrid_MeterChannelList->Row();
-    if (selectedChannelRow(*strgGrid_MeterChannelList) != 0)
+    const int selected = ui->strgGrid_MeterChannelList->Row();
+    if (selectedChannelRow(*ui->strgGrid_MeterChannelList) != 0)
         StoreChannelFields(slot, selected - 1);
     FillChannelList(slot);
     selectChannelRow(selected);

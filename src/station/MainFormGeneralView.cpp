@@ -5,20 +5,20 @@
 
 #include "platform/Gbk.h"
 #include "shared/ChannelOrder.h"
-#include "station/AlarmLevels.h"
+#include "station/core/AlarmLevels.h"
 #include "station/GeneralView.h"
-#include "station/MainForm.h"
+#include "station/MainFormWidgets.h"
 
 int Tfm_MainForm::generalViewWidth() const
 {
-    return pgContr_MainForm->currentWidget()->width();
+    return ui->pgContr_MainForm->currentWidget()->width();
 }
 
 void Tfm_MainForm::BuildGeneralView()
 {
     if (!GeneralViewControls) {
-        GeneralViewControls = new GeneralView(scrBox_GeneralViewContents);
-        auto* layout = new QVBoxLayout(scrBox_GeneralViewContents);
+        GeneralViewControls = new GeneralView(ui->scrBox_GeneralViewContents);
+        auto* layout = new QVBoxLayout(ui->scrBox_GeneralViewContents);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(GeneralViewControls);
     }

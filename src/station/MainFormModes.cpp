@@ -2,15 +2,16 @@
 #include <QMetaObject>
 #include <QTimer>
 
+#include "platform/GuardedHandler.h"
 #include "station/LoginForm.h"
-#include "station/MainForm.h"
+#include "station/MainFormWidgets.h"
 #include "station/ModifyPwForm.h"
 
 void Tfm_MainForm::connectModeHandlers()
 {
-    connect(btn_Login, &QPushButton::clicked, this, &Tfm_MainForm::btn_LoginClick);
-    connect(btn_SignOut, &QPushButton::clicked, this, &Tfm_MainForm::btn_SignOutClick);
-    connect(btn_ModifyPassword, &QPushButton::clicked, this, &Tfm_MainForm::btn_ModifyPasswordClick);
+    connect(ui->btn_Login, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_LoginClick));
+    connect(ui->btn_SignOut, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_SignOutClick));
+    connect(ui->btn_ModifyPassword, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btn_ModifyPasswordClick));
 }
 
 void Tfm_MainForm::postCommStatus(const QString& text)
@@ -21,9 +22,9 @@ void Tfm_MainForm::postCommStatus(const QString& text)
 
 void Tfm_MainForm::setConfigControlsEnabled(bool enabled)
 {
-    for (QPushButton* control : {btn_ModifyPassword, btn_SignOut, btn_MeterBatchAdd, btn_MeterAdd, btn_MeterDel,
-                                 btn_MeterModify, btn_MeterSave, btn_ChannelAdd, btn_ChannelDel, btn_ChannelModify,
-                                 btn_ChannelSave})
+    for (QPushButton* control : {ui->btn_ModifyPassword, ui->btn_SignOut, ui->btn_MeterBatchAdd, ui->btn_MeterAdd, ui->btn_MeterDel,
+                                 ui->btn_MeterModify, ui->btn_MeterSave, ui->btn_ChannelAdd, ui->btn_ChannelDel, ui->btn_ChannelModify,
+                                 ui->btn_ChannelSave})
         control->setEnabled(enabled);
 }
 
@@ -39,11 +40,11 @@ void Tfm_MainForm::EnterRunMode()
     StartRecordPeriod();
     selectMeterRow(1);
     Comm.StartCommThreads(Devices);
-    chkBox_SelectAllCurves->setChecked(true);
+    ui->chkBox_SelectAllCurves->setChecked(true);
     chkBox_SelectAllCurvesClick();
     setConfigControlsEnabled(false);
     timer_PerSecond->start();
-    plGSM_Alarm->setEnabled(false);
+    ui->plGSM_Alarm->setEnabled(false);
     Sms.reset();
 }
 
@@ -52,7 +53,7 @@ void Tfm_MainForm::EnterConfigMode()
 {
     timer_PerSecond->stop();
     setConfigControlsEnabled(true);
-    plGSM_Alarm->setEnabled(true);
+    ui->plGSM_Alarm->setEnabled(true);
     Comm.StopCommThreads();
 }
 
@@ -63,7 +64,7 @@ void Tfm_MainForm::btn_LoginClick()
     if (form.exec() != QDialog::Accepted)
         return;
     EnterConfigMode();
-    pgContr_MainForm->setCurrentWidget(tabSheet_MeterInfo);
+    ui->pgContr_MainForm->setCurrentWidget(ui->tabSheet_MeterInfo);
 }
 
 void Tfm_MainForm::btn_SignOutClick()

@@ -1,15 +1,15 @@
 // A recording period: new history and alarm-record files, alarm side reset.
 #include "shared/ChannelOrder.h"
-#include "station/AlarmLevels.h"
-#include "station/MainForm.h"
-#include "station/RecordFolders.h"
+#include "station/core/AlarmLevels.h"
+#include "station/MainFormWidgets.h"
+#include "station/core/RecordFolders.h"
 
 void Tfm_MainForm::StartRecordPeriod()
 {
     const char* headings[AlarmRecordColumns] = {"设备名", "通道名", "报警类型", "开始时间", "结束时间"};
     for (int c = 0; c < AlarmRecordColumns; ++c)
-        strgGrid_AlarmRecList->setCell(c, 0, headings[c]);
-    strgGrid_AlarmRecList->setRowCount(1);
+        ui->strgGrid_AlarmRecList->setCell(c, 0, headings[c]);
+    ui->strgGrid_AlarmRecList->setRowCount(1);
 
     const TDateTime startTime = Now();
     MeterRecord* meters = Devices.MeterRecords;

@@ -2,9 +2,10 @@
 #include <QPixmap>
 
 #include "platform/IniFile.h"
-#include "station/ConfigFile.h"
-#include "station/MainForm.h"
+#include "station/core/ConfigFile.h"
+#include "station/MainFormWidgets.h"
 #include "station/PictureFile.h"
+#include "station/core/SmsSettingsFile.h"
 
 QString Tfm_MainForm::BasePath(const QString& name) const
 {
@@ -31,22 +32,21 @@ void Tfm_MainForm::LoadStartupSettings()
 
 void Tfm_MainForm::LoadSmsSettings()
 {
-    const IniFile sms(BasePath(QStringLiteral("Res/GSM_Alarm.ini")));
-    const QString gsm = QStringLiteral("GSM");
-    GSMcbAlarmEn->setChecked(sms.ReadBool(gsm, QStringLiteral("Enable"), false));
-    GSMcbbCOM->setCurrentIndex(sms.ReadInteger(gsm, QStringLiteral("COM"), 0));
-    GSMcbPWR_AlarmEn->setChecked(sms.ReadBool(gsm, QStringLiteral("PWR_ALARM"), false));
-    GSMedAlarmPWR_CH->setText(sms.ReadString(gsm, QStringLiteral("PWR_CH"), QStringLiteral("1")));
-    GSMedAlarmDelayT->setText(sms.ReadString(gsm, QStringLiteral("Delay"), QStringLiteral("10")));
-    GSMedAlarmReload->setText(sms.ReadString(gsm, QStringLiteral("Reload"), QStringLiteral("60")));
-    GSMmeAlarmText->setPlainText(sms.ReadString(gsm, QStringLiteral("Text"), QStringLiteral("ALARM!")));
+    const SmsPageSettings settings = SmsSettingsFile::load(BasePath(QStringLiteral("Res/GSM_Alarm.ini")));
+    const SmsSettings& sms = settings.sms;
+    ui->GSMcbAlarmEn->setChecked(settings.enabled);
+    ui->GSMcbbCOM->setCurrentIndex(sms.portIndex);
+    ui->GSMcbPWR_AlarmEn->setChecked(sms.powerAlarm);
+    ui->GSMedAlarmPWR_CH->setText(sms.powerChannel);
+    ui->GSMedAlarmDelayT->setText(sms.delay);
+    ui->GSMedAlarmReload->setText(sms.reload);
+    ui->GSMmeAlarmText->setPlainText(sms.alarmText);
 
     Alarm.startOver();
 
-    const QString phoneList = QStringLiteral("PhoneList");
     for (int row = 1; row <= SmsPhoneRows; ++row) {
-        GSM_SG_PhoneNum->setCell(1, row, sms.ReadString(phoneList, QStringLiteral("Name%1").arg(row), QString()));
-        GSM_SG_PhoneNum->setCell(2, row, sms.ReadString(phoneList, QStringLiteral("Num%1").arg(row), QString()));
+        ui->GSM_SG_PhoneNum->setCell(1, row, settings.phoneNames[row - 1]);
+        ui->GSM_SG_PhoneNum->setCell(2, row, sms.phoneNumbers[row - 1]);
     }
 }
 
@@ -58,14 +58,14 @@ void Tfm_MainForm::LoadFlowChart()
     if (FlowChartPointNum <= 0)
         return;
     const QString fileName = flowChart.ReadString(picture, QStringLiteral("FileName"), QStringLiteral("FlowChart1.jpg"));
-    ImFlowChart1->setPixmap(QPixmap::fromImage(loadPictureFile(BasePath(QStringLiteral("Res/") + fileName))));
+    ui->ImFlowChart1->setPixmap(QPixmap::fromImage(loadPictureFile(BasePath(QStringLiteral("Res/") + fileName))));
 }
 
 void Tfm_MainForm::SetPhoneGridHeadings()
 {
-    GSM_SG_PhoneNum->setCell(0, 0, QStringLiteral("编号"));
-    GSM_SG_PhoneNum->setCell(1, 0, QStringLiteral("联系人"));
-    GSM_SG_PhoneNum->setCell(2, 0, QStringLiteral("手机号"));
+    ui->GSM_SG_PhoneNum->setCell(0, 0, QStringLiteral("编号"));
+    ui->GSM_SG_PhoneNum->setCell(1, 0, QStringLiteral("联系人"));
+    ui->GSM_SG_PhoneNum->setCell(2, 0, QStringLiteral("手机号"));
     for (int row = 1; row <= SmsPhoneRows; ++row)
-        GSM_SG_PhoneNum->setCell(0, row, QString::number(row));
+        ui->GSM_SG_PhoneNum->setCell(0, row, QString::number(row));
 }

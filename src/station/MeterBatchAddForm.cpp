@@ -1,9 +1,10 @@
 #include "station/MeterBatchAddForm.h"
 
 #include "platform/Conversions.h"
+#include "platform/GuardedHandler.h"
 #include "platform/MessageBox.h"
 #include "shared/MeterRecord.h"
-#include "station/ChannelLimit.h"
+#include "station/core/ChannelLimit.h"
 #include "ui_MeterBatchAddForm.h"
 
 Tfm_MeterBatchAddForm::Tfm_MeterBatchAddForm(QWidget* owner)
@@ -13,7 +14,7 @@ Tfm_MeterBatchAddForm::Tfm_MeterBatchAddForm(QWidget* owner)
     setFixedSize(size());
     for (int port = 1; port <= MaxComPorts; ++port)
         ui->cboBox_MeterCommSerial->addItem(QStringLiteral("COM%1").arg(port));
-    connect(ui->bt_Ok, &QPushButton::clicked, this, &Tfm_MeterBatchAddForm::bt_OkClick);
+    connect(ui->bt_Ok, &QPushButton::clicked, this, guarded(this, &Tfm_MeterBatchAddForm::bt_OkClick));
     connect(ui->bt_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "station/MeterBatch.h"
+#include "station/core/MeterBatch.h"
 
 namespace Ui { class Tfm_MeterBatchAddForm; }
 

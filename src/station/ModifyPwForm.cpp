@@ -1,7 +1,8 @@
 #include "station/ModifyPwForm.h"
 
-#include "station/ConfigFile.h"
+#include "platform/GuardedHandler.h"
 #include "station/GbkLengthValidator.h"
+#include "station/core/ConfigFile.h"
 #include "ui_ModifyPwForm.h"
 
 Tfm_ModifyPwForm::Tfm_ModifyPwForm(QWidget* owner)
@@ -11,7 +12,7 @@ Tfm_ModifyPwForm::Tfm_ModifyPwForm(QWidget* owner)
     setFixedSize(size());
     ui->ed_NewPw->setValidator(new GbkLengthValidator(ConfigFile::PasswordBytes, ui->ed_NewPw));
     ui->ed_NewPwAgain->setValidator(new GbkLengthValidator(ConfigFile::PasswordBytes, ui->ed_NewPwAgain));
-    connect(ui->btn_Ok, &QPushButton::clicked, this, &Tfm_ModifyPwForm::btn_OkClick);
+    connect(ui->btn_Ok, &QPushButton::clicked, this, guarded(this, &Tfm_ModifyPwForm::btn_OkClick));
     connect(ui->btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 

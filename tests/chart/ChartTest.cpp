@@ -393,6 +393,41 @@ bool isDark(const QColor& c)
     return c.red() < 100 && c.green() < 100 && c.blue() < 100;
 }
 
+// Margins count in percent of the chart's size, so the title, the axes and
+// the legend move in by a share that grows with the chart, and nothing but
+// the panel is drawn in them. The legend may take another row for them.
+TEST_F(ChartTest, MarginsArePercentOfTheChartSize)
+{
+    const QColor panel(171, 171, 171);
+    chart->setPanelColor(panel);
+    chart->setTitle(QStringLiteral("历史曲线"));
+    for (int i = 0; i < 60; ++i)
+        seriesOf({1, 2}).setTitle(QStringLiteral("通道%1").arg(i));
+    chart->setLegendVisible(true);
+    showAndSettle();
+    for (const QSize size : {QSize(640, 400), QSize(1500, 1000)}) {
+        chart->resize(size);
+        chart->setMargins(0, 0, 0, 0);
+        chart->replot();
+        const QRect without = chart->plotRect();
+        chart->setMargins(3, 6, 3, 4);
+        chart->replot();
+        const QRect with = chart->plotRect();
+        const QMargins margins(size.width() * 3 / 100, size.height() * 6 / 100, size.width() * 3 / 100,
+                               size.height() * 4 / 100);
+        EXPECT_EQ(with.top() - without.top(), margins.top()) << size.height();
+        EXPECT_GE(without.bottom() - with.bottom(), margins.bottom()) << size.height();
+        EXPECT_EQ(with.left() - without.left(), margins.left()) << size.width();
+        EXPECT_EQ(without.right() - with.right(), margins.right()) << size.width();
+
+        const QImage shot = chart->grab().toImage();
+        const QRect drawn = inkBox(shot, shot.rect(), [&](const QColor& c) { return c != panel; });
+        // A rectangle's outline covers one pixel past its right and bottom edge.
+        const QRect inside = QRect(QPoint(0, 0), size).marginsRemoved(margins).adjusted(0, 0, 1, 1);
+        EXPECT_TRUE(inside.contains(drawn)) << size.width();
+    }
+}
+
 // Widths of the stretches of columns with dark pixels in band, split where
 // at least minGap columns in a row are clear.
 std::vector<int> inkRuns(const QImage& image, const QRect& band, int minGap)

@@ -7,6 +7,7 @@
 #include "comm/ComPort.h"
 #include "comm/CommControl.h"
 #include "comm/MeterPoll.h"
+#include "comm/ModbusRequests.h"
 #include "platform/ClientSocket.h"
 #include "platform/SerialPort.h"
 #include "support/Devsim.h"
@@ -169,6 +170,31 @@ TEST(SerialTransact, SlowLineWaitsForTheWholeReply)
 
     const SerialTimeouts t = SerialGetTimeouts(port);
     EXPECT_EQ(t.ReadTotalTimeoutConstant + t.ReadTotalTimeoutMultiplier * 101, 580u);
+    CloseComPort(port);
+}
+
+// Each write's echo comes only with the next write's request, and values
+// above 1000 are refused: every attempt's reply is a well-formed write reply
+// of the same device, but only an echo of the value sent shows it taken.
+TEST(SerialTransact, WriteCountsOnlyTheEchoOfItsOwnValue)
+{
+    WorkDir dir;
+    auto sim = Devsim::onPty(comLink(1), {"--fault", "late-write", "--write-max", "1000"});
+    PortHandle port;
+    ASSERT_TRUE(OpenComPort(port, 0, 7));
+    std::uint8_t reply[8];
+    struct Case {
+        std::int16_t value;
+        bool written;  // taken, its echo coming with the second attempt
+    };
+    for (const Case& c : {Case{5, true}, Case{2000, false}, Case{7, true}, Case{-3, true}}) {
+        EXPECT_EQ(WriteSingleRegisterSerial(port, 1, reply, 31, c.value), c.written) << c.value;
+        ASSERT_TRUE(ReadHoldingRegistersSerial(port, 1, reply, 31, 1));
+        if (c.written) {
+            EXPECT_EQ(RegisterAt(reply + 3), c.value);
+        }
+        EXPECT_NE(RegisterAt(reply + 3), 2000);
+    }
     CloseComPort(port);
 }
 

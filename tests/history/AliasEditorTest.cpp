@@ -1,15 +1,22 @@
+#include "HistoryWindow.h"
+
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
 #include <filesystem>
 
-#include "HistoryWindow.h"
 #include "support/FileBytes.h"
+#include "support/WindowDriver.h"
 
 namespace {
 
 void chooseChannel(TForm1& form, int channel)
 {
-    form.ComboBoxChName->setCurrentIndex(channel);
+    widget<QComboBox>(form, "ComboBoxChName")->setCurrentIndex(channel);
     form.ComboBoxChNameChange();
 }
 
@@ -19,13 +26,13 @@ void chooseChannel(TForm1& form, int channel)
 TEST(AliasEditor, StoredAliasTitlesTheChannelFromThenOn)
 {
     HistoryWindow w;
-    w.form().N2->trigger();
-    EXPECT_TRUE(w.form().Panel1->isVisibleTo(&w.form()));
+    widget<QAction>(w.form(), "N2")->trigger();
+    EXPECT_TRUE(widget<QFrame>(w.form(), "Panel1")->isVisibleTo(&w.form()));
     w.open(w.write("a.nx", {.channels = 5, .records = 2}));
     chooseChannel(w.form(), 3);
-    EXPECT_EQ(w.form().MaskEditChName->text(), QString()) << "a record of zeros is no alias";
-    w.form().MaskEditChName->setText(QStringLiteral("出口压力"));
-    w.form().btModChName->click();
+    EXPECT_EQ(widget<QLineEdit>(w.form(), "MaskEditChName")->text(), QString()) << "a record of zeros is no alias";
+    widget<QLineEdit>(w.form(), "MaskEditChName")->setText(QStringLiteral("出口压力"));
+    widget<QPushButton>(w.form(), "btModChName")->click();
 
     const std::string file = readFileBytes(w.dir.file("DevName.dat"));
     ASSERT_EQ(file.size(), 10240u);
@@ -33,15 +40,31 @@ TEST(AliasEditor, StoredAliasTitlesTheChannelFromThenOn)
     EXPECT_EQ(file.substr(240, 80), alias + std::string(80 - alias.size(), '\0'));
     EXPECT_EQ(file.substr(0, 240), std::string(240, '\0'));
     EXPECT_EQ(w.chart().series(3).title(), QStringLiteral("出口压力"));
-    EXPECT_EQ(w.form().ComboBoxChName->itemText(3), channelName(3));
-    w.form().btModChNameExit->click();
-    EXPECT_FALSE(w.form().Panel1->isVisibleTo(&w.form()));
+    EXPECT_EQ(widget<QComboBox>(w.form(), "ComboBoxChName")->itemText(3), channelName(3));
+    widget<QPushButton>(w.form(), "btModChNameExit")->click();
+    EXPECT_FALSE(widget<QFrame>(w.form(), "Panel1")->isVisibleTo(&w.form()));
 
     w.restart();
     w.open(w.write("b.nx", {.channels = 4, .records = 2}));
     EXPECT_EQ(w.chart().series(3).title(), QStringLiteral("出口压力"));
     chooseChannel(w.form(), 3);
-    EXPECT_EQ(w.form().MaskEditChName->text(), QStringLiteral("出口压力"));
+    EXPECT_EQ(widget<QLineEdit>(w.form(), "MaskEditChName")->text(), QStringLiteral("出口压力"));
+}
+
+// Record 1 holds 78 bytes of whole characters and then a character whose
+// trail byte is the record's 80th, which is no part of the alias: the title
+// ends before that character, and the file keeps its bytes.
+TEST(AliasEditor, AliasCutInsideACharacterEndsAtTheLastWholeOne)
+{
+    HistoryWindow w;
+    const QString whole = QString(38, u'温') + QStringLiteral("ab");
+    std::string table(10240, '\0');
+    table.replace(80, 80, toGbk(whole + u'温').toStdString());
+    writeFileBytes(w.dir.file("DevName.dat"), table);
+    w.restart();
+    w.open(w.write("a.nx", {.channels = 2, .records = 2}));
+    EXPECT_EQ(w.chart().series(1).title(), whole);
+    EXPECT_EQ(readFileBytes(w.dir.file("DevName.dat")), table);
 }
 
 TEST(AliasEditor, AliasIsAtMost22Characters)
@@ -49,8 +72,8 @@ TEST(AliasEditor, AliasIsAtMost22Characters)
     HistoryWindow w;
     w.open(w.write("a.nx", {.channels = 2, .records = 1}));
     chooseChannel(w.form(), 1);
-    w.form().MaskEditChName->setText(QString(30, u'温'));
-    w.form().btModChName->click();
+    widget<QLineEdit>(w.form(), "MaskEditChName")->setText(QString(30, u'温'));
+    widget<QPushButton>(w.form(), "btModChName")->click();
     EXPECT_EQ(w.form().ChannelAliases.text(1), QString(22, u'温'));
 }
 
@@ -63,8 +86,8 @@ TEST(AliasEditor, UnwritableFileIsReported)
     std::filesystem::remove(w.dir.file("DevName.dat"));
     std::filesystem::create_directory(w.dir.file("DevName.dat"));
     chooseChannel(w.form(), 0);
-    w.form().MaskEditChName->setText(QStringLiteral("进口"));
-    w.form().btModChName->click();
+    widget<QLineEdit>(w.form(), "MaskEditChName")->setText(QStringLiteral("进口"));
+    widget<QPushButton>(w.form(), "btModChName")->click();
     EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法写入 DevName.dat")});
     EXPECT_EQ(w.chart().series(0).title(), QStringLiteral("进口"));
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "history/ChannelAliases.h"
+#include "history/core/ChannelAliases.h"
 #include "platform/Gbk.h"
 #include "support/FileBytes.h"
 #include "support/WorkDir.h"

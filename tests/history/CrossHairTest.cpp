@@ -1,16 +1,20 @@
 // The crosshair under the mouse and its read-out.
+#include "HistoryWindow.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScreen>
 
-#include "HistoryWindow.h"
 #include "chart/AxisValueFormat.h"
-#include "history/ReadOutIndex.h"
+#include "history/core/ReadOutIndex.h"
 #include "platform/Conversions.h"
+#include "support/WindowDriver.h"
 
 namespace {
 
@@ -88,18 +92,18 @@ TEST_F(CrossHair, ReadOutShowsThePointUnderTheCursor)
     const int index = readOutIndex(w.chart().xValueAt(at.x()), 0, 999, 1000);
     ASSERT_GE(index, 0);
     const TDateTime time = Start + index * 60 / SecondsPerDay;
-    EXPECT_EQ(form().Label_histr_oncross->text(), QStringLiteral("当前时刻：") + FormatDateTime(QStringLiteral("MM-DD HH:NN:SS"), time)
+    EXPECT_EQ(widget<QLabel>(form(), "Label_histr_oncross")->text(), QStringLiteral("当前时刻：") + FormatDateTime(QStringLiteral("MM-DD HH:NN:SS"), time)
                                                       + QStringLiteral("    Y坐标：")
                                                       + formatAxisValue(w.chart().yValueAt(at.y())) + QString(6, u' '));
     for (int j = 0; j < 3; ++j)
         EXPECT_EQ(valueText(j), FloatToStrF(lowValue(index, j), 5, 0)) << j;
 
     // Off the plot area the crosshair goes and the texts stay.
-    const QString label = form().Label_histr_oncross->text();
+    const QString label = widget<QLabel>(form(), "Label_histr_oncross")->text();
     moveTo(QPoint(plot.left() - 3, at.y()));
     EXPECT_EQ(w.chart().crossHairCount(), 0);
     EXPECT_EQ(form().CrossX, -1);
-    EXPECT_EQ(form().Label_histr_oncross->text(), label);
+    EXPECT_EQ(widget<QLabel>(form(), "Label_histr_oncross")->text(), label);
     EXPECT_EQ(valueText(0), FloatToStrF(lowValue(index, 0), 5, 0));
 }
 
@@ -146,7 +150,7 @@ TEST_F(CrossHair, AChangeNotYetDrawnIsDrawnBeforeTheMove)
     const QRect plot = w.chart().plotRect();
     const QPoint at = plot.center();
     moveTo(at);
-    form().Button11->click();
+    widget<QPushButton>(form(), "Button11")->click();
     const QPoint next = at + QPoint(20, 10);
     moveTo(next);
     EXPECT_EQ(w.chart().crossHairCount(), 1);
@@ -163,7 +167,7 @@ TEST(CrossHairBeforeAnyFile, DrawsAndChangesNothing)
     w.form().Chart2MouseMove(w.chart().plotRect().center().x(), w.chart().plotRect().center().y());
     EXPECT_EQ(w.chart().crossHairCount(), 0);
     EXPECT_EQ(w.form().CrossX, -1);
-    EXPECT_EQ(w.form().Label_histr_oncross->text(), QStringLiteral("当前时刻： X坐标："));
+    EXPECT_EQ(widget<QLabel>(w.form(), "Label_histr_oncross")->text(), QStringLiteral("当前时刻： X坐标："));
 }
 
 } // namespace

@@ -1,18 +1,24 @@
 // The curve view: the channel rows' check boxes and "全选", the colours,
 // "修改量程", the zoom buttons, the time track bar and the print preview.
+#include "HistoryWindow.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPrintPreviewDialog>
+#include <QPushButton>
+#include <QSlider>
 
-#include "HistoryWindow.h"
 #include "history/PanelColor.h"
 #include "platform/ColorDialog.h"
 #include "platform/Conversions.h"
 #include "support/ModalDialog.h"
+#include "support/WindowDriver.h"
 
 namespace {
 
@@ -42,12 +48,27 @@ protected:
     }
     void chooseColorChannel(int k)
     {
-        form().Combox_histrch_color->setCurrentIndex(k);
-        emit form().Combox_histrch_color->activated(k);
+        widget<QComboBox>(form(), "Combox_histrch_color")->setCurrentIndex(k);
+        emit widget<QComboBox>(form(), "Combox_histrch_color")->activated(k);
     }
 
     HistoryWindow w;
 };
+
+// The red time and read-out labels stand in the chart's top margin, clear of
+// the plot, from the smallest window the layout allows to a large screen.
+TEST_F(CurveView, TimeLabelsSitAboveThePlotAtEveryWindowSize)
+{
+    form().show();
+    for (const QSize size : {QSize(1, 1), QSize(761, 639), QSize(1920, 1080)}) {
+        form().resize(size);
+        QApplication::processEvents();
+        const int plotTop = w.chart().plotRect().top();
+        for (const QLabel* label : {widget<QLabel>(form(), "lb_histr_time"), widget<QLabel>(form(), "Label_histr_oncross")})
+            EXPECT_LT(label->geometry().bottom(), plotTop)
+                << label->objectName().toStdString() << " on a chart " << w.chart().height() << " high";
+    }
+}
 
 // Unticking a row hides its curve's line only: the legend entry, the share
 // in the axes and the value in the read-out stay. The export follows.
@@ -80,15 +101,15 @@ TEST_F(CurveView, RowCheckBoxesShowAndHideCurvesAndChooseExportedChannels)
 
 TEST_F(CurveView, SelectAllTicksEveryRow)
 {
-    form().CheckBox_allhisrt_curve->click();
+    widget<QCheckBox>(form(), "CheckBox_allhisrt_curve")->click();
     for (int i = 0; i < 4; ++i)
         EXPECT_FALSE(rowBox(i)->isChecked());
     EXPECT_EQ(linesVisible(), (std::vector<bool>(4, false)));
     EXPECT_EQ(shown(), (std::vector<int>(4, 0)));
 
     rowBox(3)->click();
-    EXPECT_FALSE(form().CheckBox_allhisrt_curve->isChecked()) << "a row leaves the select-all box alone";
-    form().CheckBox_allhisrt_curve->click();
+    EXPECT_FALSE(widget<QCheckBox>(form(), "CheckBox_allhisrt_curve")->isChecked()) << "a row leaves the select-all box alone";
+    widget<QCheckBox>(form(), "CheckBox_allhisrt_curve")->click();
     EXPECT_EQ(linesVisible(), (std::vector<bool>(4, true)));
     EXPECT_EQ(shown(), (std::vector<int>(4, 1)));
 }
@@ -99,28 +120,28 @@ TEST_F(CurveView, SelectAllTicksEveryRow)
 TEST_F(CurveView, ColourDialogRecoloursTheChosenChannelAndTheBackground)
 {
     chooseColorChannel(1);
-    EXPECT_EQ(panelColor(form().Pnl_histr_color), w.chart().series(1).color());
+    EXPECT_EQ(panelColor(widget<QLabel>(form(), "Pnl_histr_color")), w.chart().series(1).color());
 
     const QColor teal(0, 128, 128), grey(200, 200, 200), pink(255, 192, 203);
     ColorDialogAnswers answers{teal, grey, QColor(), pink};
-    click(form().Pnl_histr_color);
-    EXPECT_EQ(panelColor(form().Pnl_histr_color), teal);
+    click(widget<QLabel>(form(), "Pnl_histr_color"));
+    EXPECT_EQ(panelColor(widget<QLabel>(form(), "Pnl_histr_color")), teal);
     EXPECT_EQ(w.chart().series(1).color(), teal);
     EXPECT_EQ(panelColor(swatch(1)), teal);
     EXPECT_EQ(form().ColorDialog1.Color, teal) << "the next dialog opens on it";
 
-    click(form().Panel_back_color);
+    click(widget<QLabel>(form(), "Panel_back_color"));
     EXPECT_EQ(w.chart().backColor(), grey);
-    EXPECT_EQ(panelColor(form().Panel_back_color), grey);
+    EXPECT_EQ(panelColor(widget<QLabel>(form(), "Panel_back_color")), grey);
 
-    click(form().Panel_back_color);  // cancelled
+    click(widget<QLabel>(form(), "Panel_back_color"));  // cancelled
     EXPECT_EQ(w.chart().backColor(), grey);
     EXPECT_EQ(answers.asked(), 3);
 
     // Typed text chooses no channel: only the panel takes the colour.
-    form().Combox_histrch_color->setEditText(QStringLiteral("锅炉"));
-    click(form().Pnl_histr_color);
-    EXPECT_EQ(panelColor(form().Pnl_histr_color), pink);
+    widget<QComboBox>(form(), "Combox_histrch_color")->setEditText(QStringLiteral("锅炉"));
+    click(widget<QLabel>(form(), "Pnl_histr_color"));
+    EXPECT_EQ(panelColor(widget<QLabel>(form(), "Pnl_histr_color")), pink);
     EXPECT_EQ(w.chart().series(1).color(), teal);
 
     w.find(Start, Start + 10 * 60 / SecondsPerDay);
@@ -151,8 +172,8 @@ TEST_F(CurveView, RangeButtonSetsTheLeftAxisInAnOrderThatKeepsItWhole)
     };
     for (const RangeCase& c : cases) {
         w.boxes.clear();
-        form().ME_histr_down->setText(QString::fromUtf8(c.lower));
-        form().ME_histr_up->setText(QString::fromUtf8(c.upper));
+        widget<QLineEdit>(form(), "ME_histr_down")->setText(QString::fromUtf8(c.lower));
+        widget<QLineEdit>(form(), "ME_histr_up")->setText(QString::fromUtf8(c.upper));
         form().but_mod_upClick();
         EXPECT_EQ(w.boxes.texts(), c.message ? std::vector<QString>{QString::fromUtf8(c.message)} : std::vector<QString>{})
             << c.lower << " " << c.upper;
@@ -160,7 +181,7 @@ TEST_F(CurveView, RangeButtonSetsTheLeftAxisInAnOrderThatKeepsItWhole)
         EXPECT_EQ(w.chart().leftAxis().maximum(), c.maximum) << c.lower << " " << c.upper;
     }
     for (const char* upper : {"abc", "1e39"}) {
-        form().ME_histr_up->setText(QString::fromUtf8(upper));
+        widget<QLineEdit>(form(), "ME_histr_up")->setText(QString::fromUtf8(upper));
         EXPECT_THROW(form().but_mod_upClick(), EConvertError) << upper;
         EXPECT_EQ(w.chart().leftAxis().maximum(), double(0.2f));
     }
@@ -171,29 +192,29 @@ TEST_F(CurveView, RangeButtonSetsTheLeftAxisInAnOrderThatKeepsItWhole)
 TEST_F(CurveView, ZoomButtonsAndTheTimeTrackBar)
 {
     ChartAxis& bottom = w.chart().bottomAxis();
-    EXPECT_FALSE(form().tb_histr_time->isEnabled()) << "the open undid the zoom";
-    form().Button11->click();
-    EXPECT_TRUE(form().tb_histr_time->isEnabled());
+    EXPECT_FALSE(widget<QSlider>(form(), "tb_histr_time")->isEnabled()) << "the open undid the zoom";
+    widget<QPushButton>(form(), "Button11")->click();
+    EXPECT_TRUE(widget<QSlider>(form(), "tb_histr_time")->isEnabled());
     EXPECT_DOUBLE_EQ(bottom.minimum(), 0.15 * 999);
-    EXPECT_EQ(form().tb_histr_time->value(), 15);
+    EXPECT_EQ(widget<QSlider>(form(), "tb_histr_time")->value(), 15);
 
-    form().tb_histr_time->setValue(50);
+    widget<QSlider>(form(), "tb_histr_time")->setValue(50);
     EXPECT_DOUBLE_EQ(bottom.minimum(), 499.5);
     EXPECT_DOUBLE_EQ(bottom.maximum() - bottom.minimum(), 0.7 * 999);
-    form().tb_histr_time->setValue(10);
+    widget<QSlider>(form(), "tb_histr_time")->setValue(10);
     EXPECT_DOUBLE_EQ(bottom.minimum(), 99.9) << "moving left sets the minimum first";
 
-    form().but_unzoom->click();
-    EXPECT_FALSE(form().tb_histr_time->isEnabled());
+    widget<QPushButton>(form(), "but_unzoom")->click();
+    EXPECT_FALSE(widget<QSlider>(form(), "tb_histr_time")->isEnabled());
     EXPECT_TRUE(bottom.isAutomatic());
     EXPECT_EQ(bottom.maximum(), 999);
 
-    form().Button11->click();
-    form().Button12->click();
+    widget<QPushButton>(form(), "Button11")->click();
+    widget<QPushButton>(form(), "Button12")->click();
     EXPECT_DOUBLE_EQ(bottom.maximum() - bottom.minimum(), 0.91 * 999);
     EXPECT_DOUBLE_EQ(bottom.maximum() + bottom.minimum(), 999);
     EXPECT_DOUBLE_EQ(w.chart().leftAxis().maximum() - w.chart().leftAxis().minimum(), 910);
-    EXPECT_EQ(form().tb_histr_time->value(), 4);
+    EXPECT_EQ(widget<QSlider>(form(), "tb_histr_time")->value(), 4);
 }
 
 // The bar is enabled before any file; moving it then must not pin the time
@@ -201,8 +222,8 @@ TEST_F(CurveView, ZoomButtonsAndTheTimeTrackBar)
 TEST(TimeTrackBar, BeforeAnyFileMovesNothing)
 {
     HistoryWindow w;
-    ASSERT_TRUE(w.form().tb_histr_time->isEnabled());
-    w.form().tb_histr_time->setValue(60);
+    ASSERT_TRUE(widget<QSlider>(w.form(), "tb_histr_time")->isEnabled());
+    widget<QSlider>(w.form(), "tb_histr_time")->setValue(60);
     EXPECT_TRUE(w.chart().bottomAxis().isAutomatic());
     w.open(w.write("h.nx", {.records = 50}));
     EXPECT_EQ(w.chart().bottomAxis().maximum(), 49);
@@ -215,7 +236,7 @@ TEST_F(CurveView, PrintPreviewPrintsWithoutMargins)
         shown = true;
         dialog.reject();
     });
-    form().Button5->click();
+    widget<QPushButton>(form(), "Button5")->click();
     EXPECT_TRUE(shown);
     const QRect page(0, 0, 1000, 700);
     EXPECT_EQ(w.chart().printArea(page), page);

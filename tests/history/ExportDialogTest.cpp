@@ -1,26 +1,49 @@
 // The export dialog over the window's open file: its range, its refusals
 // and the file it writes.
+#include "ExportText.h"
+#include "HistoryWindow.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
 #include <cmath>
+#include <fcntl.h>
 #include <filesystem>
+#include <unistd.h>
 
-#include "ExportText.h"
-#include "HistoryWindow.h"
+#include "history/DateTimePicker.h"
 #include "history/Form2.h"
 #include "platform/Conversions.h"
+#include "support/AlarmRecordBytes.h"
 #include "support/ChildProcess.h"
+#include "support/FifoWatchdog.h"
 #include "support/FileBytes.h"
 #include "support/FullDisk.h"
 #include "support/ModalDialog.h"
+#include "support/WindowDriver.h"
 
 namespace {
 
 const HistoryFileSpec Spec{.channels = 4, .records = 10};  // 10 minutes from 09:05
+
+// The lines of an export of the whole file.
+std::vector<ExportLine> everyRecord()
+{
+    std::vector<ExportLine> lines;
+    for (int k = 0; k < Spec.records; ++k)
+        lines.push_back({k, 60.0 * k});
+    return lines;
+}
 
 class ExportDialog : public testing::Test {
 protected:
@@ -39,9 +62,9 @@ protected:
     }
     static void setRange(TForm2& form2, double startSeconds, double endSeconds)
     {
-        setPickers(form2.DateTimePicker_histr_startdate, form2.DateTimePicker_histr_starttime,
+        setPickers(widget<DatePicker>(form2, "DateTimePicker_histr_startdate"), widget<TimePicker>(form2, "DateTimePicker_histr_starttime"),
                    secondsAfter(Spec, startSeconds));
-        setPickers(form2.DateTimePicker_histr_enddate, form2.DateTimePicker_histr_endtime,
+        setPickers(widget<DatePicker>(form2, "DateTimePicker_histr_enddate"), widget<TimePicker>(form2, "DateTimePicker_histr_endtime"),
                    secondsAfter(Spec, endSeconds));
     }
     std::unique_ptr<TForm2> dialog() { return std::make_unique<TForm2>(w.form().Loads, w.form().ChannelShown); }
@@ -60,36 +83,33 @@ TEST_F(ExportDialog, ExportsTheFileAsTheDialogOpens)
     whenShown<TForm2>([&](TForm2& form2) {
         shown = true;
         EXPECT_EQ(form2.windowTitle(), QStringLiteral("输入时间范围"));
-        EXPECT_EQ(form2.Label_histr_timerange->text(),
+        EXPECT_EQ(widget<QLabel>(form2, "Label_histr_timerange")->text(),
                   QStringLiteral("有效时间范围：18-10-18 09:05:00 至 18-10-18 09:15:00         "));
-        EXPECT_EQ(form2.DateTimePicker_histr_startdate->value(), Spec.start);
-        EXPECT_EQ(form2.DateTimePicker_histr_starttime->value(), Spec.start);
-        EXPECT_EQ(form2.DateTimePicker_histr_enddate->value(), form.Loads.HistEndTime);
-        EXPECT_EQ(form2.DateTimePicker_histr_endtime->value(), form.Loads.HistEndTime);
-        EXPECT_EQ(form2.Label1->text(), QStringLiteral("开始时间： "));
-        EXPECT_EQ(form2.Label2->text(), QStringLiteral("结束时间："));
-        EXPECT_EQ(form2.Label3->text(), QStringLiteral("采样频率："));
-        EXPECT_EQ(form2.Edit1->text(), QStringLiteral("0"));
-        EXPECT_EQ(form2.Button1->text(), QStringLiteral("导 出 数 据"));
+        EXPECT_EQ(widget<DatePicker>(form2, "DateTimePicker_histr_startdate")->value(), Spec.start);
+        EXPECT_EQ(widget<TimePicker>(form2, "DateTimePicker_histr_starttime")->value(), Spec.start);
+        EXPECT_EQ(widget<DatePicker>(form2, "DateTimePicker_histr_enddate")->value(), form.Loads.HistEndTime);
+        EXPECT_EQ(widget<TimePicker>(form2, "DateTimePicker_histr_endtime")->value(), form.Loads.HistEndTime);
+        EXPECT_EQ(widget<QLabel>(form2, "Label1")->text(), QStringLiteral("开始时间： "));
+        EXPECT_EQ(widget<QLabel>(form2, "Label2")->text(), QStringLiteral("结束时间："));
+        EXPECT_EQ(widget<QLabel>(form2, "Label3")->text(), QStringLiteral("采样频率："));
+        EXPECT_EQ(widget<QLineEdit>(form2, "Edit1")->text(), QStringLiteral("0"));
+        EXPECT_EQ(widget<QPushButton>(form2, "Button1")->text(), QStringLiteral("导 出 数 据"));
         EXPECT_EQ(form2.SaveDialog_histr.Filter, QStringLiteral("Excel文件 (*.xls)"));
-        EXPECT_EQ(form2.CGauge1->size(), QSize(257, 20));
+        EXPECT_EQ(widget<QProgressBar>(form2, "CGauge1")->size(), QSize(257, 20));
 
         FileDialogAnswers answers{QString::fromStdString(w.dir.file("out")), QString::fromStdString(w.dir.file("again.xls"))};
-        form2.Button1->click();
-        EXPECT_EQ(form2.CGauge1->maximum(), 10);
-        EXPECT_EQ(form2.CGauge1->value(), 0);
-        form2.Button1->click();
+        widget<QPushButton>(form2, "Button1")->click();
+        EXPECT_EQ(widget<QProgressBar>(form2, "CGauge1")->maximum(), 10);
+        EXPECT_EQ(widget<QProgressBar>(form2, "CGauge1")->value(), 0);
+        widget<QPushButton>(form2, "Button1")->click();
         EXPECT_TRUE(form2.isVisible());
         form2.reject();
     });
-    form.Button_expro_histr->click();
+    widget<QPushButton>(form, "Button_expro_histr")->click();
     ASSERT_TRUE(shown);
     EXPECT_EQ(w.boxes.texts(), (std::vector<QString>(2, QStringLiteral("数据导出完成！"))));
-    std::vector<ExportLine> lines;
-    for (int k = 0; k < 10; ++k)
-        lines.push_back({k, 60.0 * k});
     const std::uint8_t channelsShown[] = {1, 1, 0, 1};
-    const std::string expected = expectedExport(Spec, lines, channelsShown);
+    const std::string expected = expectedExport(Spec, everyRecord(), channelsShown);
     EXPECT_EQ(readFileBytes(w.dir.file("out.xls")), expected) << "named with the default extension";
     EXPECT_EQ(readFileBytes(w.dir.file("again.xls")), expected);
 }
@@ -117,18 +137,18 @@ TEST_F(ExportDialog, RefusesBadRangesAndSkipsBeforeAskingForAFile)
         w.boxes.clear();
         auto form2 = dialog();
         setRange(*form2, c.startSeconds, c.endSeconds);
-        form2->Edit1->setText(QString::fromUtf8(c.skip));
+        widget<QLineEdit>(*form2, "Edit1")->setText(QString::fromUtf8(c.skip));
         FileDialogAnswers answers{QString::fromStdString(w.dir.file("out.xls"))};
-        form2->Button1->click();
+        widget<QPushButton>(*form2, "Button1")->click();
         EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QString::fromUtf8(c.message)});
         EXPECT_EQ(answers.asked(), 0);
         EXPECT_FALSE(std::filesystem::exists(w.dir.file("out.xls")));
-        EXPECT_EQ(form2->DateTimePicker_histr_startdate->value(), secondsAfter(Spec, c.startSeconds));
+        EXPECT_EQ(widget<DatePicker>(*form2, "DateTimePicker_histr_startdate")->value(), secondsAfter(Spec, c.startSeconds));
     }
 
     auto form2 = dialog();
     setRange(*form2, 0, 600);
-    form2->Edit1->setText(QStringLiteral("1x"));
+    widget<QLineEdit>(*form2, "Edit1")->setText(QStringLiteral("1x"));
     FileDialogAnswers answers{QString::fromStdString(w.dir.file("out.xls"))};
     EXPECT_THROW(form2->Button1Click(), EConvertError);
     EXPECT_EQ(answers.asked(), 0);
@@ -142,22 +162,117 @@ TEST_F(ExportDialog, ReportsAFileThatCannotBeCreatedOrWrittenWhole)
     setRange(*form2, 0, 600);
     {
         FileDialogAnswers cancelled{QString()};
-        form2->Button1->click();
+        widget<QPushButton>(*form2, "Button1")->click();
         EXPECT_TRUE(w.boxes.shown().empty());
         EXPECT_EQ(cancelled.asked(), 1);
     }
     {
         FileDialogAnswers answers{QString::fromStdString(w.dir.file("no/out.xls"))};
-        form2->Button1->click();
+        widget<QPushButton>(*form2, "Button1")->click();
         EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法创建导出文件!")});
     }
     w.boxes.clear();
     {
         FileDialogAnswers answers{QString::fromStdString(w.dir.file("out.xls"))};
         FullDisk disk(200);
-        form2->Button1->click();
+        widget<QPushButton>(*form2, "Button1")->click();
         EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("导出文件写入失败!")});
     }
+}
+
+// The month folder holds the station's alarm records, named like the
+// history file with ".xls": an export replaces such a file only after a Yes.
+TEST_F(ExportDialog, ReplacesAnExistingFileOnlyWhenTheUserSaysYes)
+{
+    const std::string alarms = w.dir.file("h.xls");
+    const std::string rows = alarmRecordBytes({"锅炉温度0", "上限报警", "18-10-18", "09:05:00", "09:06:00"});
+    writeFileBytes(alarms, rows);
+    auto form2 = dialog();
+    setRange(*form2, 0, 600);
+    {
+        FileDialogAnswers answers{QString::fromStdString(alarms), QString()};
+        ReplaceFileAnswers replace{false};
+        widget<QPushButton>(*form2, "Button1")->click();
+        EXPECT_EQ(replace.asked(), 1);
+        EXPECT_EQ(answers.asked(), 2) << "No returns to the dialog, here cancelled";
+        EXPECT_TRUE(w.boxes.shown().empty());
+        EXPECT_TRUE(readFileBytes(alarms) == rows);
+    }
+    {
+        FileDialogAnswers answers{QString::fromStdString(w.dir.file("h"))};
+        ReplaceFileAnswers replace{true};
+        widget<QPushButton>(*form2, "Button1")->click();
+        EXPECT_EQ(replace.asked(), 1) << "asked for the name with its extension";
+        EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("数据导出完成！")});
+        const std::uint8_t all[] = {1, 1, 1, 1};
+        EXPECT_EQ(readFileBytes(alarms), expectedExport(Spec, everyRecord(), all));
+    }
+    w.boxes.clear();
+    const std::string history = readFileBytes(w.dir.file("h.nx"));
+    {
+        FileDialogAnswers answers{QString::fromStdString(w.dir.file("h.nx"))};
+        ReplaceFileAnswers replace{true};
+        widget<QPushButton>(*form2, "Button1")->click();
+        EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法创建导出文件!")});
+        EXPECT_TRUE(readFileBytes(w.dir.file("h.nx")) == history) << "the history file is never replaced";
+    }
+}
+
+// An export onto a FIFO never waits for a reader, and never writes into
+// one: it is a file that cannot be created.
+TEST_F(ExportDialog, RefusesAFifoWithoutWaitingOnIt)
+{
+    const std::string target = w.dir.file("fifo.xls");
+    FifoWatchdog fifo(target, FifoWatchdog::Opener::Writer);
+    auto form2 = dialog();
+    setRange(*form2, 0, 600);
+    {
+        FileDialogAnswers answers{QString::fromStdString(target)};
+        ReplaceFileAnswers replace{true};
+        widget<QPushButton>(*form2, "Button1")->click();
+        EXPECT_FALSE(fifo.released()) << "the export waited for a reader";
+        EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法创建导出文件!")});
+    }
+    w.boxes.clear();
+    const int reader = open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    {
+        FileDialogAnswers answers{QString::fromStdString(target)};
+        ReplaceFileAnswers replace{true};
+        widget<QPushButton>(*form2, "Button1")->click();
+        EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法创建导出文件!")}) << "with a reader on it";
+    }
+    char byte;
+    EXPECT_EQ(read(reader, &byte, 1), 0) << "nothing reached the reader";
+    close(reader);
+}
+
+// Qt's own save dialog asks the question; a No leaves it open and the file
+// as it was.
+TEST_F(ExportDialog, QtsSaveDialogAsksBeforeReplacingAFile)
+{
+    const std::string alarms = w.dir.file("h.xls");
+    writeFileBytes(alarms, "alarm rows");
+    auto form2 = dialog();
+    setRange(*form2, 0, 600);
+    QString question;
+    bool leftOpen = false;
+    whenShown<QMessageBox>([&](QMessageBox& box) {
+        question = box.text();
+        box.button(QMessageBox::No)->click();
+    });
+    whenShown<QFileDialog>([&](QFileDialog& save) {
+        type(save, "fileNameEdit", QString::fromStdString(alarms));
+        save.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+        leftOpen = save.isVisible();
+        if (leftOpen)
+            save.reject();
+    });
+    widget<QPushButton>(*form2, "Button1")->click();
+    EXPECT_TRUE(question.contains(QStringLiteral("h.xls"))) << question.toStdString();
+    EXPECT_TRUE(leftOpen);
+    EXPECT_TRUE(w.boxes.shown().empty());
+    EXPECT_EQ(readFileBytes(alarms), "alarm rows");
 }
 
 // A program the project did not write reads the export back: Python's csv
@@ -167,7 +282,7 @@ TEST_F(ExportDialog, PythonsCsvModuleReadsTheExport)
     auto form2 = dialog();
     setRange(*form2, 120, 240);
     FileDialogAnswers answers{QString::fromStdString(w.dir.file("out.xls"))};
-    form2->Button1->click();
+    widget<QPushButton>(*form2, "Button1")->click();
     ASSERT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("数据导出完成！")});
 
     ChildProcess python({"/usr/bin/python3", TEST_SOURCE_DIR "/history/read_export.py", w.dir.file("out.xls")});

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "HistoryFiles.h"
-#include "history/HistoryFileReader.h"
+#include "history/core/HistoryFileReader.h"
 #include "platform/Conversions.h"
 
 struct ExportLine {

@@ -1,7 +1,15 @@
+#include "HistoryWindow.h"
+
 #include <gtest/gtest.h>
 
-#include "HistoryWindow.h"
+#include <QFrame>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "history/DateTimePicker.h"
 #include "history/PanelColor.h"
+#include "support/WindowDriver.h"
 
 namespace {
 
@@ -53,18 +61,18 @@ TEST_F(Find, RefusesRangesOutsideTheFileInOrder)
     for (const RangeCase& c : cases) {
         w.boxes.clear();
         w.chart().zoomPercent(115);
-        w.form().DateTimer_give_date->setValue(Start - 5);
-        w.form().DateTimer_give_time->setValue(Start + c.startSeconds * Second);
-        w.form().DateTimePickerEndDate->setValue(Start - 5);
-        w.form().DateTimePickerEndTime->setValue(Start + c.endSeconds * Second);
-        w.form().DateTimer_give_date->setValue(Start);
-        w.form().DateTimePickerEndDate->setValue(Start);
-        w.form().Button1->click();
+        widget<DatePicker>(w.form(), "DateTimer_give_date")->setValue(Start - 5);
+        widget<TimePicker>(w.form(), "DateTimer_give_time")->setValue(Start + c.startSeconds * Second);
+        widget<DatePicker>(w.form(), "DateTimePickerEndDate")->setValue(Start - 5);
+        widget<TimePicker>(w.form(), "DateTimePickerEndTime")->setValue(Start + c.endSeconds * Second);
+        widget<DatePicker>(w.form(), "DateTimer_give_date")->setValue(Start);
+        widget<DatePicker>(w.form(), "DateTimePickerEndDate")->setValue(Start);
+        widget<QPushButton>(w.form(), "Button1")->click();
         EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QString::fromUtf8(c.message)}) << c.name;
         EXPECT_EQ(w.chart().series(0).count(), 10) << c.name;
         EXPECT_TRUE(w.chart().isZoomed()) << c.name;
-        EXPECT_EQ(shownTime(w.form().DateTimer_give_date->value()), shownTime(Start + c.startSeconds * Second)) << c.name;
-        EXPECT_EQ(shownTime(w.form().DateTimePickerEndDate->value()), shownTime(Start + c.endSeconds * Second)) << c.name;
+        EXPECT_EQ(shownTime(widget<DatePicker>(w.form(), "DateTimer_give_date")->value()), shownTime(Start + c.startSeconds * Second)) << c.name;
+        EXPECT_EQ(shownTime(widget<DatePicker>(w.form(), "DateTimePickerEndDate")->value()), shownTime(Start + c.endSeconds * Second)) << c.name;
     }
 }
 
@@ -77,10 +85,10 @@ TEST_F(Find, LoadsFromTheRecordAtOrBeforeTheStartLabelledFromTheStart)
     EXPECT_EQ(labels(), (std::vector<QString>{"10-18 09:05:30", "10-18 09:06:30", "10-18 09:07:30"}));
     EXPECT_EQ(values(2), (std::vector<float>{recordValue(0, 2), recordValue(1, 2), recordValue(2, 2)}));
     EXPECT_EQ(w.form().Loads.LoadedPoints, 3);
-    EXPECT_EQ(w.form().CGauge1->maximum(), 2) << "whole intervals from start to end";
+    EXPECT_EQ(widget<QProgressBar>(w.form(), "CGauge1")->maximum(), 2) << "whole intervals from start to end";
     EXPECT_EQ(w.chart().series(0).xValue(2), 2);
     EXPECT_EQ(w.form().Busy, 0);
-    EXPECT_FALSE(w.form().Panel_histread_progress->isVisibleTo(&w.form()));
+    EXPECT_FALSE(widget<QFrame>(w.form(), "Panel_histread_progress")->isVisibleTo(&w.form()));
 
     w.find(Start + 200 * Second, Start + 200 * Second);
     EXPECT_EQ(labels(), (std::vector<QString>{"10-18 09:08:20", "10-18 09:09:20"})) << "a start equal to the end takes two";
@@ -99,7 +107,7 @@ TEST_F(Find, KeepsTheFileStateAndColoursSeriesFromTheRows)
 {
     TForm1& form = w.form();
     const HistoryLoads before = form.Loads;
-    const QString range = form.lb_histr_time->text();
+    const QString range = widget<QLabel>(form, "lb_histr_time")->text();
     w.form().ChannelAliases.setText(2, QStringLiteral("出口"));
     setPanelColor(form.ChannelControls[3 * 2 + 2], QColor(1, 2, 3));
     QWidget* row = form.ChannelControls[0];
@@ -109,7 +117,7 @@ TEST_F(Find, KeepsTheFileStateAndColoursSeriesFromTheRows)
     EXPECT_EQ(w.chart().series(2).color(), QColor(1, 2, 3));
     EXPECT_EQ(w.chart().series(2).title(), QStringLiteral("出口"));
     EXPECT_EQ(form.ChannelControls[0], row);
-    EXPECT_EQ(form.lb_histr_time->text(), range);
+    EXPECT_EQ(widget<QLabel>(form, "lb_histr_time")->text(), range);
     EXPECT_EQ(form.Loads.PageEndPos, before.PageEndPos);
     EXPECT_EQ(form.Loads.PageNextTime, before.PageNextTime);
     EXPECT_EQ(form.Loads.HistEndTime, before.HistEndTime);

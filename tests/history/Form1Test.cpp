@@ -1,12 +1,22 @@
+#include "HistoryWindow.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
 
-#include "HistoryWindow.h"
 #include "history/AboutBox.h"
 #include "history/PanelColor.h"
 #include "support/FileBytes.h"
+#include "support/WindowDriver.h"
 
 namespace {
 
@@ -28,27 +38,27 @@ TEST(Form1Start, WindowStartsEmptyWithItsControlsInPlace)
     EXPECT_EQ(form.CrossY, -1);
     EXPECT_EQ(form.CrossColorMask, 255);
     EXPECT_TRUE(std::all_of(std::begin(form.ChannelShown), std::end(form.ChannelShown), [](auto b) { return b == 1; }));
-    EXPECT_FALSE(form.Button1->isEnabled());
-    EXPECT_FALSE(form.Button_expro_histr->isEnabled());
-    EXPECT_FALSE(form.CheckBox_allhisrt_curve->isEnabled());
-    EXPECT_TRUE(form.CheckBox_allhisrt_curve->isChecked());
-    for (QWidget* hidden : std::initializer_list<QWidget*>{form.Label_histr_pagecount, form.Button_histr_back,
-                                                           form.Button_histr_next, form.Panel_histread_progress, form.Panel1})
+    EXPECT_FALSE(widget<QPushButton>(form, "Button1")->isEnabled());
+    EXPECT_FALSE(widget<QPushButton>(form, "Button_expro_histr")->isEnabled());
+    EXPECT_FALSE(widget<QCheckBox>(form, "CheckBox_allhisrt_curve")->isEnabled());
+    EXPECT_TRUE(widget<QCheckBox>(form, "CheckBox_allhisrt_curve")->isChecked());
+    for (QWidget* hidden : std::initializer_list<QWidget*>{widget<QLabel>(form, "Label_histr_pagecount"), widget<QPushButton>(form, "Button_histr_back"),
+                                                           widget<QPushButton>(form, "Button_histr_next"), widget<QFrame>(form, "Panel_histread_progress"), widget<QFrame>(form, "Panel1")})
         EXPECT_FALSE(hidden->isVisible()) << hidden->objectName().toStdString();
-    EXPECT_EQ(form.Combox_histrch_color->currentText(), QStringLiteral("Combox_histrch_color"));
-    EXPECT_EQ(form.CGauge1->maximum(), 1000);
-    EXPECT_EQ(form.MaskEditChName->maxLength(), 22);
-    EXPECT_EQ(panelColor(form.Panel_back_color), QColor(Qt::white));
+    EXPECT_EQ(widget<QComboBox>(form, "Combox_histrch_color")->currentText(), QStringLiteral("Combox_histrch_color"));
+    EXPECT_EQ(widget<QProgressBar>(form, "CGauge1")->maximum(), 1000);
+    EXPECT_EQ(widget<QLineEdit>(form, "MaskEditChName")->maxLength(), 22);
+    EXPECT_EQ(panelColor(widget<QLabel>(form, "Panel_back_color")), QColor(Qt::white));
     EXPECT_EQ(w.chart().backColor(), QColor(Qt::white));
     EXPECT_EQ(w.chart().title(), QStringLiteral("历史曲线"));
     EXPECT_EQ(w.chart().leftAxis().minimum(), 0);
     EXPECT_EQ(w.chart().leftAxis().maximum(), 1000);
     EXPECT_EQ(w.chart().seriesCount(), 0);
     EXPECT_GT(w.chart().plotRect().width(), w.chart().width() / 2) << "an empty legend takes no room";
-    EXPECT_EQ(form.ScrollBox_hisrt_color->height(), 264);
+    EXPECT_EQ(widget<QScrollArea>(form, "ScrollBox_hisrt_color")->height(), 264);
     EXPECT_EQ(form.open_histr_data.Filter, QStringLiteral("历史数据 (*.nx)"));
 
-    const QList<QAction*> menu = form.MainMenu1->actions();
+    const QList<QAction*> menu = widget<QMenuBar>(form, "MainMenu1")->actions();
     ASSERT_EQ(menu.size(), 1);
     EXPECT_EQ(menu[0]->text(), QStringLiteral("系统"));
     ASSERT_EQ(menu[0]->menu()->actions().size(), 1);
@@ -62,10 +72,10 @@ TEST(Form1Start, AboutBoxClosesWithOk)
     ensureGuiApp();
     TAboutBox about;
     about.show();
-    about.OKButton->click();
+    widget<QPushButton>(about, "OKButton")->click();
     EXPECT_FALSE(about.isVisible());
     EXPECT_EQ(about.result(), QDialog::Accepted);
-    EXPECT_TRUE(about.Version->text().startsWith(QStringLiteral("版本：0.1.5")));
+    EXPECT_TRUE(widget<QLabel>(about, "Version")->text().startsWith(QStringLiteral("版本：0.1.5")));
 }
 
 } // namespace

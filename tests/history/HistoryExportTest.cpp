@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "ExportText.h"
-#include "history/HistoryExport.h"
+#include "history/core/HistoryExport.h"
 #include "support/FileBytes.h"
 #include "support/FullDisk.h"
 #include "support/WorkDir.h"

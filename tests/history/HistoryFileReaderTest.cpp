@@ -6,8 +6,8 @@
 #include <random>
 
 #include "HistoryFiles.h"
-#include "history/HistoryFileReader.h"
-#include "history/HistoryLoads.h"
+#include "history/core/HistoryFileReader.h"
+#include "history/core/HistoryLoads.h"
 #include "support/FileBytes.h"
 #include "support/WorkDir.h"
 

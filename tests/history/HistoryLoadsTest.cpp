@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "HistoryFiles.h"
-#include "history/HistoryLoads.h"
-#include "history/MemoryBudget.h"
+#include "history/core/HistoryLoads.h"
+#include "history/core/MemoryBudget.h"
 #include "support/WorkDir.h"
 
 namespace {

@@ -1,15 +1,20 @@
 #pragma once
 // The history program's window in a fresh working directory, with its
 // dialogs and message boxes answered by the test.
+#include "HistoryFiles.h"
+
+#include <QPushButton>
 #include <QString>
 #include <memory>
 #include <string>
 
-#include "HistoryFiles.h"
+#include "chart/Chart.h"
+#include "history/DateTimePicker.h"
 #include "history/Form1.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "support/GuiApp.h"
+#include "support/WindowDriver.h"
 #include "support/WorkDir.h"
 
 class HistoryWindow {
@@ -17,7 +22,7 @@ public:
     HistoryWindow() { restart(); }
 
     TForm1& form() { return *form_; }
-    Chart& chart() { return *form_->Chart2; }
+    Chart& chart() { return *widget<Chart>(*form_, "Chart2"); }
     // A new window in the same working directory: a restart of the program.
     void restart()
     {
@@ -36,16 +41,16 @@ public:
     void open(const std::string& path)
     {
         FileDialogAnswers answers{QString::fromStdString(path)};
-        form_->but_open_histr_data->click();
+        widget<QPushButton>(*form_, "but_open_histr_data")->click();
     }
     // "查找" with the four pickers set to start and end.
     void find(TDateTime start, TDateTime end)
     {
-        form_->DateTimer_give_date->setValue(start);
-        form_->DateTimer_give_time->setValue(start);
-        form_->DateTimePickerEndDate->setValue(end);
-        form_->DateTimePickerEndTime->setValue(end);
-        form_->Button1->click();
+        widget<DatePicker>(*form_, "DateTimer_give_date")->setValue(start);
+        widget<TimePicker>(*form_, "DateTimer_give_time")->setValue(start);
+        widget<DatePicker>(*form_, "DateTimePickerEndDate")->setValue(end);
+        widget<TimePicker>(*form_, "DateTimePickerEndTime")->setValue(end);
+        widget<QPushButton>(*form_, "Button1")->click();
     }
 
     WorkDir dir;

@@ -1,6 +1,12 @@
+#include "HistoryWindow.h"
+
 #include <gtest/gtest.h>
 
-#include "HistoryWindow.h"
+#include <QLabel>
+#include <QPushButton>
+
+#include "history/DateTimePicker.h"
+#include "support/WindowDriver.h"
 
 namespace {
 
@@ -11,40 +17,40 @@ TEST(Pages, NextAndBackMoveByWholePages)
     HistoryWindow w;
     TForm1& form = w.form();
     w.open(w.write("h.nx", {.interval = 60, .channels = 2, .records = 45000}));
-    const QString range = form.lb_histr_time->text();
-    const TDateTime pickerEnd = form.DateTimePickerEndDate->value();
+    const QString range = widget<QLabel>(form, "lb_histr_time")->text();
+    const TDateTime pickerEnd = widget<DatePicker>(form, "DateTimePickerEndDate")->value();
     const ChartSeries* first = nullptr;
 
     form.Button_histr_nextClick();
     first = &w.chart().series(0);
-    EXPECT_EQ(form.Label_histr_pagecount->text(), QStringLiteral("共3页 第2页"));
+    EXPECT_EQ(widget<QLabel>(form, "Label_histr_pagecount")->text(), QStringLiteral("共3页 第2页"));
     EXPECT_EQ(first->count(), 20000);
     EXPECT_EQ(first->yValue(0), recordValue(20000, 0));
     EXPECT_EQ(first->label(0), QStringLiteral("11-01 06:25:00"));
     EXPECT_EQ(first->title(), QString()) << "page loads leave the series untitled";
-    EXPECT_TRUE(form.Button_histr_back->isEnabled());
-    EXPECT_TRUE(form.Button_histr_next->isEnabled());
+    EXPECT_TRUE(widget<QPushButton>(form, "Button_histr_back")->isEnabled());
+    EXPECT_TRUE(widget<QPushButton>(form, "Button_histr_next")->isEnabled());
 
     form.Button_histr_nextClick();
     first = &w.chart().series(0);
     EXPECT_EQ(first->count(), 5000);
     EXPECT_EQ(first->yValue(4999), recordValue(44999, 0));
-    EXPECT_FALSE(form.Button_histr_next->isEnabled()) << "the last page met the end of the file";
+    EXPECT_FALSE(widget<QPushButton>(form, "Button_histr_next")->isEnabled()) << "the last page met the end of the file";
 
     form.Button_histr_backClick();
     first = &w.chart().series(0);
-    EXPECT_EQ(form.Label_histr_pagecount->text(), QStringLiteral("共3页 第2页"));
+    EXPECT_EQ(widget<QLabel>(form, "Label_histr_pagecount")->text(), QStringLiteral("共3页 第2页"));
     EXPECT_EQ(first->count(), 20000);
     EXPECT_EQ(first->yValue(0), recordValue(20000, 0));
     EXPECT_EQ(first->label(0), QStringLiteral("11-01 06:25:00"));
-    EXPECT_TRUE(form.Button_histr_next->isEnabled());
-    EXPECT_TRUE(form.Button_histr_back->isEnabled());
+    EXPECT_TRUE(widget<QPushButton>(form, "Button_histr_next")->isEnabled());
+    EXPECT_TRUE(widget<QPushButton>(form, "Button_histr_back")->isEnabled());
 
     form.Button_histr_backClick();
     EXPECT_EQ(w.chart().series(0).yValue(0), recordValue(0, 0));
-    EXPECT_FALSE(form.Button_histr_back->isEnabled()) << "the first page begins with record 0";
-    EXPECT_EQ(form.lb_histr_time->text(), range);
-    EXPECT_EQ(form.DateTimePickerEndDate->value(), pickerEnd);
+    EXPECT_FALSE(widget<QPushButton>(form, "Button_histr_back")->isEnabled()) << "the first page begins with record 0";
+    EXPECT_EQ(widget<QLabel>(form, "lb_histr_time")->text(), range);
+    EXPECT_EQ(widget<DatePicker>(form, "DateTimePickerEndDate")->value(), pickerEnd);
     EXPECT_EQ(form.Busy, 0);
 }
 

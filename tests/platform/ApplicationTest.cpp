@@ -3,37 +3,25 @@
 #include <QProcess>
 #include <QTimer>
 
-#include <cstdlib>
-
 #include "platform/Application.h"
 #include "platform/Conversions.h"
+#include "platform/GuardedHandler.h"
 #include "platform/MessageBox.h"
+#include "support/ProgramApp.h"
 
 namespace {
 
-// The program's own application object, offscreen, as CTest runs it. Never
-// destroyed: at exit Qt's own statics may already be gone.
-Application& app()
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "Norvik";
-    static char* argv[] = {name, nullptr};
-    static Application* instance = new Application(argc, argv);
-    return *instance;
-}
-
 TEST(Application, HandlerExceptionIsShownAndTheLoopGoesOn)
 {
-    app();
+    programApp();
     MessageBoxCapture capture;
     bool restOfHandlerRan = false;
     bool nextHandlerRan = false;
-    QTimer::singleShot(0, [&] {
+    QTimer::singleShot(0, guarded([&] {
         StrToInt(QStringLiteral("abc"));
         restOfHandlerRan = true;
-    });
-    QTimer::singleShot(0, [&] { throw std::runtime_error("无法写入 Res/GSM_Alarm.ini"); });
+    }));
+    QTimer::singleShot(0, guarded([&] { throw std::runtime_error("无法写入 Res/GSM_Alarm.ini"); }));
     QTimer::singleShot(0, [&] { nextHandlerRan = true; });
     QCoreApplication::processEvents();
 
@@ -83,7 +71,7 @@ TEST(Application, StandardButtonsSpeakTheLanguageOfLang)
 
 TEST(MessageBox, ErrorBoxHasTheStationCaptionAndMessageTheProgramName)
 {
-    app();
+    programApp();
     MessageBoxCapture capture;
     ShowErrorBox(QString::fromUtf8("请正确输入设备地址!"));
     ShowMessage(QString::fromUtf8("超出时间范围上限！"));

@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 #include <filesystem>
 
-#include "station/AlarmRecordFile.h"
+#include "station/core/AlarmRecordFile.h"
 #include "support/FileBytes.h"
 #include "support/FullDisk.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "station/AlarmSchedule.h"
+#include "station/core/AlarmSchedule.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,12 +13,14 @@
 
 #include "platform/Gbk.h"
 #include "platform/MessageBox.h"
-#include "station/ConfigFile.h"
+#include "station/core/ConfigFile.h"
 #include "station/MainForm.h"
 #include "station/MeterBatchAddForm.h"
+#include "station/StringGrid.h"
 #include "support/FileBytes.h"
 #include "support/GuiApp.h"
 #include "support/ModalDialog.h"
+#include "support/WindowDriver.h"
 #include "support/WorkDir.h"
 
 namespace {
@@ -66,12 +69,12 @@ protected:
                 EXPECT_EQ(dialog.findChild<QLineEdit*>(name)->text(), text) << name;
             press(dialog, "bt_Cancel");
         });
-        form->btn_MeterBatchAdd->click();
+        widget<QPushButton>(*form, "btn_MeterBatchAdd")->click();
     }
 
     MeterRecord& slot(int k) { return form->Devices.MeterRecords[k]; }
     int meterCount() const { return form->Devices.MeterCount; }
-    QString meterCell(int col, int row) const { return form->strgGrid_MeterList->Cells(col, row); }
+    QString meterCell(int col, int row) const { return widget<StringGrid>(*form, "strgGrid_MeterList")->Cells(col, row); }
 
     WorkDir dir;
     MessageBoxCapture boxes;
@@ -196,11 +199,11 @@ TEST_P(AcceptedBatch, AppendsNumberedDevicesAndLoadsTheLast)
     if (c.existing > 0) {
         EXPECT_EQ(fromGbkField(slot(c.existing - 1).MeterName), QStringLiteral("old%1").arg(c.existing));
     }
-    EXPECT_EQ(form->strgGrid_MeterList->RowCount(), meterCount() + 2);
-    EXPECT_EQ(form->strgGrid_MeterList->Row(), meterCount());
+    EXPECT_EQ(widget<StringGrid>(*form, "strgGrid_MeterList")->RowCount(), meterCount() + 2);
+    EXPECT_EQ(widget<StringGrid>(*form, "strgGrid_MeterList")->Row(), meterCount());
     const QString last = QStringLiteral("设备%1").arg(meterCount());
-    EXPECT_EQ(form->ed_MeterName->text(), last);
-    EXPECT_EQ(form->grupBox_MeterChannelInfo->title(), last + ":通道信息");
+    EXPECT_EQ(widget<QLineEdit>(*form, "ed_MeterName")->text(), last);
+    EXPECT_EQ(widget<QGroupBox>(*form, "grupBox_MeterChannelInfo")->title(), last + ":通道信息");
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, AcceptedBatch, testing::Values(
@@ -234,7 +237,7 @@ TEST_P(RefusedBatch, TellsWhyAndAddsNothing)
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0], (ShownMessage{"错误", c.message}));
     EXPECT_EQ(meterCount(), c.existing);
-    EXPECT_EQ(form->strgGrid_MeterList->RowCount(), c.existing + 2);
+    EXPECT_EQ(widget<StringGrid>(*form, "strgGrid_MeterList")->RowCount(), c.existing + 2);
 }
 
 const char* const TooManyDevices = "添加后设备个数大于120台, 请减少要添加的设备数!";
@@ -264,15 +267,15 @@ TEST_F(BatchAdd, NoDeviceToAddStillLoadsTheLastRow)
     batchAdd({{"ed_MeterAddCount", "0"}});
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_EQ(meterCount(), 2);
-    EXPECT_EQ(form->strgGrid_MeterList->Row(), 2);
-    EXPECT_EQ(form->ed_MeterName->text(), "old2");
+    EXPECT_EQ(widget<StringGrid>(*form, "strgGrid_MeterList")->Row(), 2);
+    EXPECT_EQ(widget<QLineEdit>(*form, "ed_MeterName")->text(), "old2");
 
     form->Devices.MeterCount = 0;
     form->FillMeterList();
     batchAdd({{"ed_MeterAddCount", "-5"}});
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_EQ(meterCount(), 0);
-    EXPECT_EQ(form->strgGrid_MeterList->RowCount(), 2);
+    EXPECT_EQ(widget<StringGrid>(*form, "strgGrid_MeterList")->RowCount(), 2);
 }
 
 TEST_F(BatchAdd, CancelAddsNothing)
@@ -282,11 +285,11 @@ TEST_F(BatchAdd, CancelAddsNothing)
         type(dialog, "ed_MeterAddCount", "3");
         press(dialog, "bt_Cancel");
     });
-    form->btn_MeterBatchAdd->click();
+    widget<QPushButton>(*form, "btn_MeterBatchAdd")->click();
     EXPECT_EQ(meterCount(), 2);
-    EXPECT_EQ(form->strgGrid_MeterList->RowCount(), 4);
-    EXPECT_EQ(form->strgGrid_MeterList->Row(), 1);
-    EXPECT_EQ(form->ed_MeterName->text(), "old1");
+    EXPECT_EQ(widget<StringGrid>(*form, "strgGrid_MeterList")->RowCount(), 4);
+    EXPECT_EQ(widget<StringGrid>(*form, "strgGrid_MeterList")->Row(), 1);
+    EXPECT_EQ(widget<QLineEdit>(*form, "ed_MeterName")->text(), "old1");
 }
 
 TEST_F(BatchAdd, NamesAreCutToTheirFieldsOnCharacterBoundaries)
@@ -351,7 +354,7 @@ TEST_F(BatchAdd, SavedDevicesAreWhatTheDialogAskedByteForByte)
              {{"cbo_MeterCommStyle", 1}, {"cbo_CommMod", 1}, {"cboBox_MeterCommSerial", 4}, {"cboBox_ChannelPoin", 3}});
     ASSERT_EQ(meterCount(), 3);
     EXPECT_EQ(+slot(1).ChannelValues[0], 5.5f);
-    form->btn_MeterSave->click();
+    widget<QPushButton>(*form, "btn_MeterSave")->click();
 
     std::string expected[2] = {std::string(sizeof(MeterConfig), '\x5A'), std::string(sizeof(MeterConfig), '\0')};
     for (int i = 0; i < 2; ++i) {

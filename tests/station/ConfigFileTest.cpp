@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/Gbk.h"
-#include "station/ConfigFile.h"
+#include "station/core/ConfigFile.h"
 #include "support/FileBytes.h"
 
 namespace {

@@ -2,17 +2,24 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
+#include <QWidget>
 #include <cstring>
 #include <memory>
 
+#include "chart/Chart.h"
 #include "platform/Gbk.h"
 #include "platform/MessageBox.h"
+#include "station/ColorBox.h"
+#include "station/MainForm.h"
 #include "support/Devsim.h"
 #include "support/FileBytes.h"
 #include "support/GuiApp.h"
+#include "support/WindowDriver.h"
 #include "support/WorkDir.h"
-#include "station/MainForm.h"
 
 namespace {
 
@@ -58,15 +65,15 @@ protected:
         form->EnterRunMode();
     }
 
-    Chart& chart() { return *form->chart_RealTimeCurves; }
+    Chart& chart() { return *widget<Chart>(*form, "chart_RealTimeCurves"); }
     ChartSeries& series(int i) { return chart().series(i); }
     std::string config() const { return readFileBytes(dir.file("Config.dat")); }
 
     void setRange(const char* low, const char* high)
     {
-        form->ed_CurvesMix->setText(QString::fromUtf8(low));
-        form->ed_CurvesMax->setText(QString::fromUtf8(high));
-        form->btn_SetCurvesRange->click();
+        widget<QLineEdit>(*form, "ed_CurvesMix")->setText(QString::fromUtf8(low));
+        widget<QLineEdit>(*form, "ed_CurvesMax")->setText(QString::fromUtf8(high));
+        widget<QPushButton>(*form, "btn_SetCurvesRange")->click();
     }
 
     WorkDir dir;
@@ -97,8 +104,8 @@ TEST_F(CurvesPage, RebuildGivesOneCurveAndOneBoxPerChannel)
         EXPECT_EQ(box.geometry(), QRect(8, tops[i], 200, 17));
         EXPECT_TRUE(box.isChecked());
     }
-    EXPECT_EQ(form->CurveCheckBoxes[4]->parentWidget(), form->scrBox_CurvesSelectListContents);
-    EXPECT_EQ(form->scrBox_CurvesSelectListContents->size(), QSize(212, 161)) << "scrolls to a row below the last box";
+    EXPECT_EQ(form->CurveCheckBoxes[4]->parentWidget(), widget<QWidget>(*form, "scrBox_CurvesSelectListContents"));
+    EXPECT_EQ(widget<QWidget>(*form, "scrBox_CurvesSelectListContents")->size(), QSize(212, 161)) << "scrolls to a row below the last box";
     EXPECT_EQ(chart().title(), "实时曲线");
     EXPECT_FALSE(chart().isLegendVisible());
     EXPECT_EQ(chart().cursor().shape(), Qt::CrossCursor);
@@ -109,7 +116,7 @@ TEST_F(CurvesPage, RebuildGivesOneCurveAndOneBoxPerChannel)
 TEST_F(CurvesPage, RebuildShowsEveryCurveAgain)
 {
     form->CurveCheckBoxes[1]->click();
-    form->chkBox_SelectAllCurves->click();
+    widget<QCheckBox>(*form, "chkBox_SelectAllCurves")->click();
     EXPECT_FALSE(series(3).isActive());
 
     form->EnterConfigMode();
@@ -117,7 +124,7 @@ TEST_F(CurvesPage, RebuildShowsEveryCurveAgain)
     form->EnterRunMode();
     ASSERT_EQ(chart().seriesCount(), 3);
     EXPECT_EQ(form->CurveCheckBoxes.size(), 3);
-    EXPECT_TRUE(form->chkBox_SelectAllCurves->isChecked());
+    EXPECT_TRUE(widget<QCheckBox>(*form, "chkBox_SelectAllCurves")->isChecked());
     for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(series(i).isActive());
         EXPECT_TRUE(form->CurveCheckBoxes[i]->isChecked());
@@ -129,8 +136,8 @@ TEST_F(CurvesPage, RebuildShowsEveryCurveAgain)
     EXPECT_EQ(chart().seriesCount(), 0);
     EXPECT_TRUE(form->CurveCheckBoxes.isEmpty());
     for (bool checked : {false, true}) {
-        form->chkBox_SelectAllCurves->click();
-        EXPECT_EQ(form->chkBox_SelectAllCurves->isChecked(), checked);
+        widget<QCheckBox>(*form, "chkBox_SelectAllCurves")->click();
+        EXPECT_EQ(widget<QCheckBox>(*form, "chkBox_SelectAllCurves")->isChecked(), checked);
         EXPECT_EQ(chart().seriesCount(), 0);
         EXPECT_TRUE(form->CurveCheckBoxes.isEmpty());
     }
@@ -159,7 +166,7 @@ TEST_F(CurvesPage, BoxesAndCurvesStayInStep)
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(series(i).isActive(), i != 1 && i != 3) << i;
 
-    form->chkBox_SelectAllCurves->click();
+    widget<QCheckBox>(*form, "chkBox_SelectAllCurves")->click();
     for (int i = 0; i < 5; ++i) {
         EXPECT_FALSE(form->CurveCheckBoxes[i]->isChecked()) << i;
         EXPECT_FALSE(series(i).isActive()) << i;
@@ -168,7 +175,7 @@ TEST_F(CurvesPage, BoxesAndCurvesStayInStep)
     EXPECT_TRUE(series(4).isActive());
     EXPECT_FALSE(series(0).isActive());
 
-    form->chkBox_SelectAllCurves->click();
+    widget<QCheckBox>(*form, "chkBox_SelectAllCurves")->click();
     for (int i = 0; i < 5; ++i) {
         EXPECT_TRUE(form->CurveCheckBoxes[i]->isChecked()) << i;
         EXPECT_TRUE(series(i).isActive()) << i;
@@ -184,7 +191,7 @@ TEST_F(CurvesPage, AcceptedRangeIsTruncatedAppliedAndStored)
     EXPECT_FALSE(chart().leftAxis().isAutomatic());
     EXPECT_EQ(chart().leftAxis().minimum(), 10);
     EXPECT_EQ(chart().leftAxis().maximum(), 20);
-    EXPECT_EQ(form->ed_CurvesMix->text(), "10.9") << "the typed texts stay";
+    EXPECT_EQ(widget<QLineEdit>(*form, "ed_CurvesMix")->text(), "10.9") << "the typed texts stay";
     const std::string bytes = config();
     ASSERT_EQ(bytes.size(), ConfigSize);
     EXPECT_EQ(storedAt<float>(bytes, 178), 10.0f);
@@ -214,8 +221,8 @@ TEST_F(CurvesPage, RefusedRanges)
         setRange(c.low, c.high);
         ASSERT_EQ(boxes.shown().size(), 1u) << c.low << " " << c.high;
         EXPECT_EQ(boxes.shown()[0], (ShownMessage{"错误", QString::fromUtf8(c.message)})) << c.low << " " << c.high;
-        EXPECT_EQ(form->ed_CurvesMix->text(), QString::fromUtf8(c.lowAfter));
-        EXPECT_EQ(form->ed_CurvesMax->text(), QString::fromUtf8(c.highAfter));
+        EXPECT_EQ(widget<QLineEdit>(*form, "ed_CurvesMix")->text(), QString::fromUtf8(c.lowAfter));
+        EXPECT_EQ(widget<QLineEdit>(*form, "ed_CurvesMax")->text(), QString::fromUtf8(c.highAfter));
         EXPECT_EQ(chart().leftAxis().minimum(), 10);
         EXPECT_EQ(chart().leftAxis().maximum(), 20);
         EXPECT_EQ(form->CurvesRangeHigh, 20.0f);
@@ -228,7 +235,7 @@ TEST_F(CurvesPage, RefusedRanges)
 
 TEST_F(CurvesPage, BackgroundColourIsStoredAtOnce)
 {
-    ColorBox& box = *form->colorBox_CurvesBackColor;
+    ColorBox& box = *widget<ColorBox>(*form, "colorBox_CurvesBackColor");
     const int index = box.findData(QVariant::fromValue<int>(clYellow));
     ASSERT_GE(index, 0);
     box.setCurrentIndex(index);
@@ -244,15 +251,15 @@ TEST_F(CurvesPage, ZoomButtons)
 {
     setRange("0", "100");
     const double xMin = chart().bottomAxis().minimum(), xMax = chart().bottomAxis().maximum();
-    form->btn_CurvesZoomOut->click();
+    widget<QPushButton>(*form, "btn_CurvesZoomOut")->click();
     EXPECT_DOUBLE_EQ(chart().leftAxis().minimum(), 15);
     EXPECT_DOUBLE_EQ(chart().leftAxis().maximum(), 85);
-    form->btn_CurvesZoomIn->click();
+    widget<QPushButton>(*form, "btn_CurvesZoomIn")->click();
     EXPECT_DOUBLE_EQ(chart().leftAxis().maximum() - chart().leftAxis().minimum(), 91);
     EXPECT_DOUBLE_EQ(chart().leftAxis().minimum() + chart().leftAxis().maximum(), 100);
     EXPECT_NEAR(chart().bottomAxis().maximum() - chart().bottomAxis().minimum(), 0.91 * (xMax - xMin), 1e-9);
     EXPECT_NEAR(chart().bottomAxis().minimum() + chart().bottomAxis().maximum(), xMin + xMax, 1e-9);
-    form->btn_CurvesResume->click();
+    widget<QPushButton>(*form, "btn_CurvesResume")->click();
     EXPECT_EQ(chart().leftAxis().minimum(), 0);
     EXPECT_EQ(chart().leftAxis().maximum(), 100);
     EXPECT_TRUE(chart().bottomAxis().isAutomatic());
@@ -262,15 +269,15 @@ TEST_F(CurvesPage, ZoomButtons)
 // at 1 again while the control keeps its position.
 TEST_F(CurvesPage, LineWidthAppliesToTheCurvesPresent)
 {
-    form->upDown_CurvesWidth->setValue(4);
+    widget<QSpinBox>(*form, "upDown_CurvesWidth")->setValue(4);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(series(i).penWidth(), 4);
     form->EnterConfigMode();
     form->EnterRunMode();
     EXPECT_EQ(series(0).penWidth(), 1);
-    EXPECT_EQ(form->upDown_CurvesWidth->value(), 4);
-    EXPECT_EQ(form->upDown_CurvesWidth->maximum(), 10);
-    EXPECT_EQ(form->upDown_CurvesWidth->minimum(), 1);
+    EXPECT_EQ(widget<QSpinBox>(*form, "upDown_CurvesWidth")->value(), 4);
+    EXPECT_EQ(widget<QSpinBox>(*form, "upDown_CurvesWidth")->maximum(), 10);
+    EXPECT_EQ(widget<QSpinBox>(*form, "upDown_CurvesWidth")->minimum(), 1);
 }
 
 TEST_F(CurvesPage, PrintPreviewUsesTheWholePage)
@@ -282,7 +289,7 @@ TEST_F(CurvesPage, PrintPreviewUsesTheWholePage)
             dialog->close();
         }
     });
-    form->btn_CurvesPrintPreview->click();
+    widget<QPushButton>(*form, "btn_CurvesPrintPreview")->click();
     EXPECT_TRUE(shown);
     EXPECT_EQ(chart().printArea(QRect(0, 0, 800, 600)), QRect(0, 0, 800, 600));
 }
@@ -302,12 +309,12 @@ TEST(CurvesStartup, StoredColourAndRangeAreApplied)
     writeFileBytes(dir.file("Config.dat"), bytes);
 
     Tfm_MainForm form;
-    EXPECT_EQ(form.chart_RealTimeCurves->backColor(), toQColor(color));
-    EXPECT_EQ(form.colorBox_CurvesBackColor->Selected(), color);
-    EXPECT_EQ(form.chart_RealTimeCurves->leftAxis().minimum(), -12.5);
-    EXPECT_EQ(form.chart_RealTimeCurves->leftAxis().maximum(), 250.5);
-    EXPECT_EQ(form.ed_CurvesMix->text(), "-12.5");
-    EXPECT_EQ(form.ed_CurvesMax->text(), "250.5");
+    EXPECT_EQ(widget<Chart>(form, "chart_RealTimeCurves")->backColor(), toQColor(color));
+    EXPECT_EQ(widget<ColorBox>(form, "colorBox_CurvesBackColor")->Selected(), color);
+    EXPECT_EQ(widget<Chart>(form, "chart_RealTimeCurves")->leftAxis().minimum(), -12.5);
+    EXPECT_EQ(widget<Chart>(form, "chart_RealTimeCurves")->leftAxis().maximum(), 250.5);
+    EXPECT_EQ(widget<QLineEdit>(form, "ed_CurvesMix")->text(), "-12.5");
+    EXPECT_EQ(widget<QLineEdit>(form, "ed_CurvesMax")->text(), "250.5");
 }
 
 } // namespace

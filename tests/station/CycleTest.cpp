@@ -1,9 +1,13 @@
+#include "StationFixture.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTimer>
 #include <algorithm>
 #include <cstring>
@@ -19,21 +23,21 @@
 #include "station/GeneralView.h"
 #include "station/LoginForm.h"
 #include "station/MainForm.h"
+#include "station/StringGrid.h"
 #include "support/AlarmRecordBytes.h"
 #include "support/Eventually.h"
 #include "support/FileBytes.h"
 #include "support/FullDisk.h"
 #include "support/GuiApp.h"
+#include "support/WindowDriver.h"
 #include "support/WorkDir.h"
-
-#include "StationFixture.h"
 
 namespace {
 
 // The alarm grid as the alarm-record file must hold it.
 std::string alarmGridBytes(const Tfm_MainForm& form)
 {
-    const StringGrid& grid = *form.strgGrid_AlarmRecList;
+    const StringGrid& grid = *widget<StringGrid>(form, "strgGrid_AlarmRecList");
     std::string bytes;
     for (int r = 0; r < grid.RowCount(); ++r) {
         std::string cells[5];
@@ -65,7 +69,7 @@ class AlarmCycle : public Station, public testing::WithParamInterface<CycleCase>
 
 TEST_P(AlarmCycle, WindowSoundAndPanelPerTick)
 {
-    form->GSMedAlarmDelayT->setText(GetParam().delay);
+    widget<QLineEdit>(*form, "GSMedAlarmDelayT")->setText(GetParam().delay);
     MeterRecord& meter = addDevice("D1", {"CH1"});
     startPeriod();
 
@@ -76,7 +80,7 @@ TEST_P(AlarmCycle, WindowSoundAndPanelPerTick)
             meter.Online = t.in == In::Offline ? 0 : 1;
             meter.AlarmLA[0] = t.in == In::Quiet ? 0 : 1;
             if (t.in == In::Silence || t.in == In::SilenceThenCloseBox)
-                FormAlarm->btnAlarmClearOk->click();
+                widget<QPushButton>(*FormAlarm, "btnAlarmClearOk")->click();
             if (t.in == In::SilenceThenCloseBox)
                 FormAlarm->close();
             tick();
@@ -140,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Station, WindowBlinksBetweenButtonFaceAndRed)
 {
-    form->GSMedAlarmDelayT->setText("0");
+    widget<QLineEdit>(*form, "GSMedAlarmDelayT")->setText("0");
     MeterRecord& meter = addDevice("D1", {"CH1"});
     startPeriod();
     tick();  // a quiet tick loads the delay
@@ -177,7 +181,7 @@ protected:
 
 TEST_F(Station, AlarmWindowComesToTheFrontButBelowAnOpenModalDialog)
 {
-    form->GSMedAlarmDelayT->setText("0");
+    widget<QLineEdit>(*form, "GSMedAlarmDelayT")->setText("0");
     MeterRecord& meter = addDevice("D1", {"CH1"});
     startPeriod();
     form->show();
@@ -219,7 +223,7 @@ TEST_F(Station, TickShowsEveryChannelInGlobalOrderAndRecordsIt)
 
     tick();
 
-    EXPECT_EQ(form->lab_SysTime->text(), "时间: 18-10-18 09:05:04    ");
+    EXPECT_EQ(widget<QLabel>(*form, "lab_SysTime")->text(), "时间: 18-10-18 09:05:04    ");
     ASSERT_EQ(form->GeneralViewControls->panelCount(), 5);
     EXPECT_EQ(panel(0).title, "锅炉1--A");
     EXPECT_EQ(panel(2).valueText(), "-0.3");
@@ -233,7 +237,7 @@ TEST_F(Station, TickShowsEveryChannelInGlobalOrderAndRecordsIt)
     EXPECT_EQ(form->AnyAlarm, 0);
 
     // Every curve, the offline device's too, slid by one point.
-    const ChartSeries& curve = form->chart_RealTimeCurves->series(3);
+    const ChartSeries& curve = widget<Chart>(*form, "chart_RealTimeCurves")->series(3);
     ASSERT_EQ(curve.count(), 1000);
     EXPECT_EQ(curve.yValue(999), double(values[3]));
     EXPECT_EQ(curve.label(999), "18-10-18 09:05:04");
@@ -251,7 +255,7 @@ TEST_F(Station, NewPeriodStartsTheFilesAndClearsTheAlarmSide)
     addDevice("D2", {"X", "Y"}, 1);
     first.AlarmLLA[2] = 1;
     form->OpenAlarmRows[0][0][2] = 4;
-    form->strgGrid_AlarmRecList->setRowCount(5);
+    widget<StringGrid>(*form, "strgGrid_AlarmRecList")->setRowCount(5);
 
     // The names come from a second reading that lies in the next second.
     int readings = 0;
@@ -260,8 +264,8 @@ TEST_F(Station, NewPeriodStartsTheFilesAndClearsTheAlarmSide)
     });
     startPeriod();
 
-    EXPECT_EQ(form->strgGrid_AlarmRecList->RowCount(), 1);
-    EXPECT_EQ(form->strgGrid_AlarmRecList->Cells(2, 0), "报警类型");
+    EXPECT_EQ(widget<StringGrid>(*form, "strgGrid_AlarmRecList")->RowCount(), 1);
+    EXPECT_EQ(widget<StringGrid>(*form, "strgGrid_AlarmRecList")->Cells(2, 0), "报警类型");
     EXPECT_EQ(first.AlarmLLA[2], 0);
     EXPECT_EQ(form->OpenAlarmRows[0][0][2], 0);
 
@@ -284,7 +288,7 @@ TEST_F(Station, AlarmRecordsOpenAndCloseByLevelWhileOnline)
 {
     MeterRecord& meter = addDevice("D1", {"CH1"});
     startPeriod();
-    StringGrid& grid = *form->strgGrid_AlarmRecList;
+    StringGrid& grid = *widget<StringGrid>(*form, "strgGrid_AlarmRecList");
     auto row = [&](int r) {
         QStringList cells;
         for (int c = 0; c < 5; ++c)
@@ -340,7 +344,7 @@ TEST_F(Station, FullDiskHoldsBackAlarmRowsAndRecordsOnlyUntilItTakesWritesAgain)
         tick();
     }
 
-    ASSERT_EQ(form->strgGrid_AlarmRecList->RowCount(), 2) << "the alarm opened during the outage";
+    ASSERT_EQ(widget<StringGrid>(*form, "strgGrid_AlarmRecList")->RowCount(), 2) << "the alarm opened during the outage";
     EXPECT_EQ(readFileBytes(periodFile("18日09时05分03秒.xls")), alarmGridBytes(*form));
     const std::string history = readFileBytes(periodFile("18日09时05分03秒.nx"));
     ASSERT_EQ(history.size(), HistoryHeaderSize + 4 * sizeof(float));
@@ -421,7 +425,7 @@ TEST_P(NewPeriod, LeavingConfigurationStartsNewFilesAndKeepsTheOld)
     std::memcpy(&start, history.data(), sizeof start);
     EXPECT_EQ(start, now - 1 / SecondsPerDay);
     EXPECT_EQ(readFileBytes(periodFile("18日09时05分16秒.xls")).size(), 150u) << "the heading row alone";
-    EXPECT_EQ(form->strgGrid_AlarmRecList->RowCount(), 1);
+    EXPECT_EQ(widget<StringGrid>(*form, "strgGrid_AlarmRecList")->RowCount(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, NewPeriod, testing::Values(0, 1));
@@ -445,14 +449,14 @@ TEST_F(Station, OverviewFollowsTheScrollBoxFromTheFirstShow)
     EXPECT_EQ(columns(), 4);
     for (const QSize size : {QSize(1500, 800), QSize(700, 600), QSize(400, 600)}) {
         form->resize(size);
-        const int width = form->scrBox_GeneralView->width();
+        const int width = widget<QScrollArea>(*form, "scrBox_GeneralView")->width();
         EXPECT_EQ(columns(), width < 460 ? 1 : (width - 20) / 220) << width;
     }
 }
 
 TEST_F(Station, ResizeRebuildsThePanelsGreenAndBlank)
 {
-    form->GSMedAlarmDelayT->setText("0");
+    widget<QLineEdit>(*form, "GSMedAlarmDelayT")->setText("0");
     MeterRecord& meter = addDevice("D1", {"CH1"});
     startPeriod();
     tick();

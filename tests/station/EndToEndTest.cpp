@@ -20,7 +20,7 @@
 #include "platform/DateTime.h"
 #include "platform/Gbk.h"
 #include "shared/HistoryFile.h"
-#include "station/ConfigFile.h"
+#include "station/core/ConfigFile.h"
 #include "support/AlarmRecordBytes.h"
 #include "support/ChildProcess.h"
 #include "support/Devsim.h"

@@ -12,7 +12,7 @@
 #include <numeric>
 #include <vector>
 
-#include "station/HistoryWriter.h"
+#include "station/core/HistoryWriter.h"
 #include "support/Eventually.h"
 #include "support/FileBytes.h"
 #include "support/FullDisk.h"

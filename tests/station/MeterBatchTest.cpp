@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "station/MeterBatch.h"
+#include "station/core/MeterBatch.h"
 
 namespace {
 

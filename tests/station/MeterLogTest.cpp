@@ -4,7 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "station/MeterLog.h"
+#include "station/core/MeterLog.h"
 #include "support/FileBytes.h"
 
 namespace {

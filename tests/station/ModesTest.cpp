@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
+#include <QWidget>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -19,6 +22,7 @@
 #include "support/FileBytes.h"
 #include "support/GuiApp.h"
 #include "support/ModalDialog.h"
+#include "support/WindowDriver.h"
 #include "support/WorkDir.h"
 
 namespace {
@@ -50,27 +54,27 @@ protected:
 
     std::vector<QPushButton*> configButtons() const
     {
-        return {form->btn_ModifyPassword, form->btn_SignOut, form->btn_MeterBatchAdd, form->btn_MeterAdd,
-                form->btn_MeterDel, form->btn_MeterModify, form->btn_MeterSave, form->btn_ChannelAdd,
-                form->btn_ChannelDel, form->btn_ChannelModify, form->btn_ChannelSave};
+        return {widget<QPushButton>(*form, "btn_ModifyPassword"), widget<QPushButton>(*form, "btn_SignOut"), widget<QPushButton>(*form, "btn_MeterBatchAdd"), widget<QPushButton>(*form, "btn_MeterAdd"),
+                widget<QPushButton>(*form, "btn_MeterDel"), widget<QPushButton>(*form, "btn_MeterModify"), widget<QPushButton>(*form, "btn_MeterSave"), widget<QPushButton>(*form, "btn_ChannelAdd"),
+                widget<QPushButton>(*form, "btn_ChannelDel"), widget<QPushButton>(*form, "btn_ChannelModify"), widget<QPushButton>(*form, "btn_ChannelSave")};
     }
 
     void expectRunMode() const
     {
         for (QPushButton* button : configButtons())
             EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
-        EXPECT_FALSE(form->plGSM_Alarm->isEnabled());
+        EXPECT_FALSE(widget<QFrame>(*form, "plGSM_Alarm")->isEnabled());
         EXPECT_TRUE(form->timer_PerSecond->isActive());
-        EXPECT_TRUE(form->btn_Login->isEnabled());
+        EXPECT_TRUE(widget<QPushButton>(*form, "btn_Login")->isEnabled());
     }
 
     void expectConfigMode() const
     {
         for (QPushButton* button : configButtons())
             EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
-        EXPECT_TRUE(form->plGSM_Alarm->isEnabled());
+        EXPECT_TRUE(widget<QFrame>(*form, "plGSM_Alarm")->isEnabled());
         EXPECT_FALSE(form->timer_PerSecond->isActive());
-        EXPECT_TRUE(form->btn_Login->isEnabled());
+        EXPECT_TRUE(widget<QPushButton>(*form, "btn_Login")->isEnabled());
     }
 
     WorkDir dir;
@@ -87,25 +91,25 @@ TEST_F(Modes, EachModeSwitchesExactlyTheConfigurationControls)
     EXPECT_EQ(form->Comm.IPCommThread, nullptr);
     form->EnterConfigMode();
     expectConfigMode();
-    form->btn_SignOut->click();
+    widget<QPushButton>(*form, "btn_SignOut")->click();
     expectRunMode();
 }
 
 TEST_F(Modes, RightPasswordOpensConfigurationOnTheSettingsTab)
 {
     form->ConfigPassword = "418263";
-    form->pgContr_MainForm->setCurrentWidget(form->tabSheet_GenervalView);
+    widget<QTabWidget>(*form, "pgContr_MainForm")->setCurrentWidget(widget<QWidget>(*form, "tabSheet_GenervalView"));
     answerLogin({"418262", "418263"});
-    form->btn_Login->click();
+    widget<QPushButton>(*form, "btn_Login")->click();
     expectConfigMode();
-    EXPECT_EQ(form->pgContr_MainForm->currentWidget(), form->tabSheet_MeterInfo);
+    EXPECT_EQ(widget<QTabWidget>(*form, "pgContr_MainForm")->currentWidget(), widget<QWidget>(*form, "tabSheet_MeterInfo"));
 
     // Logging in again only brings the settings tab to the front.
-    form->pgContr_MainForm->setCurrentWidget(form->tabSheet_AlamRecord);
+    widget<QTabWidget>(*form, "pgContr_MainForm")->setCurrentWidget(widget<QWidget>(*form, "tabSheet_AlamRecord"));
     answerLogin({"418263"});
-    form->btn_Login->click();
+    widget<QPushButton>(*form, "btn_Login")->click();
     expectConfigMode();
-    EXPECT_EQ(form->pgContr_MainForm->currentWidget(), form->tabSheet_MeterInfo);
+    EXPECT_EQ(widget<QTabWidget>(*form, "pgContr_MainForm")->currentWidget(), widget<QWidget>(*form, "tabSheet_MeterInfo"));
 }
 
 // Nothing restarts: the recording period and the curves stay as they were.
@@ -116,21 +120,21 @@ TEST_F(Modes, CancelledLoginLeavesRunModeAsItWas)
     form->Devices.MeterRecords[0].ChannelNum = 1;
     form->Devices.MeterCount = 1;
     form->EnterRunMode();
-    ChartSeries& curve = form->chart_RealTimeCurves->series(0);
+    ChartSeries& curve = widget<Chart>(*form, "chart_RealTimeCurves")->series(0);
     form->Animate(curve, "18-10-18 09:05:04", 42);
     const std::string period = form->History.PeriodHistoryPath;
     SetClock([] { return EncodeDateTime(2030, 1, 1, 0, 0, 0); });  // a new period would be named so
 
     form->ConfigPassword = "Secret";
-    form->pgContr_MainForm->setCurrentWidget(form->tabSheet_GenervalView);
+    widget<QTabWidget>(*form, "pgContr_MainForm")->setCurrentWidget(widget<QWidget>(*form, "tabSheet_GenervalView"));
     answerLogin({"secret", ""});
-    form->btn_Login->click();
+    widget<QPushButton>(*form, "btn_Login")->click();
     SetClock({});
     expectRunMode();
-    EXPECT_EQ(form->pgContr_MainForm->currentWidget(), form->tabSheet_GenervalView);
+    EXPECT_EQ(widget<QTabWidget>(*form, "pgContr_MainForm")->currentWidget(), widget<QWidget>(*form, "tabSheet_GenervalView"));
     EXPECT_EQ(form->History.PeriodHistoryPath, period);
-    ASSERT_EQ(form->chart_RealTimeCurves->seriesCount(), 1);
-    EXPECT_EQ(&form->chart_RealTimeCurves->series(0), &curve);
+    ASSERT_EQ(widget<Chart>(*form, "chart_RealTimeCurves")->seriesCount(), 1);
+    EXPECT_EQ(&widget<Chart>(*form, "chart_RealTimeCurves")->series(0), &curve);
     EXPECT_EQ(curve.yValue(curve.count() - 1), 42);
 }
 
@@ -138,7 +142,7 @@ TEST_F(Modes, EmptyPasswordIsAcceptedWhenItIsThePassword)
 {
     form->ConfigPassword = "";
     answerLogin({""});
-    form->btn_Login->click();
+    widget<QPushButton>(*form, "btn_Login")->click();
     expectConfigMode();
 }
 
@@ -154,13 +158,13 @@ TEST_F(Modes, NewPasswordIsStoredWholeAtOnce)
         type(dialog, "ed_NewPwAgain", "Ab345678");
         press(dialog, "btn_Ok");
     });
-    form->btn_ModifyPassword->click();
+    widget<QPushButton>(*form, "btn_ModifyPassword")->click();
     EXPECT_EQ(form->ConfigPassword, "Ab345678");
     EXPECT_EQ(readFileBytes(dir.file("Config.dat")).substr(4, 8), "Ab345678");
 
-    form->btn_SignOut->click();
+    widget<QPushButton>(*form, "btn_SignOut")->click();
     answerLogin({"Ab345678"});
-    form->btn_Login->click();
+    widget<QPushButton>(*form, "btn_Login")->click();
     expectConfigMode();
 }
 
@@ -174,7 +178,7 @@ TEST_F(Modes, CancelledPasswordChangeKeepsThePassword)
         type(dialog, "ed_NewPwAgain", "x");
         press(dialog, "btn_Cancel");
     });
-    form->btn_ModifyPassword->click();
+    widget<QPushButton>(*form, "btn_ModifyPassword")->click();
     EXPECT_EQ(form->ConfigPassword, "418263");
     EXPECT_EQ(readFileBytes(dir.file("Config.dat")), before);
 }
@@ -237,7 +241,7 @@ protected:
 TEST_F(RunModePolling, ThreadsRunInRunModeOnly)
 {
     EXPECT_TRUE(form->Comm.CommThreads.empty());
-    form->btn_SignOut->click();
+    widget<QPushButton>(*form, "btn_SignOut")->click();
     EXPECT_EQ(form->Comm.CommThreads.size(), 2u);
     EXPECT_NE(form->Comm.IPCommThread, nullptr);
     // A good poll marks its device online before it stores the values.

@@ -11,7 +11,7 @@
 #include "comm/ModbusCrc.h"
 #include "platform/ClientSocket.h"
 #include "shared/SetValueRequest.h"
-#include "station/SetValueExchange.h"
+#include "station/core/SetValueExchange.h"
 #include "support/Devsim.h"
 #include "support/Eventually.h"
 #include "support/PtyPair.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Conversions.h"
-#include "station/SetValueScale.h"
+#include "station/core/SetValueScale.h"
 
 namespace {
 
@@ -31,6 +31,23 @@ TEST(SetValueScale, TypedValueIsScaledTruncatedAndCutTo16Bits)
         EXPECT_EQ(rawSetValue(c.text, c.decimals), c.raw) << c.text << " at " << c.decimals;
 }
 
+// Every form the conversion takes is scaled on its decimal digits, where the
+// double nearest to the text would lie just below the product.
+TEST(SetValueScale, TypedDecimalIsScaledExactlyInEveryForm)
+{
+    struct Case {
+        const char* text;
+        int decimals;
+        std::int16_t raw;
+    };
+    for (const Case& c : {Case{"113e-2", 2, 113}, Case{"0.113E1", 2, 113}, Case{" +1.13 ", 2, 113},
+                          Case{"-.29", 2, -29}, Case{"0.0029", 4, 29}, Case{"1.0009", 4, 10009},
+                          Case{"0000000000000000000001.13", 2, 113}, Case{"0.00000000000000000000000113e24", 2, 113},
+                          Case{"214748364.79", 1, -1}, Case{"-214748364.89", 1, 0}, Case{"0e999999999999999", 4, 0},
+                          Case{"5.", 0, 5}, Case{"-0.00009", 4, 0}})
+        EXPECT_EQ(rawSetValue(c.text, c.decimals), c.raw) << c.text << " at " << c.decimals;
+}
+
 TEST(SetValueScale, ValueBeyond32BitsIsRefusedLikeNoNumber)
 {
     struct Case {
@@ -38,7 +55,8 @@ TEST(SetValueScale, ValueBeyond32BitsIsRefusedLikeNoNumber)
         int decimals;
     };
     for (const Case& c : {Case{"2147483648", 0}, Case{"-2147483649", 0}, Case{"300000", 4}, Case{"1e300", 4},
-                          Case{"abc", 1}, Case{"", 0}}) {
+                          Case{"214748364.8", 1}, Case{"-214748364.9", 1}, Case{"1e99999999999999999999", 0},
+                          Case{"abc", 1}, Case{"", 0}, Case{"1.2.3", 1}}) {
         try {
             rawSetValue(c.text, c.decimals);
             ADD_FAILURE() << c.text << " taken";

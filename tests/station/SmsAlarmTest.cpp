@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/Gbk.h"
-#include "station/SmsAlarm.h"
+#include "station/core/SmsAlarm.h"
 
 namespace {
 

@@ -1,21 +1,25 @@
 // The SMS page on the main window: the cycle's SMS step writing to a
 // simulated GSM module on COM3, and "保存设置".
+#include "StationFixture.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <chrono>
 #include <thread>
 
 #include "comm/ComPort.h"
 #include "platform/Conversions.h"
+#include "station/StringGrid.h"
 #include "support/Devsim.h"
 #include "support/FileBytes.h"
-
-#include "StationFixture.h"
+#include "support/WindowDriver.h"
 
 namespace {
 
@@ -30,14 +34,14 @@ protected:
     {
         Station::SetUp();
         module = Devsim::gsmOnPty(comLink(3));
-        form->GSMcbAlarmEn->setChecked(true);
-        form->GSMcbbCOM->setCurrentIndex(Com3);
-        form->GSMedAlarmDelayT->setText("2");
-        form->GSMmeAlarmText->setPlainText("温度超限");
-        form->GSM_SG_PhoneNum->setCell(2, 1, "13800000001");
+        widget<QCheckBox>(*form, "GSMcbAlarmEn")->setChecked(true);
+        widget<QComboBox>(*form, "GSMcbbCOM")->setCurrentIndex(Com3);
+        widget<QLineEdit>(*form, "GSMedAlarmDelayT")->setText("2");
+        widget<QPlainTextEdit>(*form, "GSMmeAlarmText")->setPlainText("温度超限");
+        widget<StringGrid>(*form, "GSM_SG_PhoneNum")->setCell(2, 1, "13800000001");
     }
 
-    QString label() const { return form->lbYSJS->text(); }
+    QString label() const { return widget<QLabel>(*form, "lbYSJS")->text(); }
 
     std::unique_ptr<Devsim> module;
 };
@@ -129,18 +133,18 @@ protected:
 TEST_F(SmsSave, WritesEveryKeyInOrderAndTheNextStartReadsThemBack)
 {
     form->EnterConfigMode();
-    form->GSMcbAlarmEn->setChecked(true);
-    form->GSMcbbCOM->setCurrentIndex(3);
-    form->GSMcbPWR_AlarmEn->setChecked(true);
-    form->GSMedAlarmPWR_CH->setText("2");
-    form->GSMedAlarmDelayT->setText("7");
-    form->GSMedAlarmReload->setText("15");
-    form->GSMmeAlarmText->setPlainText("温度超限");
-    form->GSM_SG_PhoneNum->setCell(1, 1, "张三");
-    form->GSM_SG_PhoneNum->setCell(2, 1, "13800000001");
-    form->GSM_SG_PhoneNum->setCell(1, 10, "Li");
-    form->GSM_SG_PhoneNum->setCell(2, 10, "13900000010");
-    form->btnGSM_SetSave->click();
+    widget<QCheckBox>(*form, "GSMcbAlarmEn")->setChecked(true);
+    widget<QComboBox>(*form, "GSMcbbCOM")->setCurrentIndex(3);
+    widget<QCheckBox>(*form, "GSMcbPWR_AlarmEn")->setChecked(true);
+    widget<QLineEdit>(*form, "GSMedAlarmPWR_CH")->setText("2");
+    widget<QLineEdit>(*form, "GSMedAlarmDelayT")->setText("7");
+    widget<QLineEdit>(*form, "GSMedAlarmReload")->setText("15");
+    widget<QPlainTextEdit>(*form, "GSMmeAlarmText")->setPlainText("温度超限");
+    widget<StringGrid>(*form, "GSM_SG_PhoneNum")->setCell(1, 1, "张三");
+    widget<StringGrid>(*form, "GSM_SG_PhoneNum")->setCell(2, 1, "13800000001");
+    widget<StringGrid>(*form, "GSM_SG_PhoneNum")->setCell(1, 10, "Li");
+    widget<StringGrid>(*form, "GSM_SG_PhoneNum")->setCell(2, 10, "13900000010");
+    widget<QPushButton>(*form, "btnGSM_SetSave")->click();
 
     std::string phones;
     for (int row = 1; row <= 10; ++row) {
@@ -153,25 +157,43 @@ TEST_F(SmsSave, WritesEveryKeyInOrderAndTheNextStartReadsThemBack)
                              "\xCE\xC2\xB6\xC8\xB3\xAC\xCF\xDE\r\n[PhoneList]\r\n" + phones);  // 温度超限
 
     Tfm_MainForm next;
-    EXPECT_TRUE(next.GSMcbAlarmEn->isChecked());
-    EXPECT_EQ(next.GSMcbbCOM->currentText(), "COM4");
-    EXPECT_TRUE(next.GSMcbPWR_AlarmEn->isChecked());
-    EXPECT_EQ(next.GSMedAlarmPWR_CH->text(), "2");
-    EXPECT_EQ(next.GSMedAlarmDelayT->text(), "7");
-    EXPECT_EQ(next.GSMedAlarmReload->text(), "15");
-    EXPECT_EQ(next.GSMmeAlarmText->toPlainText(), "温度超限");
-    EXPECT_EQ(next.GSM_SG_PhoneNum->Cells(1, 1), "张三");
-    EXPECT_EQ(next.GSM_SG_PhoneNum->Cells(2, 1), "13800000001");
-    EXPECT_EQ(next.GSM_SG_PhoneNum->Cells(2, 2), "");
-    EXPECT_EQ(next.GSM_SG_PhoneNum->Cells(1, 10), "Li");
-    EXPECT_EQ(next.GSM_SG_PhoneNum->Cells(2, 10), "13900000010");
+    EXPECT_TRUE(widget<QCheckBox>(next, "GSMcbAlarmEn")->isChecked());
+    EXPECT_EQ(widget<QComboBox>(next, "GSMcbbCOM")->currentText(), "COM4");
+    EXPECT_TRUE(widget<QCheckBox>(next, "GSMcbPWR_AlarmEn")->isChecked());
+    EXPECT_EQ(widget<QLineEdit>(next, "GSMedAlarmPWR_CH")->text(), "2");
+    EXPECT_EQ(widget<QLineEdit>(next, "GSMedAlarmDelayT")->text(), "7");
+    EXPECT_EQ(widget<QLineEdit>(next, "GSMedAlarmReload")->text(), "15");
+    EXPECT_EQ(widget<QPlainTextEdit>(next, "GSMmeAlarmText")->toPlainText(), "温度超限");
+    EXPECT_EQ(widget<StringGrid>(next, "GSM_SG_PhoneNum")->Cells(1, 1), "张三");
+    EXPECT_EQ(widget<StringGrid>(next, "GSM_SG_PhoneNum")->Cells(2, 1), "13800000001");
+    EXPECT_EQ(widget<StringGrid>(next, "GSM_SG_PhoneNum")->Cells(2, 2), "");
+    EXPECT_EQ(widget<StringGrid>(next, "GSM_SG_PhoneNum")->Cells(1, 10), "Li");
+    EXPECT_EQ(widget<StringGrid>(next, "GSM_SG_PhoneNum")->Cells(2, 10), "13900000010");
 }
 
 TEST_F(SmsSave, NumberThatIsNoWholeNumberStopsTheSaveAtItsKey)
 {
-    form->GSMedAlarmReload->setText("abc");
+    widget<QLineEdit>(*form, "GSMedAlarmReload")->setText("abc");
     EXPECT_THROW(form->btnGSM_SetSaveClick(), EConvertError);
     EXPECT_EQ(iniFile(), "[GSM]\r\nEnable=0\r\nCOM=0\r\nPWR_ALARM=0\r\nPWR_CH=1\r\nDelay=10\r\n");
+}
+
+// Clicked on the window, the same error comes up in the program's exception
+// box, and the window goes on to its next event.
+TEST_F(SmsSave, ClickedSaveShowsTheConversionErrorAndTheProgramGoesOn)
+{
+    form->EnterConfigMode();
+    QPushButton* save = widget<QPushButton>(*form, "btnGSM_SetSave");
+    widget<QLineEdit>(*form, "GSMedAlarmReload")->setText("abc");
+    save->click();
+    const ShownMessage error{"Norvik", "'abc' is not a valid integer value."};
+    EXPECT_EQ(boxes.shown(), std::vector<ShownMessage>{error});
+
+    widget<QLineEdit>(*form, "GSMedAlarmReload")->setText("15");
+    QTimer::singleShot(0, save, &QPushButton::click);
+    QCoreApplication::processEvents();
+    EXPECT_NE(iniFile().find("Reload=15\r\nText="), std::string::npos);
+    EXPECT_EQ(boxes.shown().size(), 1u);
 }
 
 }  // namespace

@@ -3,28 +3,34 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFrame>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QTimer>
-#include <sys/resource.h>
+#include <QWidget>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <future>
 #include <memory>
+#include <sys/resource.h>
 #include <thread>
 
+#include "chart/Chart.h"
 #include "platform/Gbk.h"
 #include "platform/MessageBox.h"
 #include "station/AlarmForm.h"
 #include "station/ColorBox.h"
 #include "station/MainForm.h"
+#include "station/StringGrid.h"
 #include "support/FileBytes.h"
 #include "support/GuiApp.h"
 #include "support/HugePictures.h"
-#include "support/UnansweredFifo.h"
+#include "support/FifoWatchdog.h"
+#include "support/WindowDriver.h"
 #include "support/WorkDir.h"
 
 namespace {
@@ -87,26 +93,26 @@ TEST_F(Startup, FirstStartInAnEmptyDirectory)
     EXPECT_EQ(f.ConfigPassword, "418263");
     EXPECT_EQ(f.Devices.MeterCount, 0);
     // A solid black back wall and the vertical axis fixed to 0..0.
-    EXPECT_EQ(f.chart_RealTimeCurves->backColor(), QColor(Qt::black));
-    EXPECT_EQ(f.colorBox_CurvesBackColor->Selected(), 0);
-    EXPECT_FALSE(f.chart_RealTimeCurves->leftAxis().isAutomatic());
-    EXPECT_EQ(f.chart_RealTimeCurves->leftAxis().maximum(), 0.0);
-    EXPECT_EQ(f.ed_CurvesMix->text(), "0");
-    EXPECT_EQ(f.ed_CurvesMax->text(), "0");
+    EXPECT_EQ(widget<Chart>(f, "chart_RealTimeCurves")->backColor(), QColor(Qt::black));
+    EXPECT_EQ(widget<ColorBox>(f, "colorBox_CurvesBackColor")->Selected(), 0);
+    EXPECT_FALSE(widget<Chart>(f, "chart_RealTimeCurves")->leftAxis().isAutomatic());
+    EXPECT_EQ(widget<Chart>(f, "chart_RealTimeCurves")->leftAxis().maximum(), 0.0);
+    EXPECT_EQ(widget<QLineEdit>(f, "ed_CurvesMix")->text(), "0");
+    EXPECT_EQ(widget<QLineEdit>(f, "ed_CurvesMax")->text(), "0");
 
     // SMS page: the defaults, never the layout's own values.
-    EXPECT_FALSE(f.GSMcbAlarmEn->isChecked());
-    EXPECT_EQ(f.GSMcbbCOM->currentText(), "COM1");
-    EXPECT_FALSE(f.GSMcbPWR_AlarmEn->isChecked());
-    EXPECT_EQ(f.GSMedAlarmPWR_CH->text(), "1");
-    EXPECT_EQ(f.GSMedAlarmDelayT->text(), "10");
-    EXPECT_EQ(f.GSMedAlarmReload->text(), "60");
-    EXPECT_EQ(f.GSMmeAlarmText->toPlainText(), "ALARM!");
+    EXPECT_FALSE(widget<QCheckBox>(f, "GSMcbAlarmEn")->isChecked());
+    EXPECT_EQ(widget<QComboBox>(f, "GSMcbbCOM")->currentText(), "COM1");
+    EXPECT_FALSE(widget<QCheckBox>(f, "GSMcbPWR_AlarmEn")->isChecked());
+    EXPECT_EQ(widget<QLineEdit>(f, "GSMedAlarmPWR_CH")->text(), "1");
+    EXPECT_EQ(widget<QLineEdit>(f, "GSMedAlarmDelayT")->text(), "10");
+    EXPECT_EQ(widget<QLineEdit>(f, "GSMedAlarmReload")->text(), "60");
+    EXPECT_EQ(widget<QPlainTextEdit>(f, "GSMmeAlarmText")->toPlainText(), "ALARM!");
     EXPECT_EQ(f.Alarm.AlarmDelayCountdown, 10);
     EXPECT_EQ(f.Alarm.AlarmSoundCountdown, 0);
-    EXPECT_FALSE(f.plGSM_Alarm->isEnabled());
+    EXPECT_FALSE(widget<QFrame>(f, "plGSM_Alarm")->isEnabled());
 
-    StringGrid& phones = *f.GSM_SG_PhoneNum;
+    StringGrid& phones = *widget<StringGrid>(f, "GSM_SG_PhoneNum");
     ASSERT_EQ(phones.RowCount(), 11);
     EXPECT_EQ(phones.Cells(0, 0), "编号");
     EXPECT_EQ(phones.Cells(1, 0), "联系人");
@@ -117,17 +123,17 @@ TEST_F(Startup, FirstStartInAnEmptyDirectory)
         EXPECT_EQ(phones.Cells(2, row), "");
     }
 
-    EXPECT_TRUE(f.ImFlowChart1->pixmap().isNull());
-    EXPECT_TRUE(f.Image1->pixmap().isNull());
+    EXPECT_TRUE(widget<QLabel>(f, "ImFlowChart1")->pixmap().isNull());
+    EXPECT_TRUE(widget<QLabel>(f, "Image1")->pixmap().isNull());
 }
 
 TEST_F(Startup, TabsAndStatusBar)
 {
     Tfm_MainForm& f = start();
 
-    QTabWidget& tabs = *f.pgContr_MainForm;
-    const QWidget* pages[] = {f.tabSheet_MeterInfo, f.tabSheet_GenervalView, f.tabSheet_RealTimeCurves,
-                              f.tabSheet_AlamRecord, f.tabSheet_Flowchart, f.tabSheet_HT_Ctrl};
+    QTabWidget& tabs = *widget<QTabWidget>(f, "pgContr_MainForm");
+    const QWidget* pages[] = {widget<QWidget>(f, "tabSheet_MeterInfo"), widget<QWidget>(f, "tabSheet_GenervalView"), widget<QWidget>(f, "tabSheet_RealTimeCurves"),
+                              widget<QWidget>(f, "tabSheet_AlamRecord"), widget<QWidget>(f, "tabSheet_Flowchart"), widget<QWidget>(f, "tabSheet_HT_Ctrl")};
     const char* captions[] = {"设置", "概貌显示", "实时曲线", "报警记录", "工艺图", "温湿度控制"};
     const bool shown[] = {true, true, true, true, false, false};
     ASSERT_EQ(tabs.count(), 6);
@@ -136,10 +142,10 @@ TEST_F(Startup, TabsAndStatusBar)
         EXPECT_EQ(tabs.tabText(i), QString::fromUtf8(captions[i])) << i;
         EXPECT_EQ(tabs.isTabVisible(i), shown[i]) << captions[i];
     }
-    EXPECT_EQ(tabs.currentWidget(), f.tabSheet_GenervalView);
-    EXPECT_EQ(f.PageControl1->tabText(0), "设备配置");
-    EXPECT_EQ(f.PageControl1->tabText(1), "短信报警设置");
-    EXPECT_EQ(f.PageControl1->currentWidget(), f.TabSheet1);
+    EXPECT_EQ(tabs.currentWidget(), widget<QWidget>(f, "tabSheet_GenervalView"));
+    EXPECT_EQ(widget<QTabWidget>(f, "PageControl1")->tabText(0), "设备配置");
+    EXPECT_EQ(widget<QTabWidget>(f, "PageControl1")->tabText(1), "短信报警设置");
+    EXPECT_EQ(widget<QTabWidget>(f, "PageControl1")->currentWidget(), widget<QWidget>(f, "TabSheet1"));
 
     const int widths[] = {380, 50, 50, 50};
     for (int i = 0; i < Tfm_MainForm::StatusPanelCount; ++i) {
@@ -178,19 +184,19 @@ TEST_F(Startup, PreparedDirectoryShowsWhatItsFilesHold)
     Tfm_MainForm& f = start();
 
     EXPECT_EQ(f.windowTitle(), "一号车间");
-    EXPECT_TRUE(f.GSMcbAlarmEn->isChecked());
-    EXPECT_EQ(f.GSMcbbCOM->currentText(), "COM4");
-    EXPECT_TRUE(f.GSMcbPWR_AlarmEn->isChecked());
-    EXPECT_EQ(f.GSMedAlarmPWR_CH->text(), "2");
-    EXPECT_EQ(f.GSMedAlarmDelayT->text(), "5");
-    EXPECT_EQ(f.GSMedAlarmReload->text(), "30");
-    EXPECT_EQ(f.GSMmeAlarmText->toPlainText(), "温度超限");
+    EXPECT_TRUE(widget<QCheckBox>(f, "GSMcbAlarmEn")->isChecked());
+    EXPECT_EQ(widget<QComboBox>(f, "GSMcbbCOM")->currentText(), "COM4");
+    EXPECT_TRUE(widget<QCheckBox>(f, "GSMcbPWR_AlarmEn")->isChecked());
+    EXPECT_EQ(widget<QLineEdit>(f, "GSMedAlarmPWR_CH")->text(), "2");
+    EXPECT_EQ(widget<QLineEdit>(f, "GSMedAlarmDelayT")->text(), "5");
+    EXPECT_EQ(widget<QLineEdit>(f, "GSMedAlarmReload")->text(), "30");
+    EXPECT_EQ(widget<QPlainTextEdit>(f, "GSMmeAlarmText")->toPlainText(), "温度超限");
     EXPECT_EQ(f.Alarm.AlarmDelayCountdown, 5);
-    EXPECT_EQ(f.GSM_SG_PhoneNum->Cells(1, 1), "张三");
-    EXPECT_EQ(f.GSM_SG_PhoneNum->Cells(2, 1), "13800000001");
-    EXPECT_EQ(f.GSM_SG_PhoneNum->Cells(1, 10), "Li");
-    EXPECT_EQ(f.GSM_SG_PhoneNum->Cells(2, 10), "13900000010");
-    EXPECT_EQ(f.GSM_SG_PhoneNum->Cells(0, 1), "1");
+    EXPECT_EQ(widget<StringGrid>(f, "GSM_SG_PhoneNum")->Cells(1, 1), "张三");
+    EXPECT_EQ(widget<StringGrid>(f, "GSM_SG_PhoneNum")->Cells(2, 1), "13800000001");
+    EXPECT_EQ(widget<StringGrid>(f, "GSM_SG_PhoneNum")->Cells(1, 10), "Li");
+    EXPECT_EQ(widget<StringGrid>(f, "GSM_SG_PhoneNum")->Cells(2, 10), "13900000010");
+    EXPECT_EQ(widget<StringGrid>(f, "GSM_SG_PhoneNum")->Cells(0, 1), "1");
 
     EXPECT_EQ(f.Devices.MeterCount, 2);
     EXPECT_EQ(fromGbkField(f.Devices.MeterRecords[0].MeterName), "锅炉1");
@@ -202,13 +208,13 @@ TEST_F(Startup, PreparedDirectoryShowsWhatItsFilesHold)
     EXPECT_EQ(f.Devices.PortBaudTable[3], 7);
     EXPECT_EQ(f.CurvesRangeLow, 10.0f);
     EXPECT_EQ(f.CurvesRangeHigh, 250.5f);
-    EXPECT_EQ(f.chart_RealTimeCurves->backColor(), QColor(0xEE, 0xFF, 0xC0));
-    EXPECT_EQ(f.colorBox_CurvesBackColor->Selected(), 0x00C0FFEE);
-    EXPECT_EQ(f.chart_RealTimeCurves->leftAxis().minimum(), 10.0);
-    EXPECT_EQ(f.chart_RealTimeCurves->leftAxis().maximum(), 250.5);
-    EXPECT_EQ(f.ed_CurvesMix->text(), "10");
-    EXPECT_EQ(f.ed_CurvesMax->text(), "250.5");
-    EXPECT_EQ(f.Image1->pixmap().size(), QSize(238, 79));
+    EXPECT_EQ(widget<Chart>(f, "chart_RealTimeCurves")->backColor(), QColor(0xEE, 0xFF, 0xC0));
+    EXPECT_EQ(widget<ColorBox>(f, "colorBox_CurvesBackColor")->Selected(), 0x00C0FFEE);
+    EXPECT_EQ(widget<Chart>(f, "chart_RealTimeCurves")->leftAxis().minimum(), 10.0);
+    EXPECT_EQ(widget<Chart>(f, "chart_RealTimeCurves")->leftAxis().maximum(), 250.5);
+    EXPECT_EQ(widget<QLineEdit>(f, "ed_CurvesMix")->text(), "10");
+    EXPECT_EQ(widget<QLineEdit>(f, "ed_CurvesMax")->text(), "250.5");
+    EXPECT_EQ(widget<QLabel>(f, "Image1")->pixmap().size(), QSize(238, 79));
 
     EXPECT_EQ(readFileBytes(dir.file("Config.dat")), config) << "loading never writes";
 }
@@ -235,9 +241,9 @@ TEST_F(Startup, DelayThatIsNotAWholeNumberCountsAsZero)
 
     Tfm_MainForm& f = start();
 
-    EXPECT_EQ(f.GSMedAlarmDelayT->text(), "abc");
+    EXPECT_EQ(widget<QLineEdit>(f, "GSMedAlarmDelayT")->text(), "abc");
     EXPECT_EQ(f.Alarm.AlarmDelayCountdown, 0);
-    EXPECT_EQ(f.GSMedAlarmReload->text(), "7") << "start-up goes on";
+    EXPECT_EQ(widget<QLineEdit>(f, "GSMedAlarmReload")->text(), "7") << "start-up goes on";
     EXPECT_EQ(f.windowTitle(), "Station");
     EXPECT_EQ(f.ConfigPassword, "418263");
 }
@@ -300,9 +306,9 @@ TEST_P(FlowChart, PictureIsLoadedOnlyWhenEnabledAndReadable)
     Tfm_MainForm& f = start();
 
     if (c.loaded)
-        EXPECT_EQ(f.ImFlowChart1->pixmap().size(), QSize(40, 30));
+        EXPECT_EQ(widget<QLabel>(f, "ImFlowChart1")->pixmap().size(), QSize(40, 30));
     else
-        EXPECT_TRUE(f.ImFlowChart1->pixmap().isNull());
+        EXPECT_TRUE(widget<QLabel>(f, "ImFlowChart1")->pixmap().isNull());
     EXPECT_EQ(f.FlowChartPointNum, c.pointNum);
     EXPECT_EQ(f.ConfigPassword, "418263") << "start-up goes on to the Config.dat loads";
     EXPECT_TRUE(f.windowState().testFlag(Qt::WindowMaximized));
@@ -328,8 +334,8 @@ TEST_F(Startup, PicturesDeclaringMoreThan64MegapixelsStayEmpty)
 
     Tfm_MainForm& f = start();
 
-    EXPECT_TRUE(f.Image1->pixmap().isNull());
-    EXPECT_TRUE(f.ImFlowChart1->pixmap().isNull());
+    EXPECT_TRUE(widget<QLabel>(f, "Image1")->pixmap().isNull());
+    EXPECT_TRUE(widget<QLabel>(f, "ImFlowChart1")->pixmap().isNull());
     EXPECT_TRUE(f.timer_PerSecond->isActive()) << "start-up reaches run mode";
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -339,15 +345,15 @@ TEST_F(Startup, PicturesDeclaringMoreThan64MegapixelsStayEmpty)
 TEST_F(Startup, PicturesThatAreFifosStayEmpty)
 {
     write("Res/FlowChart1.ini", "[PICTURE]\r\nPointNum=1\r\n");
-    const UnansweredFifo logo(dir.file("DCS_LOGO.BMP"));
-    const UnansweredFifo flowChart(dir.file("Res/FlowChart1.jpg"));
+    const FifoWatchdog logo(dir.file("DCS_LOGO.BMP"), FifoWatchdog::Opener::Reader);
+    const FifoWatchdog flowChart(dir.file("Res/FlowChart1.jpg"), FifoWatchdog::Opener::Reader);
 
     Tfm_MainForm& f = start();
 
-    EXPECT_FALSE(logo.rescuedAReader()) << "start-up waited for a writer to the logo";
-    EXPECT_FALSE(flowChart.rescuedAReader()) << "start-up waited for a writer to the flowchart picture";
-    EXPECT_TRUE(f.Image1->pixmap().isNull());
-    EXPECT_TRUE(f.ImFlowChart1->pixmap().isNull());
+    EXPECT_FALSE(logo.released()) << "start-up waited for a writer to the logo";
+    EXPECT_FALSE(flowChart.released()) << "start-up waited for a writer to the flowchart picture";
+    EXPECT_TRUE(widget<QLabel>(f, "Image1")->pixmap().isNull());
+    EXPECT_TRUE(widget<QLabel>(f, "ImFlowChart1")->pixmap().isNull());
     EXPECT_TRUE(f.timer_PerSecond->isActive()) << "start-up reaches run mode";
 }
 

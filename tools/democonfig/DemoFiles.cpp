@@ -10,7 +10,8 @@
 #include "AlarmSound.h"
 #include "DemoPlant.h"
 #include "platform/IniFile.h"
-#include "station/ConfigFile.h"
+#include "station/core/ConfigFile.h"
+#include "station/core/SmsSettingsFile.h"
 
 namespace {
 
@@ -60,17 +61,17 @@ bool writeConfig(const QString& baseDir, int tcpPort)
 void writeSmsSettings(const QString& path)
 {
     QFile::remove(path);
-    const IniFile sms(path);
-    const QString gsm = QStringLiteral("GSM");
-    sms.WriteBool(gsm, QStringLiteral("Enable"), true);
-    sms.WriteInteger(gsm, QStringLiteral("COM"), GsmComPort);
-    sms.WriteInteger(gsm, QStringLiteral("Delay"), AlarmDelaySeconds);
-    sms.WriteInteger(gsm, QStringLiteral("Reload"), SmsReloadMinutes);
-    sms.WriteString(gsm, QStringLiteral("Text"), SmsText);
+    SmsPageSettings settings = SmsSettingsFile::load(path);
+    settings.enabled = true;
+    settings.sms.portIndex = GsmComPort;
+    settings.sms.delay = QString::number(AlarmDelaySeconds);
+    settings.sms.reload = QString::number(SmsReloadMinutes);
+    settings.sms.alarmText = SmsText;
     for (std::size_t i = 0; i < std::size(SmsPhones); ++i) {
-        sms.WriteString(QStringLiteral("PhoneList"), QStringLiteral("Name%1").arg(i + 1), SmsPhones[i][0]);
-        sms.WriteString(QStringLiteral("PhoneList"), QStringLiteral("Num%1").arg(i + 1), SmsPhones[i][1]);
+        settings.phoneNames[i] = SmsPhones[i][0];
+        settings.sms.phoneNumbers[i] = SmsPhones[i][1];
     }
+    SmsSettingsFile::save(path, settings);
 }
 
 bool writeSettings(const QString& baseDir)

@@ -19,8 +19,12 @@ const char* const Usage =
     "  --values LIST    registers 0, 1, ... of every slave, comma-separated\n"
     "                   (default: register r of slave a holds 100*a + r)\n"
     "  --fault MODE     none, silent, bad-crc, short, exception, delay,\n"
-    "                   other-address, other-function (default none)\n"
+    "                   other-address, other-function, late-write (default none)\n"
+    "                   late-write: the reply to a write comes only when the\n"
+    "                   slave's next write arrives, in place of that one's\n"
     "  --delay MS       reply delay of the delay mode (default 500)\n"
+    "  --write-max N    writes of a value above N (signed) are refused with an\n"
+    "                   exception reply\n"
     "  --swing PCT,S    read registers swing by up to PCT percent of their value,\n"
     "                   a sine of period S seconds; register r lags r/8 period;\n"
     "                   register 31, the set value, holds still\n"
@@ -107,6 +111,8 @@ Options parseOptions(int argc, char** argv)
             options.fault = *fault;
         } else if (arg == "--delay") {
             options.delayMs = unsigned(parseNumber(value, 0, 60000, "delay"));
+        } else if (arg == "--write-max") {
+            options.writeMax = std::int16_t(parseNumber(value, INT16_MIN, INT16_MAX, "write maximum"));
         } else if (arg == "--swing") {
             std::tie(options.swingPercent, options.swingPeriodS) = parsePair(value, 0, 100, 1, 86400, "swing");
         } else if (arg == "--raw") {

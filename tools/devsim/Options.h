@@ -14,6 +14,7 @@ struct Options {
     std::vector<std::uint16_t> values;
     Fault fault = Fault::None;
     unsigned delayMs = 500;
+    std::int16_t writeMax = INT16_MAX;
     unsigned swingPercent = 0;
     unsigned swingPeriodS = 60;
     unsigned answerS = 0;   // silent cycle: seconds answering,

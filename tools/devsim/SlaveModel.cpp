@@ -19,7 +19,10 @@ const std::pair<Fault, const char*> faultNames[] = {
     {Fault::None, "none"},       {Fault::Silent, "silent"},       {Fault::BadCrc, "bad-crc"},
     {Fault::Short, "short"},     {Fault::Exception, "exception"}, {Fault::Delay, "delay"},
     {Fault::OtherAddress, "other-address"}, {Fault::OtherFunction, "other-function"},
+    {Fault::LateWrite, "late-write"},
 };
+
+constexpr std::uint8_t WriteFunction = 6;
 
 std::uint16_t word(const Frame& f, int at)
 {
@@ -129,6 +132,15 @@ std::optional<Answer> SlaveModel::answer(const Frame& request)
         answer.reply = normalReply(request);
         answer.delayMs = delayMs_;
         break;
+    case Fault::LateWrite:
+        if (request[1] != WriteFunction) {
+            answer.reply = normalReply(request);
+            break;
+        }
+        answer.reply = std::exchange(heldWriteReplies_[request[0]], normalReply(request));
+        if (answer.reply.empty())
+            return std::nullopt;
+        break;
     default:
         answer.reply = normalReply(request);
         break;
@@ -157,9 +169,11 @@ Frame SlaveModel::normalReply(const Frame& request)
         }
         return withCrc(reply);
     }
-    case 6:
+    case WriteFunction:
         if (reg != WritableRegister)
             return exceptionReply(address, function, IllegalDataAddress);
+        if (std::int16_t(value) > writeMax_)
+            return exceptionReply(address, function, IllegalDataValue);
         written_[{address, reg}] = value;
         return request;
     default:

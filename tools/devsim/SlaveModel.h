@@ -8,7 +8,7 @@
 #include <vector>
 
 // How the simulated instrument misbehaves.
-enum class Fault { None, Silent, BadCrc, Short, Exception, Delay, OtherAddress, OtherFunction };
+enum class Fault { None, Silent, BadCrc, Short, Exception, Delay, OtherAddress, OtherFunction, LateWrite };
 
 std::optional<Fault> parseFault(const std::string& name);
 const char* faultName(Fault fault);
@@ -31,6 +31,8 @@ public:
     void setFault(Fault fault) { fault_ = fault; }
     Fault fault() const { return fault_; }
     void setDelayMs(unsigned ms) { delayMs_ = ms; }
+    // Writes of a value above this get an exception reply and change nothing.
+    void setWriteMax(std::int16_t value) { writeMax_ = value; }
     // Read registers but the writable one swing by up to percent of their
     // value around it, as a sine of the period given, register r lagging r/8
     // of a period behind register 0. Times count from the model's creation.
@@ -45,6 +47,7 @@ public:
 
     // The reply to one 8-byte request with a good CRC, shaped by the fault;
     // nothing when the request is for another slave or the line is silent.
+    // A late write's reply is the one held back from the slave's write before.
     std::optional<Answer> answer(const Frame& request);
 
 private:
@@ -57,6 +60,8 @@ private:
     std::map<std::pair<std::uint8_t, std::uint16_t>, std::uint16_t> written_;
     Fault fault_ = Fault::None;
     unsigned delayMs_ = 500;
+    std::int16_t writeMax_ = INT16_MAX;
+    std::map<std::uint8_t, Frame> heldWriteReplies_;  // by slave
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     unsigned swingPercent_ = 0;
     unsigned swingPeriodS_ = 1;

@@ -24,6 +24,7 @@ int main(int argc, char** argv)
     SlaveModel model(options.addresses, options.values);
     model.setFault(options.fault);
     model.setDelayMs(options.delayMs);
+    model.setWriteMax(options.writeMax);
     model.setSwing(options.swingPercent, options.swingPeriodS);
     model.setSilentCycle(options.answerS, options.silentS);
     Server server(model);

@@ -1,0 +1,114 @@
+#include "history/core/HistoryFileReader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+namespace {
+
+// Records are read one by one; a large buffer keeps that from costing a
+// system call every few records.
+constexpr std::size_t StreamBufferSize = 1 << 20;
+
+bool isValidHeader(const HistoryFileHeader& header)
+{
+    return header.ChannelCount > 0 && header.ChannelCount <= MaxGlobalChannels && header.RecordInterval > 0
+        && std::isfinite(header.StartTime);
+}
+
+} // namespace
+
+HistoryFileReader::HistoryFileReader()
+    : header_(std::make_unique<HistoryFileHeader>()), record_(std::make_unique<HistoryRecord>())
+{
+}
+
+HistoryFileReader::~HistoryFileReader()
+{
+    if (file_)
+        std::fclose(file_);
+}
+
+HistoryFileReader::Opened HistoryFileReader::open(const std::string& path)
+{
+    // Without O_NONBLOCK a FIFO would hold the open until something writes
+    // into it. Whether it is a regular file is asked of what was opened, not
+    // of the name, which may name something else by then.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return Opened::CannotOpen;
+    struct stat opened {};
+    if (fstat(descriptor, &opened) != 0) {
+        close(descriptor);
+        return Opened::CannotOpen;
+    }
+    if (!S_ISREG(opened.st_mode)) {
+        close(descriptor);
+        return Opened::NotHistoryFile;
+    }
+    file_ = fdopen(descriptor, "rb");
+    if (!file_) {
+        close(descriptor);
+        return Opened::CannotOpen;
+    }
+    std::setvbuf(file_, nullptr, _IOFBF, StreamBufferSize);
+    if (fseeko(file_, 0, SEEK_END) != 0)
+        return Opened::CannotOpen;
+    const off_t size = ftello(file_);
+    if (size < 0 || fseeko(file_, 0, SEEK_SET) != 0)
+        return Opened::CannotOpen;
+    size_ = std::uint64_t(size);
+    if (std::fread(header_.get(), HistoryHeaderSize, 1, file_) != 1 || !isValidHeader(*header_))
+        return Opened::NotHistoryFile;
+    position_ = std::int64_t(HistoryHeaderSize);
+    return Opened::Yes;
+}
+
+int HistoryFileReader::shownChannelCount() const
+{
+    return std::min(channelCount(), MaxShownChannels);
+}
+
+std::uint64_t HistoryFileReader::recordsFrom(std::int64_t offset) const
+{
+    if (offset < 0 || std::uint64_t(offset) > size_)
+        return 0;
+    return (size_ - std::uint64_t(offset)) / historyRecordSize(channelCount());
+}
+
+bool HistoryFileReader::isFile(int descriptor) const
+{
+    struct stat opened {}, other {};
+    return file_ && fstat(fileno(file_), &opened) == 0 && fstat(descriptor, &other) == 0
+        && opened.st_dev == other.st_dev && opened.st_ino == other.st_ino;
+}
+
+bool HistoryFileReader::seek(std::int64_t offset)
+{
+    if (offset < 0 || fseeko(file_, off_t(offset), SEEK_SET) != 0)
+        return false;
+    position_ = offset;
+    return true;
+}
+
+bool HistoryFileReader::seekRecord(std::int64_t k)
+{
+    return k >= 0 && seek(std::int64_t(HistoryHeaderSize) + k * std::int64_t(historyRecordSize(channelCount())));
+}
+
+bool HistoryFileReader::readRecord(float* values)
+{
+    const std::size_t size = historyRecordSize(channelCount());
+    if (std::fread(record_.get(), size, 1, file_) != 1) {
+        // A partial record is left where it lies: the next read starts at it.
+        fseeko(file_, off_t(position_), SEEK_SET);
+        return false;
+    }
+    position_ += std::int64_t(size);
+    std::memcpy(values, record_->Values, sizeof(float) * std::size_t(shownChannelCount()));
+    return true;
+}

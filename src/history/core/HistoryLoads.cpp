@@ -1,0 +1,134 @@
+#include "history/core/HistoryLoads.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+TDateTime timeAfterIntervals(TDateTime start, std::int64_t count, std::int32_t intervalSeconds)
+{
+    return start + double(static_cast<long double>(count) * intervalSeconds / static_cast<long double>(SecondsPerDay));
+}
+
+bool laterByAMillisecond(TDateTime a, TDateTime b)
+{
+    return std::llround(a * SecondsPerDay * 1000) > std::llround(b * SecondsPerDay * 1000);
+}
+
+namespace {
+
+// The seconds from one time to another, to the millisecond.
+double secondsBetween(TDateTime from, TDateTime to)
+{
+    return std::round((to * SecondsPerDay - from * SecondsPerDay) * 1000) / 1000;
+}
+
+std::int32_t within32Bits(double intervals)
+{
+    if (std::isnan(intervals))
+        return 0;
+    return std::int32_t(std::clamp(intervals, double(std::numeric_limits<std::int32_t>::min()),
+                                   double(std::numeric_limits<std::int32_t>::max())));
+}
+
+} // namespace
+
+std::int32_t wholeIntervals(TDateTime from, TDateTime to, std::int32_t intervalSeconds)
+{
+    return within32Bits(std::trunc(secondsBetween(from, to) / intervalSeconds));
+}
+
+std::int32_t intervalsUpward(TDateTime from, TDateTime to, std::int32_t intervalSeconds)
+{
+    return within32Bits(std::ceil(secondsBetween(from, to) / intervalSeconds));
+}
+
+LoadOutcome loadRecords(HistoryFileReader& file, LoadColumns& columns, TDateTime start, const LoadStop& stop,
+                        const std::function<void()>& onRecord)
+{
+    float values[MaxShownChannels];
+    const double step = file.step();
+    TDateTime t = start;
+    for (;;) {
+        if (!file.readRecord(values))
+            return {t, true};
+        columns.append(values, t);
+        onRecord();
+        t += step;
+        if (columns.count() == 1)
+            continue;
+        if (stop.after && laterByAMillisecond(t, *stop.after))
+            return {t, false};
+        if (stop.maxRecords > 0 && columns.count() >= stop.maxRecords)
+            return {t, false};
+    }
+}
+
+int pageLength(const HistoryFileReader& file)
+{
+    return int(std::min<std::uint64_t>(file.recordsFrom(file.position()), PageRecords));
+}
+
+QString HistoryLoads::rangeText(const QString& caption) const
+{
+    const QString format = QStringLiteral("YY-MM-DD HH:NN:SS");
+    return caption + FormatDateTime(format, HistStartTime) + QStringLiteral(" 至 ") + FormatDateTime(format, HistEndTime)
+         + QString(9, u' ');
+}
+
+int HistoryLoads::beginOpen(const std::string& path, const HistoryFileReader& file)
+{
+    const std::uint64_t records = file.recordCount();
+    const std::int32_t interval = file.header().RecordInterval;
+    HistFilePath = path;
+    PageEndPos = file.position();
+    PageTotal = std::int32_t(records / PageRecords + 1);
+    PageCurrent = 1;
+    HistStartTime = file.header().StartTime;
+    PageNextTime = HistStartTime;
+    HistEndTime = timeAfterIntervals(HistStartTime, std::int64_t(records), interval);
+    return int(std::min<std::uint64_t>(records, PageRecords));
+}
+
+bool HistoryLoads::beginNextPage(HistoryFileReader& file)
+{
+    if (!file.seek(PageEndPos))
+        return false;
+    ++PageCurrent;
+    return true;
+}
+
+bool HistoryLoads::beginPreviousPage(HistoryFileReader& file)
+{
+    const auto recordSize = std::int64_t(historyRecordSize(file.channelCount()));
+    const std::int64_t start = PageStartPos - PageRecords * recordSize;
+    if (start < std::int64_t(HistoryHeaderSize) || !file.seek(start))
+        return false;
+    PageNextTime = timeAfterIntervals(PageStartTime, -PageRecords, file.header().RecordInterval);
+    PageEndPos = start;
+    --PageCurrent;
+    return true;
+}
+
+void HistoryLoads::endPage(const HistoryFileReader& file, const LoadOutcome& outcome)
+{
+    PageStartPos = PageEndPos;
+    PageEndPos = file.position();
+    PageStartTime = PageNextTime;
+    PageNextTime = outcome.nextTime;
+}
+
+HistoryLoads::FindRange HistoryLoads::checkFindRange(TDateTime start, TDateTime end) const
+{
+    if (laterByAMillisecond(start, HistEndTime) || laterByAMillisecond(end, HistEndTime))
+        return FindRange::AboveEnd;
+    if (laterByAMillisecond(HistStartTime, start) || laterByAMillisecond(HistStartTime, end))
+        return FindRange::BelowStart;
+    if (laterByAMillisecond(start, end))
+        return FindRange::StartAfterEnd;
+    return FindRange::Inside;
+}
+
+bool HistoryLoads::beginFind(HistoryFileReader& file, TDateTime start) const
+{
+    return file.seekRecord(wholeIntervals(HistStartTime, start, file.header().RecordInterval));
+}

@@ -1,0 +1,38 @@
+#include "history/core/LoadColumns.h"
+
+#include <algorithm>
+#include <cstring>
+
+LoadColumns::LoadColumns(int channels, std::int64_t capacity)
+    : channels_(channels),
+      capacity_(std::max<std::int64_t>(capacity, 1)),
+      values_(std::make_unique_for_overwrite<float[]>(std::size_t(channels_ * capacity_)))
+{
+    times_.reserve(std::size_t(capacity_));
+}
+
+std::uint64_t LoadColumns::bytesFor(int channels, std::uint64_t records)
+{
+    return records * (std::uint64_t(channels) * sizeof(float) + sizeof(TDateTime));
+}
+
+void LoadColumns::append(const float* values, TDateTime time)
+{
+    if (count_ == capacity_)
+        grow();
+    float* slot = values_.get() + count_;
+    for (int j = 0; j < channels_; ++j)
+        slot[std::int64_t(j) * capacity_] = values[j];
+    times_.push_back(time);
+    ++count_;
+}
+
+void LoadColumns::grow()
+{
+    const std::int64_t capacity = capacity_ * 2;
+    auto values = std::make_unique_for_overwrite<float[]>(std::size_t(channels_ * capacity));
+    for (int j = 0; j < channels_; ++j)
+        std::memcpy(values.get() + j * capacity, column(j), sizeof(float) * std::size_t(count_));
+    values_ = std::move(values);
+    capacity_ = capacity;
+}
