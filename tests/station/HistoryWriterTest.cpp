@@ -310,6 +310,8 @@ struct EarlierFileCase {
     bool continued;
 };
 
+void PrintTo(const EarlierFileCase& c, std::ostream* os) { *os << c.name; }
+
 class EarlierFileTest : public HistoryFileTest, public ::testing::WithParamInterface<EarlierFileCase> {};
 
 TEST_P(EarlierFileTest, FileAlreadyUnderTheNameIsNeverReplaced)
