@@ -162,44 +162,56 @@ Chart::Chart(QWidget* parent) : QWidget(parent), d_(std::make_unique<Private>())
     plot->legend->setVisible(false);
     plot->legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
 
-    connect(plot, &QCustomPlot::beforeReplot, this, [this] {
-        const bool seen = isVisible();
-        d_->curves->setShownOnScreen(seen);
-        syncView(d_->plot->layoutWidth(width()));
-        replotPending_ = !seen;
-        d_->overlay->clearCrossHairs();
-    });
-    connect(plot, &QCustomPlot::mousePress, this, [this](QMouseEvent* e) {
-        d_->dragButton = e->button();
-        d_->dragStart = d_->dragLast = e->pos();
-    });
-    connect(plot, &QCustomPlot::mouseMove, this, [this](QMouseEvent* e) {
-        // A change still to be drawn is drawn first: a handler that erases
-        // the crosshair it drew must find it still there, and the axes as
-        // the screen shows them.
-        drawPendingChanges();
-        emit mouseMoved(e->pos().x(), e->pos().y());
-        if (d_->dragButton == Qt::LeftButton) {
-            d_->overlay->setZoomRect(QRect(d_->dragStart, e->pos()));
-            d_->overlay->layer()->replot();
-        } else if (d_->dragButton == Qt::RightButton) {
-            scrollBy(e->pos() - d_->dragLast);
-            d_->dragLast = e->pos();
-        }
-    });
-    connect(plot, &QCustomPlot::mouseRelease, this, [this](QMouseEvent* e) {
-        const Qt::MouseButton button = d_->dragButton;
-        d_->dragButton = Qt::NoButton;
-        if (button != Qt::LeftButton)
-            return;
-        d_->overlay->setZoomRect(QRect());
+    connect(plot, &QCustomPlot::beforeReplot, this, &Chart::prepareReplot);
+    connect(plot, &QCustomPlot::mousePress, this, &Chart::startDrag);
+    connect(plot, &QCustomPlot::mouseMove, this, &Chart::followMouse);
+    connect(plot, &QCustomPlot::mouseRelease, this, &Chart::endDrag);
+}
+
+void Chart::prepareReplot()
+{
+    const bool seen = isVisible();
+    d_->curves->setShownOnScreen(seen);
+    syncView(d_->plot->layoutWidth(width()));
+    replotPending_ = !seen;
+    d_->overlay->clearCrossHairs();
+}
+
+void Chart::startDrag(QMouseEvent* event)
+{
+    d_->dragButton = event->button();
+    d_->dragStart = d_->dragLast = event->pos();
+}
+
+void Chart::followMouse(QMouseEvent* event)
+{
+    // A change still to be drawn is drawn first: a handler that erases
+    // the crosshair it drew must find it still there, and the axes as
+    // the screen shows them.
+    drawPendingChanges();
+    emit mouseMoved(event->pos().x(), event->pos().y());
+    if (d_->dragButton == Qt::LeftButton) {
+        d_->overlay->setZoomRect(QRect(d_->dragStart, event->pos()));
         d_->overlay->layer()->replot();
-        const QPoint moved = e->pos() - d_->dragStart;
-        if (moved.x() < -DragThreshold || moved.y() < -DragThreshold)
-            undoZoom();
-        else if (moved.x() > DragThreshold && moved.y() > DragThreshold)
-            zoomTo(QRect(d_->dragStart, e->pos()));
-    });
+    } else if (d_->dragButton == Qt::RightButton) {
+        scrollBy(event->pos() - d_->dragLast);
+        d_->dragLast = event->pos();
+    }
+}
+
+void Chart::endDrag(QMouseEvent* event)
+{
+    const Qt::MouseButton button = d_->dragButton;
+    d_->dragButton = Qt::NoButton;
+    if (button != Qt::LeftButton)
+        return;
+    d_->overlay->setZoomRect(QRect());
+    d_->overlay->layer()->replot();
+    const QPoint moved = event->pos() - d_->dragStart;
+    if (moved.x() < -DragThreshold || moved.y() < -DragThreshold)
+        undoZoom();
+    else if (moved.x() > DragThreshold && moved.y() > DragThreshold)
+        zoomTo(QRect(d_->dragStart, event->pos()));
 }
 
 Chart::~Chart()

@@ -11,6 +11,7 @@
 #include "chart/ChartAxis.h"
 #include "chart/ChartSeries.h"
 
+class QMouseEvent;
 class QPaintDevice;
 
 // A line chart of many series against a shared X axis: title, a plot area
@@ -115,6 +116,12 @@ private:
     friend class ChartAxis;
     struct Private;
 
+    // Axis ranges, legend and crosshairs made ready for the drawing to come.
+    void prepareReplot();
+    // The mouse: a left drag zooms or undoes, a right drag scrolls.
+    void startDrag(QMouseEvent* event);
+    void followMouse(QMouseEvent* event);
+    void endDrag(QMouseEvent* event);
     void contentChanged();
     void legendChanged();
     void replotIfPending();

@@ -15,6 +15,9 @@ namespace {
 
 // The chart's surroundings: the desktop's application workspace grey.
 const QColor AppWorkSpace(171, 171, 171);
+// The value axis until the operator sets a range of his own.
+constexpr double DefaultAxisLow = 0;
+constexpr double DefaultAxisHigh = 1000;
 
 } // namespace
 
@@ -47,7 +50,7 @@ void TForm1::setupChart2()
     ui->Chart2->setPanelColor(AppWorkSpace);
     // The red time labels stand in the deeper top margin, above the plot.
     ui->Chart2->setMargins(3, 6, 3, 4);
-    ui->Chart2->leftAxis().setMinMax(0, 1000);
+    ui->Chart2->leftAxis().setMinMax(DefaultAxisLow, DefaultAxisHigh);
     ui->Chart2->setLegendVisible(true);
     ui->Chart2->setLegendFont(programFont(9));
 }

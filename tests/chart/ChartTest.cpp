@@ -155,6 +155,43 @@ TEST_F(ChartTest, MouseDragZoomsScrollsAndUndoes)
     EXPECT_EQ(zooms, 1);
 }
 
+// Pixels to axis values as the chart shows them: the bottom axis runs from
+// its minimum at the plot's left column to its maximum one pixel past the
+// right one, the left axis from its minimum at the bottom row to its maximum
+// one pixel above the top; pixels beside the plot lie beyond the ranges.
+TEST_F(ChartTest, PixelsMapOntoTheAxisRangesAsDrawn)
+{
+    seriesOf({0, 1});
+    showAndSettle();
+    struct Range {
+        double minimum, maximum;
+    };
+    const std::pair<Range, Range> views[] = {{{0, 100}, {0, 500}}, {{-50, 50}, {1000, 3000}}};
+    for (const auto& [bottom, left] : views) {
+        chart->bottomAxis().setMinMax(bottom.minimum, bottom.maximum);
+        chart->leftAxis().setMinMax(left.minimum, left.maximum);
+        QApplication::processEvents();
+        const QRect plot = chart->plotRect();
+        const double column = (bottom.maximum - bottom.minimum) / plot.width();
+        const double row = (left.maximum - left.minimum) / plot.height();
+        const struct {
+            const char* where;
+            double value, expected, tolerance;
+        } cases[] = {
+            {"left column", chart->xValueAt(plot.left()), bottom.minimum, 1e-9},
+            {"past the right column", chart->xValueAt(plot.left() + plot.width()), bottom.maximum, 1e-9},
+            {"middle column", chart->xValueAt(plot.center().x()), (bottom.minimum + bottom.maximum) / 2, column},
+            {"left of the plot", chart->xValueAt(plot.left() - 10), bottom.minimum - 10 * column, 1e-9},
+            {"bottom row", chart->yValueAt(plot.bottom()), left.minimum, 1e-9},
+            {"above the top row", chart->yValueAt(plot.bottom() - plot.height()), left.maximum, 1e-9},
+            {"middle row", chart->yValueAt(plot.center().y()), (left.minimum + left.maximum) / 2, row},
+            {"below the plot", chart->yValueAt(plot.bottom() + 10), left.minimum - 10 * row, 1e-9},
+        };
+        for (const auto& c : cases)
+            EXPECT_NEAR(c.value, c.expected, c.tolerance) << c.where << ", bottom axis from " << bottom.minimum;
+    }
+}
+
 // Changes are drawn once per pass of the event loop, and not at all while
 // the chart is off the screen.
 TEST_F(ChartTest, RedrawsOnceWhenSeenAndNeverWhenHidden)

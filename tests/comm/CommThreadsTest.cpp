@@ -11,7 +11,6 @@
 #include <fstream>
 #include <mutex>
 #include <sstream>
-#include <thread>
 
 #include "comm/ComPort.h"
 #include "comm/CommControl.h"
@@ -311,18 +310,22 @@ TEST_F(PollingThreads, RequestThatNoThreadHoldsPausesEveryPortUntilWithdrawn)
     addDevice(1, 1);
     addDevice(3, 2);
     addDevice(2, 1);
-    // Posted before the threads start, so that no poll is under way: each
-    // thread finds it at its first look.
-    postSetValue(SetValueRequest::Read, PortHandle::invalid(), 9);
     start();
-    std::this_thread::sleep_for(1000ms);  // room for three polls per port
-    EXPECT_TRUE(com1->requests().empty());
-    EXPECT_TRUE(com2->requests().empty());
+    ASSERT_TRUE(com1->waitForRequests(2));
+    ASSERT_TRUE(com2->waitForRequests(1));
+
+    postSetValue(SetValueRequest::Read, PortHandle::invalid(), 9);
+    const std::size_t seen1 = com1->requests().size(), seen2 = com2->requests().size();
+    // Each thread may end the poll it is in; the window has room for three
+    // polls per port.
+    EXPECT_TRUE(holdsFor(
+        [&] { return com1->requests().size() <= seen1 + 1 && com2->requests().size() <= seen2 + 1; }, 1000ms));
     EXPECT_EQ(setValueRequest().pending(), SetValueRequest::Read) << "nobody served it";
 
+    const std::size_t paused1 = com1->requests().size(), paused2 = com2->requests().size();
     setValueRequest().withdraw();  // the GUI gives up after its wait
-    EXPECT_TRUE(com1->waitForRequests(2));
-    EXPECT_TRUE(com2->waitForRequests(1));
+    EXPECT_TRUE(com1->waitForRequests(paused1 + 2));
+    EXPECT_TRUE(com2->waitForRequests(paused2 + 1));
     control.StopCommThreads();
     EXPECT_TRUE(inTurn(addresses(com1->requests()), {1, 2}));
     EXPECT_EQ(setValueRequest().SvSuccess, 0);
@@ -392,11 +395,13 @@ TEST_F(PollingThreads, StopGivesUpThePollsUnderWay)
     EXPECT_EQ(serial.ErrCount, 0) << "a poll given up for the stop is no failure of the device";
     EXPECT_EQ(ethernet.ErrCount, 0);
 
+    // What the threads sent before they stopped is logged ahead of the markers.
+    ASSERT_TRUE(com1->markLine(table.PortHandles[0]));
+    ASSERT_TRUE(eth->markTcp());
     const std::size_t com1Seen = com1->requests().size();
     const int connects = eth->connections();
-    std::this_thread::sleep_for(800ms);
-    EXPECT_EQ(com1->requests().size(), com1Seen) << "no thread polls any more";
-    EXPECT_EQ(eth->connections(), connects);
+    EXPECT_TRUE(holdsFor([&] { return com1->requests().size() == com1Seen && eth->connections() == connects; }, 500ms))
+        << "no thread polls any more";
 }
 
 // A loopback listener that never accepts and whose queue is full: the

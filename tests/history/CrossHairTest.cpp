@@ -11,9 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "chart/AxisValueFormat.h"
 #include "history/core/ReadOutIndex.h"
-#include "platform/Conversions.h"
 #include "support/WindowDriver.h"
 
 namespace {
@@ -46,7 +44,8 @@ class CrossHair : public testing::Test {
 protected:
     void SetUp() override
     {
-        w.open(w.write("h.nx", {.start = Start, .channels = 3, .records = 1000, .value = lowValue}));
+        // Fewer records than the plot has columns, so that each is under the mouse somewhere.
+        w.open(w.write("h.nx", {.start = Start, .channels = 3, .records = 500, .value = lowValue}));
         showWindow();
     }
 
@@ -80,31 +79,45 @@ protected:
     HistoryWindow w;
 };
 
-// The read-out shows the time of the point under the cursor, the value at
-// its height as the axis writes it, and every row's value of that point,
-// a hidden curve's too.
+// The read-out at known pixels: the plot's left edge is the first record,
+// its right edge the last, its bottom row the axis' 0 and its top row next
+// to 1000. Every row shows its value of that record, a hidden curve's too.
 TEST_F(CrossHair, ReadOutShowsThePointUnderTheCursor)
 {
     qobject_cast<QCheckBox*>(form().ChannelControls[3 * 2])->click();
+    const QLabel* readOut = widget<QLabel>(form(), "Label_histr_oncross");
     const QRect plot = w.chart().plotRect();
-    const QPoint at(plot.left() + plot.width() / 3, plot.top() + plot.height() / 4);
-    moveTo(at);
-    const int index = readOutIndex(w.chart().xValueAt(at.x()), 0, 999, 1000);
-    ASSERT_GE(index, 0);
-    const TDateTime time = Start + index * 60 / SecondsPerDay;
-    EXPECT_EQ(widget<QLabel>(form(), "Label_histr_oncross")->text(), QStringLiteral("当前时刻：") + FormatDateTime(QStringLiteral("MM-DD HH:NN:SS"), time)
-                                                      + QStringLiteral("    Y坐标：")
-                                                      + formatAxisValue(w.chart().yValueAt(at.y())) + QString(6, u' '));
-    for (int j = 0; j < 3; ++j)
-        EXPECT_EQ(valueText(j), FloatToStrF(lowValue(index, j), 5, 0)) << j;
+    const double yPixel = 1000.0 / plot.height();
+    const struct {
+        QPoint at;
+        QString time;
+        double y, tolerance;
+        QString values[3];
+    } cases[] = {
+        {plot.bottomLeft(), "10-18 09:05:00", 0, 0, {"0", "0.25", "0.5"}},
+        {plot.topRight(), "10-18 17:24:00", 1000, 2 * yPixel, {"2", "2.25", "2.5"}},
+        {plot.bottomRight(), "10-18 17:24:00", 0, 0, {"2", "2.25", "2.5"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.time.toStdString() + " at " + std::to_string(c.at.y()));
+        moveTo(c.at);
+        const QString label = readOut->text();
+        const QString head = QStringLiteral("当前时刻：") + c.time + QStringLiteral("    Y坐标：");
+        const QString tail(6, u' ');
+        ASSERT_TRUE(label.startsWith(head) && label.endsWith(tail)) << label.toStdString();
+        const QString y = label.mid(head.size(), label.size() - head.size() - tail.size());
+        EXPECT_NEAR(QString(y).remove(u',').toDouble(), c.y, c.tolerance) << y.toStdString();
+        for (int j = 0; j < 3; ++j)
+            EXPECT_EQ(valueText(j), c.values[j]) << "row " << j;
+    }
 
     // Off the plot area the crosshair goes and the texts stay.
-    const QString label = widget<QLabel>(form(), "Label_histr_oncross")->text();
-    moveTo(QPoint(plot.left() - 3, at.y()));
+    const QString label = readOut->text();
+    moveTo(QPoint(plot.left() - 3, plot.center().y()));
     EXPECT_EQ(w.chart().crossHairCount(), 0);
     EXPECT_EQ(form().CrossX, -1);
-    EXPECT_EQ(widget<QLabel>(form(), "Label_histr_oncross")->text(), label);
-    EXPECT_EQ(valueText(0), FloatToStrF(lowValue(index, 0), 5, 0));
+    EXPECT_EQ(readOut->text(), label);
+    EXPECT_EQ(valueText(0), "2");
 }
 
 // Red on the white back wall; drawn again at its place it is gone, and so

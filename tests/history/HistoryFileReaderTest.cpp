@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <random>
 
@@ -20,12 +19,6 @@ struct HeaderCase {
     void (*damage)(std::string& bytes);
     Opened expected;
 };
-
-template <typename T>
-void put(std::string& bytes, std::size_t offset, T value)
-{
-    std::memcpy(bytes.data() + offset, &value, sizeof value);
-}
 
 // Files that are not history files are refused before any header field is
 // used; a file wider than the program shows still opens.

@@ -22,12 +22,6 @@ std::string bytesOf(const T& value)
     return std::string(reinterpret_cast<const char*>(&value), sizeof value);
 }
 
-template <typename T>
-void put(std::string& file, std::size_t offset, const T& value)
-{
-    file.replace(offset, sizeof value, bytesOf(value));
-}
-
 MeterConfig device(const char* name, int channels)
 {
     MeterConfig m{};

@@ -19,6 +19,7 @@
 
 #include "platform/DateTime.h"
 #include "platform/Gbk.h"
+#include "platform/SerialPort.h"
 #include "shared/HistoryFile.h"
 #include "station/core/ConfigFile.h"
 #include "support/AlarmRecordBytes.h"
@@ -336,9 +337,14 @@ TEST_P(StopSignal, EndsTheStationWithStatusZero)
 
     const std::size_t size = contentOf(".nx").size();
     EXPECT_EQ((size - HistoryHeaderSize) % historyRecordSize(2), 0u) << "the last record is whole";
+    // The line is the test's now; what the station sent is logged ahead of the marker.
+    const PortHandle line = SerialOpen(comLink(1));
+    ASSERT_TRUE(line.isOpen());
+    ASSERT_TRUE(serial->markLine(line));
     const std::size_t serialRequests = serial->requests().size();
-    std::this_thread::sleep_for(1s);  // proves that nothing polls any more
-    EXPECT_EQ(serial->requests().size(), serialRequests);
+    EXPECT_TRUE(holdsFor([&] { return serial->requests().size() == serialRequests; }, 500ms))
+        << "nothing polls any more";
+    SerialClose(line);
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, StopSignal, testing::Values(SIGTERM, SIGINT),

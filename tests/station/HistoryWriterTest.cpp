@@ -39,12 +39,6 @@ struct Devices {
     }
 };
 
-template <typename T>
-void put(std::string& bytes, std::size_t offset, T value)
-{
-    std::memcpy(&bytes[offset], &value, sizeof value);
-}
-
 std::string header(double start, std::int32_t interval, std::vector<std::string> names)
 {
     std::string bytes(HistoryHeaderSize, '\0');

@@ -12,12 +12,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <chrono>
-#include <thread>
 
 #include "comm/ComPort.h"
 #include "platform/Conversions.h"
 #include "station/StringGrid.h"
 #include "support/Devsim.h"
+#include "support/Eventually.h"
 #include "support/FileBytes.h"
 #include "support/WindowDriver.h"
 
@@ -82,14 +82,20 @@ TEST_F(SmsStep, HeldPortDelaysTheMessageUntilItOpens)
         EXPECT_EQ(label(), "短信模块串口无法打开!");
         EXPECT_EQ(form->Sms.SmsDelayCounter, 1) << "the due second comes again";
     }
-    std::this_thread::sleep_for(400ms);  // longer than the module's message gap
-    EXPECT_TRUE(module->messages().empty());
+    // A text of the test's own through the held port: once the module has
+    // it, whatever reached the module before it has been printed too.
+    const std::string own = "own text";
+    ASSERT_EQ(SerialWrite(held, own.data(), int(own.size())), int(own.size()));
+    ASSERT_TRUE(module->waitForMessages(1));
+    EXPECT_EQ(module->messages()[0].text, own);
+    // Longer than the module's message gap.
+    EXPECT_TRUE(holdsFor([&] { return module->messages().size() == 1; }, 300ms));
 
     CloseComPort(held);
     tick();
     EXPECT_EQ(label(), "发出短息。      ");
-    ASSERT_TRUE(module->waitForMessages(1));
-    EXPECT_EQ(module->messages()[0].text, "8613800000001:温度超限\nD1--CH1\t0kPa\n\r\n");
+    ASSERT_TRUE(module->waitForMessages(2));
+    EXPECT_EQ(module->messages()[1].text, "8613800000001:温度超限\nD1--CH1\t0kPa\n\r\n");
 }
 
 TEST_F(SmsStep, TickWithoutAlarmStartsTheDelayAgain)

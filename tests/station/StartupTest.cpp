@@ -40,12 +40,6 @@ constexpr std::size_t SlotOffset = 2048;
 
 std::string gbk(const char* utf8) { return toGbk(QString::fromUtf8(utf8)).toStdString(); }
 
-template <typename T>
-void put(std::string& bytes, std::size_t offset, const T& value)
-{
-    std::memcpy(&bytes[offset], &value, sizeof value);
-}
-
 MeterConfig device(const char* name, int address, int channels)
 {
     MeterConfig m{};

@@ -8,7 +8,22 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/SerialPort.h"
+
 namespace {
+
+// Slave 247 reading input register 0, its CRC included; the simulator logs
+// it as MarkerLine and, with no slave of that address, answers nothing.
+constexpr unsigned char MarkerRequest[8] = {247, 4, 0, 0, 0, 1, 0x25, 0x5C};
+const std::string MarkerLine = "request 247 4 0 1";
+
+std::size_t countStarting(const std::vector<ChildProcess::Line>& lines, const std::string& prefix)
+{
+    std::size_t count = 0;
+    for (const auto& line : lines)
+        count += line.text.rfind(prefix, 0) == 0;
+    return count;
+}
 
 std::vector<std::string> devsimArgs(std::vector<std::string> first, const std::vector<std::string>& extra)
 {
@@ -117,16 +132,32 @@ bool Devsim::waitForMessages(std::size_t count, std::chrono::milliseconds timeou
     return waitForLines("message ", count, timeout);
 }
 
+bool Devsim::markLine(PortHandle port) const
+{
+    const std::size_t before = countStarting(process_.lines(), MarkerLine);
+    return SerialWrite(port, MarkerRequest, sizeof MarkerRequest) == int(sizeof MarkerRequest)
+        && waitForLines(MarkerLine, before + 1, std::chrono::seconds(10));
+}
+
+bool Devsim::markTcp() const
+{
+    const std::size_t before = countStarting(process_.lines(), MarkerLine);
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(std::uint16_t(port_));
+    const bool sent = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
+        && ::write(fd, MarkerRequest, sizeof MarkerRequest) == ssize_t(sizeof MarkerRequest);
+    const bool logged = sent && waitForLines(MarkerLine, before + 1, std::chrono::seconds(10));
+    ::close(fd);
+    return logged;
+}
+
 bool Devsim::waitForLines(const std::string& prefix, std::size_t count, std::chrono::milliseconds timeout) const
 {
     return process_.waitFor(
-        [&](const std::vector<ChildProcess::Line>& lines) {
-            std::size_t seen = 0;
-            for (const auto& line : lines)
-                seen += line.text.rfind(prefix, 0) == 0;
-            return seen >= count;
-        },
-        timeout);
+        [&](const std::vector<ChildProcess::Line>& lines) { return countStarting(lines, prefix) >= count; }, timeout);
 }
 
 std::string comLink(int comNumber)

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/PortHandle.h"
 #include "support/ChildProcess.h"
 
 // One request as the simulated instrument logged it.
@@ -39,6 +40,14 @@ public:
     std::vector<GsmMessage> messages() const;
     bool waitForMessages(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
     ChildProcess& process() { return process_; }
+
+    // A request of the test's own, for an address no instrument here has,
+    // written on port (a line to this simulator), or sent over a connection
+    // of its own to the TCP port; true once the simulator has logged it.
+    // Lines and connections are served in the order their bytes came, so by
+    // then every request and connection that came before is logged too.
+    bool markLine(PortHandle port) const;
+    bool markTcp() const;
 
 private:
     explicit Devsim(const std::vector<std::string>& argv);
