@@ -118,17 +118,17 @@ void TForm1::findRange(TDateTime start, TDateTime end)
     if (!openForReading(file, Loads.HistFilePath))
         return;
     Busy = 1;
-    const int intervals = wholeIntervals(start, end, file.header().RecordInterval);
+    const std::int64_t intervals = wholeIntervals(start, end, file.header().RecordInterval);
     if (Loads.beginFind(file, start)) {
         // The range holds one or two records more than whole intervals.
-        const std::int64_t capacity =
-            std::min<std::uint64_t>(file.recordsFrom(file.position()), std::uint64_t(std::max(intervals, 0)) + 2);
+        const std::int64_t capacity = std::min<std::uint64_t>(file.recordsFrom(file.position()),
+                                                              std::uint64_t(std::max<std::int64_t>(intervals, 0)) + 2);
         const std::uint64_t held = loaded_ ? loaded_->bytesHeld() : 0;
         if (fitsInMemory(LoadColumns::bytesFor(file.shownChannelCount(), std::uint64_t(capacity)), held)) {
             replaceSeries(file.shownChannelCount(), true, AfterDraw::EverySeries);
             for (int j = 0; j < ui->Chart2->seriesCount() && j < rowCount(); ++j)
                 ui->Chart2->series(j).setColor(panelColor(rowSwatch(j)));
-            progressSetUp(intervals);
+            progressSetUp(gaugeCount(intervals));
             readInto(file, capacity, start, {end, 0});
         } else {
             showOutOfMemory();

@@ -89,6 +89,13 @@ TEST(RecordLoading, StopsOnTimeCountOrTheEndButNeverAfterTheFirstRecord)
     }
 }
 
+// The chart numbers a series' points with an int: a load of more records is
+// refused before anything is taken, however much memory the machine has.
+TEST(RecordLoading, RefusesMoreRecordsThanTheChartNumbers)
+{
+    EXPECT_THROW(LoadColumns(1, MaxLoadRecords + 1), std::bad_alloc);
+}
+
 TEST(HistoryLoads, WholeIntervalsTruncateAfterMillisecondRounding)
 {
     const TDateTime start = EncodeDateTime(2018, 10, 18, 9, 5, 3, 117);
@@ -97,7 +104,7 @@ TEST(HistoryLoads, WholeIntervalsTruncateAfterMillisecondRounding)
     EXPECT_EQ(wholeIntervals(start, start + 30 / 86400.0, 60), 0);
     EXPECT_EQ(wholeIntervals(start, start + 119.9 / 86400.0, 60), 1);
     EXPECT_EQ(wholeIntervals(start, start - 119.9 / 86400.0, 60), -1) << "toward zero";
-    EXPECT_EQ(wholeIntervals(0, 1e9, 1), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(wholeIntervals(0, 1e9, 1), std::int64_t(86400) * 1000000000) << "64 bits, like the file offsets";
 }
 
 // Open, next and back keep the page's file offsets and times in step: pages

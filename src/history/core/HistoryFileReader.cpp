@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -97,7 +98,10 @@ bool HistoryFileReader::seek(std::int64_t offset)
 
 bool HistoryFileReader::seekRecord(std::int64_t k)
 {
-    return k >= 0 && seek(std::int64_t(HistoryHeaderSize) + k * std::int64_t(historyRecordSize(channelCount())));
+    const auto recordSize = std::int64_t(historyRecordSize(channelCount()));
+    const auto header = std::int64_t(HistoryHeaderSize);
+    const std::int64_t lastOffsetable = (std::numeric_limits<std::int64_t>::max() - header) / recordSize;
+    return k >= 0 && k <= lastOffsetable && seek(header + k * recordSize);
 }
 
 bool HistoryFileReader::readRecord(float* values)

@@ -22,24 +22,35 @@ double secondsBetween(TDateTime from, TDateTime to)
     return std::round((to * SecondsPerDay - from * SecondsPerDay) * 1000) / 1000;
 }
 
-std::int32_t within32Bits(double intervals)
+// A count of intervals as a record index. Beyond 64 bits it names no record
+// of any file and is held at the end of the range it passes.
+std::int64_t recordIndex(double intervals)
 {
+    constexpr double Beyond = 0x1p63;
     if (std::isnan(intervals))
         return 0;
-    return std::int32_t(std::clamp(intervals, double(std::numeric_limits<std::int32_t>::min()),
-                                   double(std::numeric_limits<std::int32_t>::max())));
+    if (intervals >= Beyond)
+        return std::numeric_limits<std::int64_t>::max();
+    if (intervals <= -Beyond)
+        return std::numeric_limits<std::int64_t>::min();
+    return std::int64_t(intervals);
 }
 
 } // namespace
 
-std::int32_t wholeIntervals(TDateTime from, TDateTime to, std::int32_t intervalSeconds)
+std::int64_t wholeIntervals(TDateTime from, TDateTime to, std::int32_t intervalSeconds)
 {
-    return within32Bits(std::trunc(secondsBetween(from, to) / intervalSeconds));
+    return recordIndex(std::trunc(secondsBetween(from, to) / intervalSeconds));
 }
 
-std::int32_t intervalsUpward(TDateTime from, TDateTime to, std::int32_t intervalSeconds)
+std::int64_t intervalsUpward(TDateTime from, TDateTime to, std::int32_t intervalSeconds)
 {
-    return within32Bits(std::ceil(secondsBetween(from, to) / intervalSeconds));
+    return recordIndex(std::ceil(secondsBetween(from, to) / intervalSeconds));
+}
+
+int gaugeCount(std::int64_t records)
+{
+    return int(std::clamp<std::int64_t>(records, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 LoadOutcome loadRecords(HistoryFileReader& file, LoadColumns& columns, TDateTime start, const LoadStop& stop,

@@ -2,10 +2,22 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+
+namespace {
+
+std::int64_t heldCapacity(std::int64_t capacity)
+{
+    if (capacity > MaxLoadRecords)
+        throw std::bad_alloc();
+    return std::max<std::int64_t>(capacity, 1);
+}
+
+} // namespace
 
 LoadColumns::LoadColumns(int channels, std::int64_t capacity)
     : channels_(channels),
-      capacity_(std::max<std::int64_t>(capacity, 1)),
+      capacity_(heldCapacity(capacity)),
       values_(std::make_unique_for_overwrite<float[]>(std::size_t(channels_ * capacity_)))
 {
     times_.reserve(std::size_t(capacity_));
@@ -29,7 +41,9 @@ void LoadColumns::append(const float* values, TDateTime time)
 
 void LoadColumns::grow()
 {
-    const std::int64_t capacity = capacity_ * 2;
+    if (capacity_ == MaxLoadRecords)
+        throw std::bad_alloc();
+    const std::int64_t capacity = std::min(capacity_ * 2, MaxLoadRecords);
     auto values = std::make_unique_for_overwrite<float[]>(std::size_t(channels_ * capacity));
     for (int j = 0; j < channels_; ++j)
         std::memcpy(values.get() + j * capacity, column(j), sizeof(float) * std::size_t(count_));
