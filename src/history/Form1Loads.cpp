@@ -164,9 +164,9 @@ void TForm1::loadPage(bool next)
 void TForm1::replaceSeries(int count, bool titled, AfterDraw afterDraw)
 {
     // The old points go before the new ones are read, so that two loads
-    // never take memory at once.
+    // never take memory at once; the next load may take their block again.
     ui->Chart2->removeAllSeries();
-    loaded_.reset();
+    spareColumns_ = LoadColumns::reclaim(std::move(loaded_));
     for (int j = 0; j < count; ++j) {
         ChartSeries& series = ui->Chart2->addSeries();
         if (titled)
@@ -205,7 +205,7 @@ LoadOutcome TForm1::readInto(HistoryFileReader& file, std::int64_t capacity, TDa
     sinceShown.start();
     const auto showProgress = [&] { ui->CGauge1->setValue(std::min(progress, ui->CGauge1->maximum())); };
     try {
-        columns = std::make_shared<LoadColumns>(file.shownChannelCount(), capacity);
+        columns = std::make_shared<LoadColumns>(file.shownChannelCount(), capacity, std::move(spareColumns_));
         outcome = loadRecords(file, *columns, start, stop, [&] {
             ++progress;
             if (progress % GaugeCheckRecords == 0 && sinceShown.elapsed() >= GaugeRepaintMs) {

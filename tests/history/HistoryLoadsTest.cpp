@@ -89,11 +89,34 @@ TEST(RecordLoading, StopsOnTimeCountOrTheEndButNeverAfterTheFirstRecord)
     }
 }
 
-// The chart numbers a series' points with an int: a load of more records is
-// refused before anything is taken, however much memory the machine has.
-TEST(RecordLoading, RefusesMoreRecordsThanTheChartNumbers)
+// Records are read many at a time: wide records over several reads, the
+// first 128 channels taken, a stop in the middle of a read leaving the file
+// right after the last record taken, and a partial record at the end left.
+TEST(RecordLoading, TakesWideRecordsAcrossReadsAndStopsExactlyAfterTheLastTaken)
 {
-    EXPECT_THROW(LoadColumns(1, MaxLoadRecords + 1), std::bad_alloc);
+    WorkDir dir;
+    const HistoryFileSpec spec{.interval = 1, .channels = 130, .records = 3000, .trailingBytes = 100};
+    writeHistoryFile(dir.file("wide.nx"), spec);
+    const std::int64_t recordSize = 130 * 4;
+    HistoryFileReader file;
+    ASSERT_EQ(file.open(dir.file("wide.nx")), HistoryFileReader::Opened::Yes);
+
+    LoadColumns first(MaxShownChannels, 1);
+    const LoadOutcome stopped = loadRecords(file, first, spec.start, {.after = timeAfterIntervals(spec.start, 1200, 1)}, [] {});
+    EXPECT_FALSE(stopped.metEnd);
+    ASSERT_EQ(first.count(), 1201);
+    EXPECT_EQ(file.position(), FirstRecord + 1201 * recordSize);
+
+    LoadColumns rest(MaxShownChannels, 1);
+    const LoadOutcome ended = loadRecords(file, rest, stopped.nextTime, {}, [] {});
+    EXPECT_TRUE(ended.metEnd);
+    ASSERT_EQ(rest.count(), 3000 - 1201);
+    EXPECT_EQ(file.position(), FirstRecord + 3000 * recordSize);
+    bool allInPlace = true;
+    for (int k = 0; k < rest.count(); ++k)
+        for (int j : {0, 1, 127})
+            allInPlace = allInPlace && rest.column(j)[k] == recordValue(1201 + k, j);
+    EXPECT_TRUE(allInPlace);
 }
 
 TEST(HistoryLoads, WholeIntervalsTruncateAfterMillisecondRounding)

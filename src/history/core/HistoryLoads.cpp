@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 TDateTime timeAfterIntervals(TDateTime start, std::int64_t count, std::int32_t intervalSeconds)
 {
@@ -36,6 +37,15 @@ std::int64_t recordIndex(double intervals)
     return std::int64_t(intervals);
 }
 
+// Whether a load stops once it has taken that many records, the running time
+// t after the last one's step.
+bool stopsAfter(const LoadStop& stop, std::int64_t taken, TDateTime t)
+{
+    if (taken == 1)
+        return false;
+    return (stop.after && laterByAMillisecond(t, *stop.after)) || (stop.maxRecords > 0 && taken >= stop.maxRecords);
+}
+
 } // namespace
 
 std::int64_t wholeIntervals(TDateTime from, TDateTime to, std::int32_t intervalSeconds)
@@ -56,21 +66,32 @@ int gaugeCount(std::int64_t records)
 LoadOutcome loadRecords(HistoryFileReader& file, LoadColumns& columns, TDateTime start, const LoadStop& stop,
                         const std::function<void()>& onRecord)
 {
-    float values[MaxShownChannels];
     const double step = file.step();
+    std::vector<TDateTime> times;
     TDateTime t = start;
     for (;;) {
-        if (!file.readRecord(values))
+        // No further than the count rule takes, but one record at least: the
+        // rules never stop a load at its first.
+        const int wanted = stop.maxRecords > 0 ? std::max(stop.maxRecords - columns.count(), 1)
+                                               : std::numeric_limits<int>::max();
+        const int read = file.readRecords(wanted);
+        if (read == 0)
             return {t, true};
-        columns.append(values, t);
-        onRecord();
-        t += step;
-        if (columns.count() == 1)
-            continue;
-        if (stop.after && laterByAMillisecond(t, *stop.after))
+        times.clear();
+        bool stopped = false;
+        while (!stopped && int(times.size()) < read) {
+            times.push_back(t);
+            onRecord();
+            t += step;
+            stopped = stopsAfter(stop, columns.count() + std::int64_t(times.size()), t);
+        }
+        columns.append(file.records(), int(times.size()), file.channelCount(), times.data());
+        if (stopped) {
+            // The records read past the stop stay for the next load.
+            const int unread = read - int(times.size());
+            file.seek(file.position() - unread * std::int64_t(historyRecordSize(file.channelCount())));
             return {t, false};
-        if (stop.maxRecords > 0 && columns.count() >= stop.maxRecords)
-            return {t, false};
+        }
     }
 }
 
