@@ -131,5 +131,7 @@ private:
     void showReadOut(double x, double y);
 
     // The points the chart shows, shared with its series.
-    std::shared_ptr<const LoadColumns> loaded_;
+    std::shared_ptr<LoadColumns> loaded_;
+    // Their memory, between a load's removing them and its reading anew.
+    std::unique_ptr<ColumnBlock> spareColumns_;
 };

@@ -42,13 +42,47 @@ protected:
 
 TEST_F(AlarmRecordFileTest, NewPeriodHoldsOnlyTheHeadingRow)
 {
-    writeFileBytes(path, std::string(900, 'x'));  // the same second's earlier period
     file.create(path);
-    EXPECT_EQ(readFileBytes(path), "");
     file.writeRow(0, Headings);
     EXPECT_EQ(readFileBytes(path), HeadingBytes);
     EXPECT_EQ(HeadingBytes.substr(6, 1), "\t");
     EXPECT_EQ(HeadingBytes.substr(128, 1), "\n");
+}
+
+// A period begun in the second of an earlier one, or at a time the clock
+// shows again after it was set back, takes the earlier file's name: the name
+// then holds the new period's rows alone.
+TEST_F(AlarmRecordFileTest, FileAlreadyUnderTheNameIsReplaced)
+{
+    const std::string moreRows = HeadingBytes + OpenLaBytes + OpenLaBytes;
+    for (const std::string& earlier : {moreRows, moreRows.substr(0, 70)}) {
+        SCOPED_TRACE(earlier.size());
+        writeFileBytes(path, earlier);
+        AlarmRecordFile period;
+        period.create(path);
+        period.writeRow(0, Headings);
+        EXPECT_EQ(readFileBytes(path), HeadingBytes);
+        period.writeRow(1, OpenLa);
+        period.writeRow(1, ClosedLa);
+        EXPECT_EQ(readFileBytes(path), HeadingBytes + ClosedLaBytes);
+    }
+}
+
+// A file seen without its whole heading row is no alarm-record file.
+TEST_F(AlarmRecordFileTest, HeadingCutShortByAFullDiskNeverShowsUnderItsName)
+{
+    for (const off_t room : {off_t(0), off_t(70)}) {
+        SCOPED_TRACE(room);
+        std::filesystem::remove(path);
+        AlarmRecordFile period;
+        FullDisk disk(room);
+        period.create(path);
+        period.writeRow(0, Headings);
+        EXPECT_TRUE(std::filesystem::is_empty(dir.path().toStdString())) << "neither the file nor its unfinished heading";
+        disk.free();
+        period.writeMissedRows();
+        EXPECT_EQ(readFileBytes(path), HeadingBytes);
+    }
 }
 
 TEST_F(AlarmRecordFileTest, ClosingRewritesTheRowInItsPlace)

@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <numeric>
 #include <vector>
 
 #include "station/core/HistoryWriter.h"
+#include "support/Eventually.h"
 #include "support/FileBytes.h"
 #include "support/FullDisk.h"
 
@@ -74,6 +80,49 @@ std::vector<float> recordsOf(const std::string& path, int count)
     std::memcpy(values.data(), bytes.data() + HistoryHeaderSize, values.size() * sizeof(float));
     return values;
 }
+
+// Every file of a folder with its size; one that goes while it is listed
+// is left out.
+std::map<std::string, std::uintmax_t> entriesOf(const std::string& folder)
+{
+    std::map<std::string, std::uintmax_t> entries;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::error_code gone;
+        const std::uintmax_t size = std::filesystem::file_size(entry.path(), gone);
+        if (!gone)
+            entries[entry.path().filename().string()] = size;
+    }
+    return entries;
+}
+
+// A process that makes one history file after another in a folder until it
+// is killed, at the latest as the object ends.
+class FileMaker {
+public:
+    FileMaker(const std::string& folder, const std::string& prefix, const HistoryFileHeader& header)
+        : pid_(::fork())
+    {
+        if (pid_ != 0)
+            return;
+        for (int n = 0;; ++n)
+            writeHistoryHeader(folder + "/" + prefix + std::to_string(n) + ".nx", header);
+    }
+    ~FileMaker() { kill(); }
+    FileMaker(const FileMaker&) = delete;
+    FileMaker& operator=(const FileMaker&) = delete;
+
+    void kill()
+    {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        pid_ = -1;
+    }
+
+private:
+    pid_t pid_;
+};
 
 std::vector<float> counting(int from, int to)
 {
@@ -194,6 +243,95 @@ TEST_F(HistoryFileTest, HeaderAndEachRecordGoOutInOneWrite)
     EXPECT_EQ(std::filesystem::file_size(path), HistoryHeaderSize + row.size() * sizeof(float));
 }
 
+// Readers refuse a file whose header is cut, so a file must never be seen
+// under its name before its header is whole.
+TEST_F(HistoryFileTest, HeaderCutShortByAFullDiskNeverShowsUnderItsName)
+{
+    devices.add("D1", {"A"});
+    const double start = 43391.0;
+    for (const off_t room : {off_t(0), off_t(262144), off_t(HistoryHeaderSize - 1)}) {
+        SCOPED_TRACE(room);
+        std::filesystem::remove(path);
+        HistoryRecorder recorder;
+        FullDisk disk(room);
+        recorder.start(dir.path().toStdString(), path, makeHistoryHeader(start, 1, devices.meters, devices.count));
+        const float row[] = {1};
+        recorder.recordIfDue(start + 1.5 / SecondsPerDay, row, 1);
+        EXPECT_TRUE(entriesOf(dir.path().toStdString()).empty()) << "neither the file nor its unfinished header";
+
+        disk.free();
+        recorder.recordIfDue(start + 2.5 / SecondsPerDay, row, 1);
+        EXPECT_EQ(readFileBytes(path), header(start, 1, {"D1A"}) + floats({1, 1}));
+        EXPECT_EQ(entriesOf(dir.path().toStdString()).size(), 1u);
+    }
+}
+
+// A kill lands wherever the writer happens to be; most of its time goes on
+// writing headers.
+TEST_F(HistoryFileTest, KillWhileFilesAreCreatedLeavesNoCutHeader)
+{
+    devices.add("D1", {"A"});
+    const auto h = makeHistoryHeader(0, 1, devices.meters, devices.count);
+    const std::string folder = dir.path().toStdString();
+    for (int run = 0; run < 5; ++run) {
+        SCOPED_TRACE(run);
+        const std::size_t before = entriesOf(folder).size();
+        FileMaker maker(folder, std::to_string(run) + "-", *h);
+        ASSERT_TRUE(eventually([&] { return entriesOf(folder).size() > before + 1; }, std::chrono::seconds(10),
+                               std::chrono::milliseconds(1)));
+        maker.kill();
+        for (const auto& [name, size] : entriesOf(folder)) {
+            if (std::filesystem::path(name).extension() == ".nx") {
+                EXPECT_EQ(size, HistoryHeaderSize) << name;
+            }
+        }
+    }
+    // What a killed try left behind goes with the next file made.
+    ASSERT_TRUE(writeHistoryHeader(folder + "/next.nx", *h));
+    for (const auto& entry : entriesOf(folder))
+        EXPECT_EQ(std::filesystem::path(entry.first).extension(), ".nx") << entry.first;
+}
+
+// A period begun in the second of an earlier one, or at a time the clock
+// shows again after it was set back, takes the earlier file's name: the name
+// then holds the new period's file alone, whatever the earlier one held.
+struct EarlierFileCase {
+    const char* name;
+    std::vector<std::string> channels;  // of the earlier file's header
+    std::size_t headerBytes;            // as much of it as the file holds
+};
+
+void PrintTo(const EarlierFileCase& c, std::ostream* os) { *os << c.name; }
+
+class EarlierFileTest : public HistoryFileTest, public ::testing::WithParamInterface<EarlierFileCase> {};
+
+TEST_P(EarlierFileTest, FileAlreadyUnderTheNameIsReplaced)
+{
+    const EarlierFileCase& c = GetParam();
+    devices.add("D1", {"A"});
+    const double start = 43391.0;
+    // More records than the new period writes, so none may outlast it.
+    writeFileBytes(path, header(start - 0.5 / SecondsPerDay, 1, c.channels).substr(0, c.headerBytes)
+                             + (c.headerBytes == HistoryHeaderSize ? floats({7, 7, 7, 7, 7}) : ""));
+
+    HistoryRecorder recorder;
+    recorder.start(dir.path().toStdString(), path, makeHistoryHeader(start, 1, devices.meters, devices.count));
+    EXPECT_EQ(readFileBytes(path), header(start, 1, {"D1A"}));
+    for (int n = 1; n <= 3; ++n) {
+        const float row[] = {float(n)};
+        recorder.recordIfDue(start + (n + 0.5) / SecondsPerDay, row, 1);
+    }
+    EXPECT_EQ(recorder.PeriodHistoryPath, path);
+    EXPECT_EQ(readFileBytes(path), header(start, 1, {"D1A"}) + floats({1, 2, 3}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EarlierFileTest,
+    ::testing::Values(EarlierFileCase{"SameChannels", {"D1A"}, HistoryHeaderSize},
+                      EarlierFileCase{"OtherChannels", {"D1A", "D1B"}, HistoryHeaderSize},
+                      EarlierFileCase{"HeaderCutShort", {"D1A"}, 262144}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(HistoryFileTest, RecordsTakenWhileTheDiskIsFullKeepTheirTimes)
 {
     devices.add("D1", {"A"});
@@ -280,7 +418,7 @@ TEST_F(HistoryFileTest, RecordsBeyondTheMemoryBoundBeginANewFileOnceTheDiskIsBac
     for (int n = 6; n <= 8; ++n)
         tick(n);
 
-    EXPECT_EQ(std::filesystem::file_size(first), 0u) << "the given-up file keeps nothing out of place";
+    EXPECT_FALSE(std::filesystem::exists(first)) << "the given-up file never had its header";
     const std::string second = base + "/18年10月/18日09时05分09秒.nx";
     EXPECT_EQ(recorder.PeriodHistoryPath, second);
     EXPECT_EQ(headerOf(second), header(start + 6.5 / SecondsPerDay, 1, {"D1A"}));

@@ -16,6 +16,7 @@
 #include "station/core/ConfigFile.h"
 #include "support/DeviceSlots.h"
 #include "support/Devsim.h"
+#include "support/GridClicks.h"
 #include "support/GuiApp.h"
 #include "support/StationDriver.h"
 #include "support/WorkDir.h"
@@ -283,6 +284,26 @@ TEST_F(MeterEditor, DeletingMovesTheLaterDevicesUpAndLoadsTheNext)
     EXPECT_EQ(+station.polled(1).Online, 1);
     station.addInEditor("D");
     EXPECT_EQ(channelCell(3, 1), "℃");
+}
+
+TEST_F(MeterEditor, NoClickTakesTheHighlightOffTheSelectedRow)
+{
+    station.addInEditor("A");
+    station.addInEditor("B");
+    station.addInEditor("C");
+    StringGrid& grid = station.widget<StringGrid>("strgGrid_MeterList");
+    clickDevice(2);
+    ASSERT_EQ(grid.Row(), 2);
+
+    mouseClick(grid.viewport(), belowTheRows(grid));
+    mouseClick(grid.horizontalHeader()->viewport(), inTheHeadingRow());
+    mouseClick(grid.viewport(), cellCentre(grid, 1, 2), Qt::ControlModifier);
+    EXPECT_EQ(grid.Row(), 2);
+    EXPECT_TRUE(grid.selectionModel()->isRowSelected(1)) << "the row that \"删除\" takes is the one shown";
+
+    station.click("btn_MeterDel");
+    EXPECT_EQ(meterCell(1, 1), "A");
+    EXPECT_EQ(meterCell(1, 2), "C");
 }
 
 TEST_F(MeterEditor, DeletingTheLastRowOrTheOnlyDeviceLoadsNothing)

@@ -15,6 +15,7 @@
 #include "support/DeviceSlots.h"
 #include "support/Devsim.h"
 #include "support/Eventually.h"
+#include "support/GridClicks.h"
 #include "support/GuiApp.h"
 #include "support/StationDriver.h"
 #include "support/WorkDir.h"
@@ -137,9 +138,8 @@ TEST_F(SetValue, WriteSendsTheTypedValueScaledAndTruncated)
 
 TEST_F(SetValue, DoubleClickReadsAndShowsThePanel)
 {
-    clickDevice(2);
-    EXPECT_EQ(station.widget<QLabel>("edSVLabel").text(), "泵--给定值");
     station.doubleClickRow("strgGrid_MeterList", 2);
+    EXPECT_EQ(station.widget<QLabel>("edSVLabel").text(), "泵--给定值");
     EXPECT_EQ(station.text("edSV"), "-1.25");
     EXPECT_EQ(column3(2), "-1.25");
     EXPECT_EQ(status(), "状态");
@@ -148,6 +148,24 @@ TEST_F(SetValue, DoubleClickReadsAndShowsThePanel)
 
     station.click("btExitSvOp");
     EXPECT_FALSE(panelShown());
+}
+
+TEST_F(SetValue, DoubleClickOnTheHeadingOrBesideTheRowsReadsTheTarget)
+{
+    StringGrid& grid = station.widget<StringGrid>("strgGrid_MeterList");
+    QLineEdit& edit = station.widget<QLineEdit>("edSV");
+    clickDevice(2);
+    const std::pair<QWidget*, QPoint> places[] = {{grid.horizontalHeader()->viewport(), inTheHeadingRow()},
+                                                  {grid.viewport(), belowTheRows(grid)}};
+    for (const auto& [target, at] : places) {
+        SCOPED_TRACE(target == grid.viewport() ? "below the rows" : "heading row");
+        station.click("btExitSvOp");
+        edit.setText("7");
+        mouseDoubleClick(target, at);
+        EXPECT_EQ(edit.text(), "-1.25");
+        EXPECT_TRUE(panelShown());
+        EXPECT_EQ(grid.Row(), 2);
+    }
 }
 
 TEST_F(SetValue, EthernetDeviceIsNeverServed)

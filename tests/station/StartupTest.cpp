@@ -28,6 +28,7 @@
 #include "station/StringGrid.h"
 #include "support/DeviceSlots.h"
 #include "support/Devsim.h"
+#include "support/FifoWatchdog.h"
 #include "support/FileBytes.h"
 #include "support/GuiApp.h"
 #include "support/HugePictures.h"
@@ -343,6 +344,21 @@ TEST_F(Startup, PicturesDeclaringMoreThan64MegapixelsStayEmpty)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     EXPECT_LT(usage.ru_maxrss, 1024L * 1024) << "peak resident kilobytes";
+}
+
+TEST_F(Startup, PicturesThatAreFifosStayEmpty)
+{
+    write("Res/FlowChart1.ini", "[PICTURE]\r\nPointNum=1\r\n");
+    const FifoWatchdog logo(dir.file("DCS_LOGO.BMP"), FifoWatchdog::Opener::Reader);
+    const FifoWatchdog flowChart(dir.file("Res/FlowChart1.jpg"), FifoWatchdog::Opener::Reader);
+
+    Tfm_MainForm& f = start();
+
+    EXPECT_FALSE(logo.released()) << "start-up waited for a writer to the logo";
+    EXPECT_FALSE(flowChart.released()) << "start-up waited for a writer to the flowchart picture";
+    EXPECT_TRUE(widget<QLabel>(f, "Image1")->pixmap().isNull());
+    EXPECT_TRUE(widget<QLabel>(f, "ImFlowChart1")->pixmap().isNull());
+    EXPECT_TRUE(station.timer().isActive()) << "start-up reaches run mode";
 }
 
 // The Ethernet thread hands its texts to the GUI thread and goes on polling;

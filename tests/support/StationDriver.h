@@ -19,6 +19,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "station/AlarmForm.h"
 #include "station/GeneralView.h"
@@ -26,6 +27,7 @@
 #include "station/StringGrid.h"
 #include "station/core/ConfigFile.h"
 #include "support/FileBytes.h"
+#include "support/GridClicks.h"
 #include "support/WindowDriver.h"
 
 class StationDriver {
@@ -112,17 +114,16 @@ public:
         combo.setCurrentIndex(item);
         emit combo.activated(item);
     }
-    // A click on a body row of a grid.
+    // Clicks with the mouse on a body row of a grid.
     void clickRow(const char* grid, int row) const
     {
-        StringGrid& g = enabled<StringGrid>(grid);
-        g.setRow(row);
-        emit g.cellClicked(row - 1, 0);
+        const auto [area, at] = rowPlace(grid, row);
+        mouseClick(area, at);
     }
     void doubleClickRow(const char* grid, int row) const
     {
-        clickRow(grid, row);
-        emit widget<StringGrid>(grid).cellDoubleClicked(row - 1, 0);
+        const auto [area, at] = rowPlace(grid, row);
+        mouseDoubleClick(area, at);
     }
 
     // A serial device typed into the editor and added with "添加".
@@ -185,6 +186,14 @@ private:
         if (!control.isEnabled())
             throw std::logic_error(std::string(name) + " is disabled");
         return control;
+    }
+
+    // Where a click on the body row lands: the middle of its first cell, in
+    // the rows' area.
+    std::pair<QWidget*, QPoint> rowPlace(const char* grid, int row) const
+    {
+        StringGrid& g = enabled<StringGrid>(grid);
+        return {g.viewport(), cellCentre(g, 0, row)};
     }
 
     template <typename T>

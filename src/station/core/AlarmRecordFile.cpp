@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
-#include <numeric>
 
 #include "station/core/BlockFile.h"
 #include "station/core/RecordFolders.h"
@@ -35,10 +34,9 @@ void AlarmRecordFile::create(const std::string& path)
 {
     writeMissedRows();
     path_ = path;
+    made_ = false;
     rows_.clear();
     unwritten_.clear();
-    if (std::FILE* file = std::fopen(path_.c_str(), "w+b"))
-        std::fclose(file);
 }
 
 void AlarmRecordFile::writeRow(int r, const AlarmRecordCells& cells)
@@ -59,21 +57,25 @@ void AlarmRecordFile::markUnwritten(int r)
         unwritten_.insert(at, r);
 }
 
+// Not made yet, or gone: the file appears with every row, in its folder made
+// when missing, in place of any file of its name.
+void AlarmRecordFile::makeWithEveryRow()
+{
+    ensureFolderOf(path_);
+    if (!createWithHead(path_, rows_.data(), rows_.size() * sizeof(AlarmRecordRow)))
+        return;
+    made_ = true;
+    unwritten_.clear();
+}
+
 void AlarmRecordFile::writeMissedRows()
 {
     if (unwritten_.empty())
         return;
-    std::FILE* file = openBlockFile(path_, "r+b");
+    std::FILE* file = made_ ? openBlockFile(path_, "r+b") : nullptr;
     if (!file) {
-        // Never made, or gone: start it again, in its folder made when
-        // missing, and give it every row. "x" keeps an existing file that
-        // merely refused to open from being emptied.
-        ensureFolderOf(path_);
-        file = openBlockFile(path_, "w+bx");
-        if (!file)
-            return;
-        unwritten_.resize(rows_.size());
-        std::iota(unwritten_.begin(), unwritten_.end(), 0);
+        makeWithEveryRow();
+        return;
     }
     std::size_t written = 0;
     for (int r : unwritten_) {

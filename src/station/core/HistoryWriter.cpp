@@ -50,11 +50,7 @@ std::unique_ptr<HistoryFileHeader> makeHistoryHeader(TDateTime startTime, std::i
 bool writeHistoryHeader(const std::string& path, const HistoryFileHeader& header)
 {
     ensureFolderOf(path);
-    std::FILE* file = openBlockFile(path, "w+b");
-    if (!file)
-        return false;
-    const bool written = writeBlock(file, 0, &header, sizeof header);
-    return std::fclose(file) == 0 && written;
+    return createWithHead(path, &header, sizeof header);
 }
 
 std::size_t appendHistoryRecords(const std::string& path, const float* values, int count, std::size_t records)
@@ -131,9 +127,9 @@ void HistoryRecorder::keep(const float* row, int count)
 
 void HistoryRecorder::writeWaiting()
 {
-    if (!headerWritten_)
+    if (!headerWritten_ && !fileGivenUp_)
         headerWritten_ = writeHistoryHeader(PeriodHistoryPath, *header_);
-    if (!headerWritten_ || waiting_.empty())
+    if (!headerWritten_ || fileGivenUp_ || waiting_.empty())
         return;
     const std::size_t records = waiting_.size() / std::size_t(valuesPerRecord_);
     const std::size_t written = appendHistoryRecords(PeriodHistoryPath, waiting_.data(), valuesPerRecord_, records);
@@ -141,16 +137,13 @@ void HistoryRecorder::writeWaiting()
 }
 
 // A file of its own, named after now and starting at now, so that its
-// records stand for their times again. A header the disk refused leaves no
-// empty file behind, as a try every second would.
+// records stand for their times again.
 bool HistoryRecorder::beginNewFile(TDateTime now)
 {
     const RecordPeriodPaths paths = recordPeriodPaths(baseDir_, now);
     header_->StartTime = now;
-    if (!writeHistoryHeader(paths.historyPath, *header_)) {
-        std::remove(paths.historyPath.c_str());
+    if (!writeHistoryHeader(paths.historyPath, *header_))
         return false;
-    }
     PeriodHistoryPath = paths.historyPath;
     NextHistoryTime = now;
     headerWritten_ = true;

@@ -23,8 +23,9 @@ RecordPeriodPaths recordPeriodPaths(const std::string& baseDir, TDateTime t);
 std::unique_ptr<HistoryFileHeader> makeHistoryHeader(TDateTime startTime, std::int32_t interval,
                                                      const MeterRecord* meters, int meterCount);
 
-// Creates or empties the file, in a folder made when missing, and writes the
-// whole header in one write. True when the header is on the file.
+// Puts the file with its whole header, written in one write, under path in
+// place of any file of that name, in a folder made when missing (see
+// createWithHead). True when the header is on the file.
 bool writeHistoryHeader(const std::string& path, const HistoryFileHeader& header);
 
 // Writes records of count float32 values each, in order, one write per
@@ -52,10 +53,10 @@ public:
 
     // The tick's history step: when a record fell due before now, the row is
     // taken as that record (at most one per tick); then whatever waits, the
-    // header included, is written. Should the waiting records outgrow MaxWaitingBytes, they are
-    // given up with the period's file, and a new file (named after the tick
-    // that begins it, which is its StartTime) begins once the disk takes
-    // writes again.
+    // header included, is written. Should the waiting records outgrow
+    // MaxWaitingBytes, they are given up with the period's file, and a new
+    // file (named after the tick that begins it, which is its StartTime)
+    // begins once it can be made.
     void recordIfDue(TDateTime now, const float* row, int count);
 
     // Everything due is on the file.
