@@ -1,6 +1,6 @@
 // The station at its full size for the benchmarks: 120 devices of 48 channels
 // in a temporary base directory, the window 1920 x 1080 offscreen, on a clock
-// that the benchmark advances.
+// that the benchmark advances. The benchmark writes the polled values.
 #pragma once
 
 #include "BenchMain.h"
@@ -11,71 +11,80 @@
 #include <QTimer>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <unistd.h>
 
 #include "platform/Colors.h"
 #include "platform/DateTime.h"
-#include "platform/Gbk.h"
-#include "station/AlarmForm.h"
-#include "station/MainForm.h"
-#include "support/WindowDriver.h"
+#include "support/DeviceSlots.h"
+#include "support/StationDriver.h"
 
 class FullStation {
 public:
-    FullStation()
+    // Devices whose log and history intervals are recordInterval seconds.
+    explicit FullStation(int recordInterval)
     {
         if (!dir_.isValid() || chdir(dir_.path().toLocal8Bit().constData()) != 0)
             std::abort();
         SetClock([this] { return now_; });
-        form_ = std::make_unique<Tfm_MainForm>();
-        form_->timer_PerSecond->stop();
-        alarm_ = std::make_unique<TFormAlarm>();
-        FormAlarm = alarm_.get();
-        fillDeviceTable();
+        for (int k = 0; k < MaxMeters; ++k)
+            configureDevice(k, recordInterval);
     }
 
     ~FullStation()
     {
-        FormAlarm = nullptr;
-        form_.reset();
+        station_.close();
         SetClock({});
     }
 
-    Tfm_MainForm& form() { return *form_; }
+    // The start into run mode, the timer held; every device answers.
+    void start()
+    {
+        station_.start();
+        station_.timer().stop();
+        for (int k = 0; k < MaxMeters; ++k) {
+            meters_[k] = &station_.polled(k);
+            meters_[k]->Online = 1;
+        }
+    }
+
+    StationDriver& station() { return station_; }
+    Tfm_MainForm& form() { return station_.window(); }
+    // Device k's record as its polling thread would write it.
+    MeterRecord& polled(int k) { return *meters_[k]; }
     TDateTime now() const { return now_; }
-    void advanceClock() { now_ += 1 / SecondsPerDay; }
+
+    // One tick of the one-second cycle, a second later than the last.
+    void tick()
+    {
+        now_ += 1 / SecondsPerDay;
+        station_.tick();
+    }
 
     // Shows the window at full size with the given tab in front.
-    void showWith(QWidget* tab)
+    void showWith(const char* tab)
     {
-        widget<QTabWidget>(*form_, "pgContr_MainForm")->setCurrentWidget(tab);
-        form_->showNormal();
-        form_->resize(1920, 1080);
+        station_.widget<QTabWidget>("pgContr_MainForm").setCurrentWidget(&station_.widget<QWidget>(tab));
+        form().showNormal();
+        form().resize(1920, 1080);
         QApplication::processEvents();
     }
 
 private:
-    void fillDeviceTable()
+    void configureDevice(int k, int recordInterval)
     {
-        DeviceTable& devices = form_->Devices;
-        devices.MeterCount = MaxMeters;
-        for (int k = 0; k < MaxMeters; ++k) {
-            MeterRecord& m = devices.MeterRecords[k];
-            copyToField(m.MeterName, QStringLiteral("锅炉%1").arg(k + 1));
-            m.ChannelNum = MaxChannels;
-            m.PreRecordTime = 1;
-            m.Online = 1;
-            for (int j = 0; j < MaxChannels; ++j) {
-                ChannelRecord& c = m.Channels[j];
-                copyToField(c.ChannelName, QStringLiteral("温度%1").arg(j + 1));
-                copyToField(c.ChannelUnit, QStringLiteral("℃"));
-                c.ChannelColor = TColor((k * MaxChannels + j) * 2654435761u >> 8);
-            }
+        MeterConfig& m = station_.addDevice(
+            namedDevice(QStringLiteral("锅炉%1").arg(k + 1), numberedNames(QStringLiteral("温度"), MaxChannels)));
+        m.PreRecordTime = recordInterval;
+        for (int j = 0; j < MaxChannels; ++j) {
+            ChannelRecord& c = m.Channels[j];
+            copyToField(c.ChannelUnit, QStringLiteral("℃"));
+            c.ChannelColor = TColor((k * MaxChannels + j) * 2654435761u >> 8);
         }
     }
 
     QTemporaryDir dir_;
     TDateTime now_ = EncodeDateTime(2018, 10, 18, 9, 5, 3);
-    std::unique_ptr<Tfm_MainForm> form_;
-    std::unique_ptr<TFormAlarm> alarm_;
+    StationDriver station_;
+    MeterRecord* meters_[MaxMeters] = {};
 };

@@ -3,11 +3,7 @@
 // Targets: a tick at most 30 ms, a rebuild at most 200 ms.
 #include "FullStation.h"
 
-#include <QLineEdit>
-#include <QWidget>
-
 #include "platform/Sound.h"
-#include "support/WindowDriver.h"
 
 namespace {
 
@@ -15,35 +11,35 @@ namespace {
 // device per tick, a history record per tick.
 class MonitoredStation {
 public:
-    MonitoredStation()
+    MonitoredStation() : station_(1)
     {
-        Tfm_MainForm& form = station_.form();
-        widget<QLineEdit>(form, "GSMedAlarmDelayT")->setText("0");
-        station_.showWith(widget<QWidget>(form, "tabSheet_GenervalView"));
-        form.BuildGeneralView();
-        form.BuildCurveSeries();
-        form.StartRecordPeriod();
-        // Set after the period cleared the flags.
+        StationDriver::writeBaseFile("Res/GSM_Alarm.ini", "[GSM]\r\nDelay=0\r\n");
+        station_.start();
+        station_.showWith("tabSheet_GenervalView");
         for (int g = 0; g < MaxGlobalChannels; g += 10)
-            form.Devices.MeterRecords[g / MaxChannels].AlarmHA[g % MaxChannels] = 1;
+            station_.polled(g / MaxChannels).AlarmHA[g % MaxChannels] = 1;
         QApplication::processEvents();
     }
-
-    Tfm_MainForm& form() { return station_.form(); }
 
     void changeEveryValue()
     {
         step_ += 0.1f;
         for (int k = 0; k < MaxMeters; ++k)
             for (int j = 0; j < MaxChannels; ++j)
-                form().Devices.MeterRecords[k].ChannelValues[j] = static_cast<float>(j) + step_;
+                station_.polled(k).ChannelValues[j] = static_cast<float>(j) + step_;
     }
 
     void tick()
     {
-        station_.advanceClock();
-        form().timer_PerSecondTimer();
+        station_.tick();
         QApplication::processEvents();  // the repaint
+    }
+
+    // What a resize of the window does to the overview.
+    void rebuildOverview()
+    {
+        station_.form().FormResize();
+        QApplication::processEvents();
     }
 
 private:
@@ -65,10 +61,8 @@ BENCHMARK(BM_TickOfAllChannels)->Unit(benchmark::kMillisecond)->Iterations(60);
 void BM_BuildGeneralViewOfAllChannels(benchmark::State& state)
 {
     MonitoredStation station;
-    for (auto _ : state) {
-        station.form().BuildGeneralView();
-        QApplication::processEvents();
-    }
+    for (auto _ : state)
+        station.rebuildOverview();
 }
 BENCHMARK(BM_BuildGeneralViewOfAllChannels)->Unit(benchmark::kMillisecond)->Iterations(20);
 

@@ -4,24 +4,22 @@
 // and the station's resident memory under 250 MB.
 #include "FullStation.h"
 
-#include <QWidget>
 #include <cmath>
 
 #include "chart/Chart.h"
-#include "support/WindowDriver.h"
 
 namespace {
 
+// Log lines and history records once an hour, no alarm: the tick's work is
+// the curves'. Hidden, they give way to the alarm records, so that no other
+// page repaints either.
 class CurvesStation {
 public:
-    explicit CurvesStation(bool curvesInFront)
+    explicit CurvesStation(bool curvesInFront) : station_(3600)
     {
-        Tfm_MainForm& form = station_.form();
-        form.BuildGeneralView();
-        form.BuildCurvesSelectList();
-        form.BuildCurveSeries();
-        widget<Chart>(form, "chart_RealTimeCurves")->leftAxis().setMinMax(0, 500);
-        station_.showWith(curvesInFront ? widget<QWidget>(form, "tabSheet_RealTimeCurves") : widget<QWidget>(form, "tabSheet_GenervalView"));
+        station_.start();
+        station_.station().widget<Chart>("chart_RealTimeCurves").leftAxis().setMinMax(0, 500);
+        station_.showWith(curvesInFront ? "tabSheet_RealTimeCurves" : "tabSheet_AlamRecord");
         for (int i = 0; i < 1000; ++i)
             slide();  // live points all along the curves
         QApplication::processEvents();
@@ -32,19 +30,16 @@ public:
     {
         slide();
         QApplication::processEvents();
-        widget<Chart>(station_.form(), "chart_RealTimeCurves")->repaint();
+        station_.station().widget<Chart>("chart_RealTimeCurves").repaint();
     }
 
 private:
     void slide()
     {
-        const QString label = FormatDateTime("YY-MM-DD HH:NN:SS", station_.now());
-        station_.advanceClock();
         ++tick_;
-        Tfm_MainForm& form = station_.form();
-        Chart& chart = *widget<Chart>(form, "chart_RealTimeCurves");
-        for (int g = 0; g < chart.seriesCount(); ++g)
-            form.Animate(chart.series(g), label, value(g));
+        for (int g = 0; g < MaxGlobalChannels; ++g)
+            station_.polled(g / MaxChannels).ChannelValues[g % MaxChannels] = float(value(g));
+        station_.tick();
     }
 
     // A process value: a slow swing per channel with a little noise.
