@@ -25,6 +25,12 @@ struct HistoryFileSpec {
     float (*value)(std::int64_t k, int j) = recordValue;
 };
 
+// The time after the file's last whole record: the end of its range.
+inline TDateTime historyFileEnd(const HistoryFileSpec& spec)
+{
+    return spec.start + double(spec.records) * spec.interval / SecondsPerDay;
+}
+
 // "锅炉" + "温度<j>": what the station names channel j.
 inline QString channelName(int j)
 {
