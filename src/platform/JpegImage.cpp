@@ -1,6 +1,6 @@
 #include "platform/JpegImage.h"
 
-#include <QFile>
+#include "platform/RegularFile.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -66,7 +66,7 @@ bool decode(std::FILE* file, QImage* out)
 
 QImage loadJpeg(const QString& path)
 {
-    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    std::FILE* file = openRegularFile(path);
     if (!file)
         return {};
     QImage image;

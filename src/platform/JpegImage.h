@@ -6,6 +6,7 @@
 // otherwise have gigabytes set aside and decoded before the program goes on.
 inline constexpr qint64 MaxPicturePixels = 64'000'000;
 
-// Decodes a JPEG file with libjpeg. A file that is missing, cannot be decoded
-// or declares more than MaxPicturePixels gives a null image.
+// Decodes a JPEG file with libjpeg. A file that is missing, is not a regular
+// file, cannot be decoded or declares more than MaxPicturePixels gives a
+// null image.
 QImage loadJpeg(const QString& path);

@@ -18,7 +18,7 @@ void Tfm_MainForm::setupSetValuePanel()
     plSV_Op = new QWidget(ui->pnl_MeterInfo);
     ui->Ui::SetValuePanel::setupUi(plSV_Op);
     plSV_Op->hide();
-    connect(ui->strgGrid_MeterList, &QTableWidget::cellDoubleClicked, this,
+    connect(ui->strgGrid_MeterList, &StringGrid::dblClicked, this,
             guarded(this, &Tfm_MainForm::strgGrid_MeterListDblClick));
     connect(ui->btReadSV, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btReadSVClick));
     connect(ui->btSetSv, &QPushButton::clicked, this, guarded(this, &Tfm_MainForm::btSetSvClick));

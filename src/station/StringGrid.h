@@ -14,7 +14,8 @@ struct GridCellPaint {
 // the heading (kept in view when the rows scroll), rows 1.. are the body.
 // RowCount counts the heading row too. Leading fixed columns are painted as
 // headings. A user's click or keyboard move on the body emits clicked();
-// selecting a row from code does not.
+// selecting a row from code does not. A click beside the cells leaves the
+// selection as it is. A double click anywhere on the grid emits dblClicked().
 class StringGrid : public QTableWidget {
     Q_OBJECT
 public:
@@ -42,9 +43,13 @@ public:
 
 signals:
     void clicked();
+    void dblClicked();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     int fixedCols_ = 0;

@@ -42,13 +42,43 @@ protected:
 
 TEST_F(AlarmRecordFileTest, NewPeriodHoldsOnlyTheHeadingRow)
 {
-    writeFileBytes(path, std::string(900, 'x'));  // the same second's earlier period
     file.create(path);
-    EXPECT_EQ(readFileBytes(path), "");
     file.writeRow(0, Headings);
     EXPECT_EQ(readFileBytes(path), HeadingBytes);
     EXPECT_EQ(HeadingBytes.substr(6, 1), "\t");
     EXPECT_EQ(HeadingBytes.substr(128, 1), "\n");
+}
+
+// A period begun in the second of an earlier one, or at a time the clock
+// shows again after it was set back: the earlier rows stay, and the new
+// period's follow them, heading first.
+TEST_F(AlarmRecordFileTest, FileAlreadyUnderTheNameKeepsItsRows)
+{
+    const std::string earlier = HeadingBytes + OpenLaBytes;
+    writeFileBytes(path, earlier + "\x11\x22");  // its last row cut short by a full disk
+    file.create(path);
+    EXPECT_EQ(readFileBytes(path), earlier + "\x11\x22");
+    file.writeRow(0, Headings);
+    file.writeRow(1, OpenLa);
+    file.writeRow(1, ClosedLa);
+    EXPECT_EQ(readFileBytes(path), earlier + HeadingBytes + ClosedLaBytes);
+}
+
+// A file seen without its whole heading row is no alarm-record file.
+TEST_F(AlarmRecordFileTest, HeadingCutShortByAFullDiskNeverShowsUnderItsName)
+{
+    for (const off_t room : {off_t(0), off_t(70)}) {
+        SCOPED_TRACE(room);
+        std::filesystem::remove(path);
+        AlarmRecordFile period;
+        FullDisk disk(room);
+        period.create(path);
+        period.writeRow(0, Headings);
+        EXPECT_TRUE(std::filesystem::is_empty(dir.path().toStdString())) << "neither the file nor its unfinished heading";
+        disk.free();
+        period.writeMissedRows();
+        EXPECT_EQ(readFileBytes(path), HeadingBytes);
+    }
 }
 
 TEST_F(AlarmRecordFileTest, ClosingRewritesTheRowInItsPlace)

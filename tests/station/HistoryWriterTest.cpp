@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <numeric>
 #include <vector>
 
 #include "station/core/HistoryWriter.h"
+#include "support/Eventually.h"
 #include "support/FileBytes.h"
 #include "support/FullDisk.h"
 
@@ -75,6 +81,49 @@ std::vector<float> recordsOf(const std::string& path, int count)
     return values;
 }
 
+// Every file of a folder with its size; one that goes while it is listed
+// is left out.
+std::map<std::string, std::uintmax_t> entriesOf(const std::string& folder)
+{
+    std::map<std::string, std::uintmax_t> entries;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::error_code gone;
+        const std::uintmax_t size = std::filesystem::file_size(entry.path(), gone);
+        if (!gone)
+            entries[entry.path().filename().string()] = size;
+    }
+    return entries;
+}
+
+// A process that makes one history file after another in a folder until it
+// is killed, at the latest as the object ends.
+class FileMaker {
+public:
+    FileMaker(const std::string& folder, const std::string& prefix, const HistoryFileHeader& header)
+        : pid_(::fork())
+    {
+        if (pid_ != 0)
+            return;
+        for (int n = 0;; ++n)
+            writeHistoryHeader(folder + "/" + prefix + std::to_string(n) + ".nx", header);
+    }
+    ~FileMaker() { kill(); }
+    FileMaker(const FileMaker&) = delete;
+    FileMaker& operator=(const FileMaker&) = delete;
+
+    void kill()
+    {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        pid_ = -1;
+    }
+
+private:
+    pid_t pid_;
+};
+
 std::vector<float> counting(int from, int to)
 {
     std::vector<float> values(std::size_t(to - from + 1));
@@ -105,7 +154,7 @@ TEST_F(HistoryFileTest, HeaderNamesEveryChannelInGlobalOrderThenZeros)
     devices.add("D2", {"CH1"}, 60);  // only slot 0's interval counts, passed in by the caller
 
     auto h = makeHistoryHeader(43391.378506944, 5, devices.meters, devices.count);
-    ASSERT_TRUE(writeHistoryHeader(path, *h));
+    ASSERT_EQ(writeHistoryHeader(path, *h), HistoryFileState::Ready);
 
     const std::string expected = header(43391.378506944, 5,
         {std::string(Boiler1) + Temperature, std::string(Boiler1) + Pressure, "D2CH1"});
@@ -136,7 +185,7 @@ TEST_F(HistoryFileTest, NoDevicesLeavesTheFileAtItsHeader)
 TEST_F(HistoryFileTest, RecordIsWrittenOverAPartialOneAndNeverIntoAFileWithoutHeader)
 {
     devices.add("D1", {"A", "B"});
-    ASSERT_TRUE(writeHistoryHeader(path, *makeHistoryHeader(0, 1, devices.meters, devices.count)));
+    ASSERT_EQ(writeHistoryHeader(path, *makeHistoryHeader(0, 1, devices.meters, devices.count)), HistoryFileState::Ready);
     const std::string withHeader = readFileBytes(path);
 
     // A full disk cut the second record short.
@@ -183,7 +232,7 @@ TEST_F(HistoryFileTest, HeaderAndEachRecordGoOutInOneWrite)
     const std::vector<float> row(MaxMeters * MaxChannels, 1.5f);
 
     const long before = writeCalls();
-    ASSERT_TRUE(writeHistoryHeader(path, *makeHistoryHeader(0, 1, devices.meters, devices.count)));
+    ASSERT_EQ(writeHistoryHeader(path, *makeHistoryHeader(0, 1, devices.meters, devices.count)), HistoryFileState::Ready);
     const long afterHeader = writeCalls();
     ASSERT_EQ(appendHistoryRecords(path, row.data(), int(row.size()), 1), 1u);
     const long afterRecord = writeCalls();
@@ -193,6 +242,107 @@ TEST_F(HistoryFileTest, HeaderAndEachRecordGoOutInOneWrite)
     EXPECT_EQ(afterRecord - afterHeader, 1);
     EXPECT_EQ(std::filesystem::file_size(path), HistoryHeaderSize + row.size() * sizeof(float));
 }
+
+// Readers refuse a file whose header is cut, so a file must never be seen
+// under its name before its header is whole.
+TEST_F(HistoryFileTest, HeaderCutShortByAFullDiskNeverShowsUnderItsName)
+{
+    devices.add("D1", {"A"});
+    const double start = 43391.0;
+    for (const off_t room : {off_t(0), off_t(262144), off_t(HistoryHeaderSize - 1)}) {
+        SCOPED_TRACE(room);
+        std::filesystem::remove(path);
+        HistoryRecorder recorder;
+        FullDisk disk(room);
+        recorder.start(dir.path().toStdString(), path, makeHistoryHeader(start, 1, devices.meters, devices.count));
+        const float row[] = {1};
+        recorder.recordIfDue(start + 1.5 / SecondsPerDay, row, 1);
+        EXPECT_TRUE(entriesOf(dir.path().toStdString()).empty()) << "neither the file nor its unfinished header";
+
+        disk.free();
+        recorder.recordIfDue(start + 2.5 / SecondsPerDay, row, 1);
+        EXPECT_EQ(readFileBytes(path), header(start, 1, {"D1A"}) + floats({1, 1}));
+        EXPECT_EQ(entriesOf(dir.path().toStdString()).size(), 1u);
+    }
+}
+
+// A kill lands wherever the writer happens to be; most of its time goes on
+// writing headers.
+TEST_F(HistoryFileTest, KillWhileFilesAreCreatedLeavesNoCutHeader)
+{
+    devices.add("D1", {"A"});
+    const auto h = makeHistoryHeader(0, 1, devices.meters, devices.count);
+    const std::string folder = dir.path().toStdString();
+    for (int run = 0; run < 5; ++run) {
+        SCOPED_TRACE(run);
+        const std::size_t before = entriesOf(folder).size();
+        FileMaker maker(folder, std::to_string(run) + "-", *h);
+        ASSERT_TRUE(eventually([&] { return entriesOf(folder).size() > before + 1; }, std::chrono::seconds(10),
+                               std::chrono::milliseconds(1)));
+        maker.kill();
+        for (const auto& [name, size] : entriesOf(folder)) {
+            if (std::filesystem::path(name).extension() == ".nx") {
+                EXPECT_EQ(size, HistoryHeaderSize) << name;
+            }
+        }
+    }
+    // What a killed try left behind goes with the next file made.
+    ASSERT_EQ(writeHistoryHeader(folder + "/next.nx", *h), HistoryFileState::Ready);
+    for (const auto& entry : entriesOf(folder))
+        EXPECT_EQ(std::filesystem::path(entry.first).extension(), ".nx") << entry.first;
+}
+
+// A period begun in the second of an earlier one, or at a time the clock
+// shows again after it was set back: the earlier file stays as it is. Its
+// channels continue with the period's records; a file of other channels,
+// or one without a whole header, would misread them, so the period's file
+// begins anew at the next tick.
+struct EarlierFileCase {
+    const char* name;
+    std::vector<std::string> channels;  // of the earlier file's header
+    std::size_t headerBytes;            // as much of it as the file holds
+    bool continued;
+};
+
+void PrintTo(const EarlierFileCase& c, std::ostream* os) { *os << c.name; }
+
+class EarlierFileTest : public HistoryFileTest, public ::testing::WithParamInterface<EarlierFileCase> {};
+
+TEST_P(EarlierFileTest, FileAlreadyUnderTheNameIsNeverReplaced)
+{
+    const EarlierFileCase& c = GetParam();
+    devices.add("D1", {"A"});
+    const std::string base = dir.path().toStdString();
+    const double start = EncodeDateTime(2018, 10, 18, 9, 5, 3);
+    std::filesystem::create_directory(base + "/18年10月");
+    const std::string named = base + "/18年10月/18日09时05分03秒.nx";
+    const std::string earlier = header(start - 0.5 / SecondsPerDay, 1, c.channels).substr(0, c.headerBytes)
+                              + (c.headerBytes == HistoryHeaderSize ? floats({7}) : "");
+    writeFileBytes(named, earlier);
+
+    HistoryRecorder recorder;
+    recorder.start(base, named, makeHistoryHeader(start, 1, devices.meters, devices.count));
+    for (int n = 1; n <= 3; ++n) {
+        const float row[] = {float(n)};
+        recorder.recordIfDue(start + (n + 0.5) / SecondsPerDay, row, 1);
+    }
+
+    if (c.continued) {
+        EXPECT_EQ(readFileBytes(named), earlier + floats({1, 2, 3}));
+        return;
+    }
+    EXPECT_EQ(readFileBytes(named), earlier);
+    const std::string next = base + "/18年10月/18日09时05分04秒.nx";
+    EXPECT_EQ(recorder.PeriodHistoryPath, next);
+    EXPECT_EQ(readFileBytes(next), header(start + 1.5 / SecondsPerDay, 1, {"D1A"}) + floats({2, 3}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EarlierFileTest,
+    ::testing::Values(EarlierFileCase{"SameChannels", {"D1A"}, HistoryHeaderSize, true},
+                      EarlierFileCase{"OtherChannels", {"D1A", "D1B"}, HistoryHeaderSize, false},
+                      EarlierFileCase{"HeaderCutShort", {"D1A"}, 262144, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(HistoryFileTest, RecordsTakenWhileTheDiskIsFullKeepTheirTimes)
 {
@@ -280,7 +430,7 @@ TEST_F(HistoryFileTest, RecordsBeyondTheMemoryBoundBeginANewFileOnceTheDiskIsBac
     for (int n = 6; n <= 8; ++n)
         tick(n);
 
-    EXPECT_EQ(std::filesystem::file_size(first), 0u) << "the given-up file keeps nothing out of place";
+    EXPECT_FALSE(std::filesystem::exists(first)) << "the given-up file never had its header";
     const std::string second = base + "/18年10月/18日09时05分09秒.nx";
     EXPECT_EQ(recorder.PeriodHistoryPath, second);
     EXPECT_EQ(headerOf(second), header(start + 6.5 / SecondsPerDay, 1, {"D1A"}));

@@ -14,6 +14,7 @@
 #include "station/StringGrid.h"
 #include "support/Devsim.h"
 #include "support/FileBytes.h"
+#include "support/GridClicks.h"
 #include "support/GuiApp.h"
 #include "support/WindowDriver.h"
 #include "support/WorkDir.h"
@@ -273,6 +274,26 @@ TEST_F(MeterEditor, DeletingMovesTheLaterDevicesUpAndLoadsTheNext)
     EXPECT_EQ(+slot(1).ChannelValues[0], 42.5f);
     EXPECT_EQ(+slot(1).Online, 1);
     EXPECT_STREQ(slot(2).MeterName, "C");
+}
+
+TEST_F(MeterEditor, NoClickTakesTheHighlightOffTheSelectedRow)
+{
+    addDevice("A");
+    addDevice("B");
+    addDevice("C");
+    StringGrid& grid = *widget<StringGrid>(*form, "strgGrid_MeterList");
+    mouseClick(grid.viewport(), cellCentre(grid, 1, 2));
+    ASSERT_EQ(grid.Row(), 2);
+
+    mouseClick(grid.viewport(), belowTheRows(grid));
+    mouseClick(grid.horizontalHeader()->viewport(), inTheHeadingRow());
+    mouseClick(grid.viewport(), cellCentre(grid, 1, 2), Qt::ControlModifier);
+    EXPECT_EQ(grid.Row(), 2);
+    EXPECT_TRUE(grid.selectionModel()->isRowSelected(1)) << "the row that \"删除\" takes is the one shown";
+
+    widget<QPushButton>(*form, "btn_MeterDel")->click();
+    EXPECT_EQ(meterCell(1, 1), "A");
+    EXPECT_EQ(meterCell(1, 2), "C");
 }
 
 TEST_F(MeterEditor, DeletingTheLastRowOrTheOnlyDeviceLoadsNothing)

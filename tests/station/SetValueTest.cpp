@@ -16,6 +16,7 @@
 #include "station/StringGrid.h"
 #include "support/Devsim.h"
 #include "support/Eventually.h"
+#include "support/GridClicks.h"
 #include "support/GuiApp.h"
 #include "support/WindowDriver.h"
 #include "support/WorkDir.h"
@@ -137,9 +138,9 @@ TEST_F(SetValue, WriteSendsTheTypedValueScaledAndTruncated)
 
 TEST_F(SetValue, DoubleClickReadsAndShowsThePanel)
 {
-    form->selectMeterRow(2);
+    StringGrid& grid = *widget<StringGrid>(*form, "strgGrid_MeterList");
+    mouseDoubleClick(grid.viewport(), cellCentre(grid, 1, 2));
     EXPECT_EQ(widget<QLabel>(*form, "edSVLabel")->text(), "泵--给定值");
-    emit widget<StringGrid>(*form, "strgGrid_MeterList")->cellDoubleClicked(1, 1);
     EXPECT_EQ(widget<QLineEdit>(*form, "edSV")->text(), "-1.25");
     EXPECT_EQ(column3(2), "-1.25");
     EXPECT_EQ(widget<QLabel>(*form, "lbSvOpSta")->text(), "状态");
@@ -148,6 +149,24 @@ TEST_F(SetValue, DoubleClickReadsAndShowsThePanel)
 
     widget<QPushButton>(*form, "btExitSvOp")->click();
     EXPECT_FALSE(form->plSV_Op->isVisibleTo(widget<QFrame>(*form, "pnl_MeterInfo")));
+}
+
+TEST_F(SetValue, DoubleClickOnTheHeadingOrBesideTheRowsReadsTheTarget)
+{
+    StringGrid& grid = *widget<StringGrid>(*form, "strgGrid_MeterList");
+    QLineEdit& edit = *widget<QLineEdit>(*form, "edSV");
+    form->selectMeterRow(2);
+    const std::pair<QWidget*, QPoint> places[] = {{grid.horizontalHeader()->viewport(), inTheHeadingRow()},
+                                                  {grid.viewport(), belowTheRows(grid)}};
+    for (const auto& [target, at] : places) {
+        SCOPED_TRACE(target == grid.viewport() ? "below the rows" : "heading row");
+        widget<QPushButton>(*form, "btExitSvOp")->click();
+        edit.setText("7");
+        mouseDoubleClick(target, at);
+        EXPECT_EQ(edit.text(), "-1.25");
+        EXPECT_TRUE(form->plSV_Op->isVisibleTo(widget<QFrame>(*form, "pnl_MeterInfo")));
+        EXPECT_EQ(grid.Row(), 2);
+    }
 }
 
 TEST_F(SetValue, EthernetDeviceIsNeverServed)

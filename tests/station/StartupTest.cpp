@@ -29,6 +29,7 @@
 #include "support/FileBytes.h"
 #include "support/GuiApp.h"
 #include "support/HugePictures.h"
+#include "support/FifoWatchdog.h"
 #include "support/WindowDriver.h"
 #include "support/WorkDir.h"
 
@@ -333,6 +334,21 @@ TEST_F(Startup, PicturesDeclaringMoreThan64MegapixelsStayEmpty)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     EXPECT_LT(usage.ru_maxrss, 1024L * 1024) << "peak resident kilobytes";
+}
+
+TEST_F(Startup, PicturesThatAreFifosStayEmpty)
+{
+    write("Res/FlowChart1.ini", "[PICTURE]\r\nPointNum=1\r\n");
+    const FifoWatchdog logo(dir.file("DCS_LOGO.BMP"), FifoWatchdog::Opener::Reader);
+    const FifoWatchdog flowChart(dir.file("Res/FlowChart1.jpg"), FifoWatchdog::Opener::Reader);
+
+    Tfm_MainForm& f = start();
+
+    EXPECT_FALSE(logo.released()) << "start-up waited for a writer to the logo";
+    EXPECT_FALSE(flowChart.released()) << "start-up waited for a writer to the flowchart picture";
+    EXPECT_TRUE(widget<QLabel>(f, "Image1")->pixmap().isNull());
+    EXPECT_TRUE(widget<QLabel>(f, "ImFlowChart1")->pixmap().isNull());
+    EXPECT_TRUE(f.timer_PerSecond->isActive()) << "start-up reaches run mode";
 }
 
 TEST_F(Startup, EthernetStatusReachesPanel4WithoutTheCallerWaiting)

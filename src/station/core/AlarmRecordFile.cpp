@@ -1,5 +1,7 @@
 #include "station/core/AlarmRecordFile.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
@@ -35,10 +37,10 @@ void AlarmRecordFile::create(const std::string& path)
 {
     writeMissedRows();
     path_ = path;
+    made_ = false;
+    firstRowAt_ = 0;
     rows_.clear();
     unwritten_.clear();
-    if (std::FILE* file = std::fopen(path_.c_str(), "w+b"))
-        std::fclose(file);
 }
 
 void AlarmRecordFile::writeRow(int r, const AlarmRecordCells& cells)
@@ -59,25 +61,55 @@ void AlarmRecordFile::markUnwritten(int r)
         unwritten_.insert(at, r);
 }
 
+// Never made, or gone: the file appears with every row, in its folder made
+// when missing. True when it did.
+bool AlarmRecordFile::makeWithEveryRow()
+{
+    ensureFolderOf(path_);
+    if (createWithHead(path_, rows_.data(), rows_.size() * sizeof(AlarmRecordRow)) != NewFile::Created)
+        return false;
+    made_ = true;
+    firstRowAt_ = 0;
+    unwritten_.clear();
+    return true;
+}
+
+// Another period's file has the name: its whole rows stay, and every row of
+// this period goes after them.
+std::FILE* AlarmRecordFile::followEarlierFile()
+{
+    std::FILE* file = openBlockFile(path_, "r+b");
+    struct stat info;
+    if (!file || ::fstat(fileno(file), &info) != 0) {
+        if (file)
+            std::fclose(file);
+        return nullptr;
+    }
+    made_ = true;
+    firstRowAt_ = info.st_size / off_t(sizeof(AlarmRecordRow)) * off_t(sizeof(AlarmRecordRow));
+    unwritten_.resize(rows_.size());
+    std::iota(unwritten_.begin(), unwritten_.end(), 0);
+    return file;
+}
+
 void AlarmRecordFile::writeMissedRows()
 {
     if (unwritten_.empty())
         return;
-    std::FILE* file = openBlockFile(path_, "r+b");
+    std::FILE* file = made_ ? openBlockFile(path_, "r+b") : nullptr;
     if (!file) {
-        // Never made, or gone: start it again, in its folder made when
-        // missing, and give it every row. "x" keeps an existing file that
-        // merely refused to open from being emptied.
-        ensureFolderOf(path_);
-        file = openBlockFile(path_, "w+bx");
+        // Failing a file of its own, the name may hold another period's,
+        // which this period's rows then follow.
+        if (makeWithEveryRow() || made_)
+            return;
+        file = followEarlierFile();
         if (!file)
             return;
-        unwritten_.resize(rows_.size());
-        std::iota(unwritten_.begin(), unwritten_.end(), 0);
     }
     std::size_t written = 0;
     for (int r : unwritten_) {
-        if (!writeBlock(file, off_t(r) * off_t(sizeof(AlarmRecordRow)), &rows_[r], sizeof(AlarmRecordRow)))
+        const off_t at = firstRowAt_ + off_t(r) * off_t(sizeof(AlarmRecordRow));
+        if (!writeBlock(file, at, &rows_[r], sizeof(AlarmRecordRow)))
             break;
         ++written;
     }

@@ -1,6 +1,9 @@
 #pragma once
+#include <sys/types.h>
+
 #include <array>
 #include <cstddef>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -34,10 +37,13 @@ using AlarmRecordCells = std::array<std::string, AlarmRecordColumns>;
 // Each text is cut to its field less one byte, so its separator stays inside.
 AlarmRecordRow makeAlarmRecordRow(const AlarmRecordCells& cells);
 
-// The file of one period. A row counts as written only once it is on the
-// file; rows the file could not take (not created, not writable, a full
-// disk) are kept and written again, in order, so the file never has a gap
-// and always ends up equal to the grid.
+// The file of one period. It appears under its name only with every row
+// so far whole, the heading row first (see createWithHead). A row counts as
+// written only once it is on the file; rows the file could not take (not
+// created, not writable, a full disk) are kept and written again, in order,
+// so the file never has a gap and always ends up equal to the grid. A file
+// that already has the name when the period begins keeps its whole rows,
+// and the period's rows follow them.
 class AlarmRecordFile {
 public:
     AlarmRecordFile() = default;
@@ -47,7 +53,7 @@ public:
     AlarmRecordFile& operator=(const AlarmRecordFile&) = delete;
 
     // After a last try for the rows the last period's file still lacks,
-    // creates the file empty ("w+b") and forgets the rows of that period.
+    // begins the file at path, which appears with the first row written.
     void create(const std::string& path);
     // Sets row r (r <= number of rows so far) and writes what the file lacks.
     void writeRow(int r, const AlarmRecordCells& cells);
@@ -59,8 +65,12 @@ public:
 
 private:
     void markUnwritten(int r);
+    bool makeWithEveryRow();
+    std::FILE* followEarlierFile();
 
     std::string path_;
+    bool made_ = false;  // this period's file is under its name
+    off_t firstRowAt_ = 0;  // where row 0 lies in the file
     std::vector<AlarmRecordRow> rows_;
     std::vector<int> unwritten_;  // ascending
 };

@@ -1,6 +1,53 @@
 #include "station/core/BlockFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+namespace {
+
+// One per folder, hidden, so that no listing of history or alarm-record
+// files shows it.
+std::string unfinishedPathFor(const std::string& path)
+{
+    return (std::filesystem::path(path).parent_path() / ".unfinished.part").string();
+}
+
+bool writeUnfinished(const std::string& unfinished, const void* head, std::size_t size)
+{
+    // Whatever a killed try left, a FIFO included, goes first; "x" then
+    // makes a file of our own.
+    std::remove(unfinished.c_str());
+    std::FILE* file = openBlockFile(unfinished, "wbx");
+    if (!file)
+        return false;
+    // On the disk before it has a name: after a crash the name then holds
+    // the whole head or is not there, and the name itself needs no flush.
+    const bool written = writeBlock(file, 0, head, size) && ::fsync(fileno(file)) == 0;
+    return std::fclose(file) == 0 && written;
+}
+
+// The name is given only if no file has it. Where the file system cannot
+// refuse a taken name in the rename itself, the name is looked up first:
+// only this process makes these names.
+NewFile nameWithoutReplacing(const std::string& unfinished, const std::string& path)
+{
+    if (::renameat2(AT_FDCWD, unfinished.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
+        return NewFile::Created;
+    if (errno == EEXIST)
+        return NewFile::Existed;
+    if (errno != EINVAL && errno != ENOSYS)
+        return NewFile::Failed;
+    struct stat info;
+    if (::lstat(path.c_str(), &info) == 0)
+        return NewFile::Existed;
+    return std::rename(unfinished.c_str(), path.c_str()) == 0 ? NewFile::Created : NewFile::Failed;
+}
+
+} // namespace
 
 std::FILE* openBlockFile(const std::string& path, const char* mode)
 {
@@ -21,4 +68,14 @@ bool writeBlock(std::FILE* file, off_t offset, const void* bytes, std::size_t si
     struct stat info;
     return std::fflush(file) == 0 && ::fstat(fileno(file), &info) == 0
         && info.st_size >= offset + static_cast<off_t>(size);
+}
+
+NewFile createWithHead(const std::string& path, const void* head, std::size_t size)
+{
+    const std::string unfinished = unfinishedPathFor(path);
+    const NewFile made = writeUnfinished(unfinished, head, size) ? nameWithoutReplacing(unfinished, path)
+                                                                 : NewFile::Failed;
+    if (made != NewFile::Created)
+        std::remove(unfinished.c_str());
+    return made;
 }
