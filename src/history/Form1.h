@@ -93,7 +93,9 @@ private:
     TOpenDialog open_histr_data;
     HistoryLoads Loads;
     // The points the chart shows, shared with its series.
-    std::shared_ptr<const LoadColumns> loaded_;
+    std::shared_ptr<LoadColumns> loaded_;
+    // Their memory, between a load's removing them and its reading anew.
+    std::unique_ptr<ColumnBlock> spareColumns_;
     // 1 until the first open and while a load runs: the read-out under the
     // mouse must not look at the loaded points then.
     std::uint8_t Busy = 1;

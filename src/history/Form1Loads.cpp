@@ -118,17 +118,17 @@ void TForm1::findRange(TDateTime start, TDateTime end)
     if (!openForReading(file, Loads.HistFilePath))
         return;
     Busy = 1;
-    const int intervals = wholeIntervals(start, end, file.header().RecordInterval);
+    const std::int64_t intervals = wholeIntervals(start, end, file.header().RecordInterval);
     if (Loads.beginFind(file, start)) {
         // The range holds one or two records more than whole intervals.
-        const std::int64_t capacity =
-            std::min<std::uint64_t>(file.recordsFrom(file.position()), std::uint64_t(std::max(intervals, 0)) + 2);
+        const std::int64_t capacity = std::min<std::uint64_t>(file.recordsFrom(file.position()),
+                                                              std::uint64_t(std::max<std::int64_t>(intervals, 0)) + 2);
         const std::uint64_t held = loaded_ ? loaded_->bytesHeld() : 0;
         if (fitsInMemory(LoadColumns::bytesFor(file.shownChannelCount(), std::uint64_t(capacity)), held)) {
             replaceSeries(file.shownChannelCount(), true, AfterDraw::EverySeries);
             for (int j = 0; j < ui->Chart2->seriesCount() && j < rowCount(); ++j)
                 ui->Chart2->series(j).setColor(panelColor(rowSwatch(j)));
-            progressSetUp(intervals);
+            progressSetUp(gaugeCount(intervals));
             readInto(file, capacity, start, {end, 0});
         } else {
             showOutOfMemory();
@@ -164,9 +164,9 @@ void TForm1::loadPage(bool next)
 void TForm1::replaceSeries(int count, bool titled, AfterDraw afterDraw)
 {
     // The old points go before the new ones are read, so that two loads
-    // never take memory at once.
+    // never take memory at once; the next load may take their block again.
     ui->Chart2->removeAllSeries();
-    loaded_.reset();
+    spareColumns_ = LoadColumns::reclaim(std::move(loaded_));
     for (int j = 0; j < count; ++j) {
         ChartSeries& series = ui->Chart2->addSeries();
         if (titled)
@@ -205,7 +205,7 @@ LoadOutcome TForm1::readInto(HistoryFileReader& file, std::int64_t capacity, TDa
     sinceShown.start();
     const auto showProgress = [&] { ui->CGauge1->setValue(std::min(progress, ui->CGauge1->maximum())); };
     try {
-        columns = std::make_shared<LoadColumns>(file.shownChannelCount(), capacity);
+        columns = std::make_shared<LoadColumns>(file.shownChannelCount(), capacity, std::move(spareColumns_));
         outcome = loadRecords(file, *columns, start, stop, [&] {
             ++progress;
             if (progress % GaugeCheckRecords == 0 && sinceShown.elapsed() >= GaugeRepaintMs) {

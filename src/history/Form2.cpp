@@ -64,14 +64,14 @@ void TForm2::Button1Click()
         return;
     seekFirstExportRecord(file, loads_.HistStartTime, start);
     // A maximum of 0 would turn the gauge into a busy indicator.
-    ui->CGauge1->setMaximum(std::max(intervalsUpward(start, end, file.header().RecordInterval), 1));
+    ui->CGauge1->setMaximum(std::max(gaugeCount(intervalsUpward(start, end, file.header().RecordInterval)), 1));
     ui->CGauge1->setValue(0);
     if (!SaveDialog_histr.Execute(this))
         return;
-    int lines = 0;
+    std::int64_t lines = 0;
     const ExportResult result = writeHistoryExport(
         file, QFile::encodeName(SaveDialog_histr.FileName).toStdString(), {start, end, skip}, channelShown_,
-        [&] { ui->CGauge1->setValue(std::min(++lines, ui->CGauge1->maximum())); });
+        [&] { ui->CGauge1->setValue(std::min(gaugeCount(++lines), ui->CGauge1->maximum())); });
     switch (result) {
     case ExportResult::CannotCreate:
         ShowMessage(QStringLiteral("无法创建导出文件!"));

@@ -127,4 +127,21 @@ TEST_F(Find, KeepsTheRowsAndColoursSeriesFromThem)
     EXPECT_EQ(panelColor(w.rowSwatch(2)), w.chart().series(2).color());
 }
 
+// Record indexes and file offsets past 32 bits: a find near the end of a
+// file of more than 2^31 records reads the records asked for.
+TEST(FindFarRecords, ReadsTheLastRecordsOfAFileOfMoreThan2To31Records)
+{
+    HistoryDriver w;
+    const HistoryFileSpec spec = beyond32BitsSpec();
+    w.open(w.write("far.nx", spec));
+    const std::int64_t last = spec.records - 1;
+    w.find(timeAfterIntervals(spec.start, last - 2, 1), timeAfterIntervals(spec.start, last, 1));
+    EXPECT_TRUE(w.boxes.shown().empty());
+    const ChartSeries& series = w.chart().series(0);
+    ASSERT_EQ(series.count(), 3);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(float(series.yValue(k)), spec.value(last - 2 + k, 0)) << k;
+    EXPECT_EQ(series.label(2), FormatDateTime(QStringLiteral("MM-DD HH:NN:SS"), timeAfterIntervals(spec.start, last, 1)));
+}
+
 } // namespace

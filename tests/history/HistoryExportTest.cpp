@@ -55,6 +55,8 @@ struct ExportCase {
 // the first at or after the start.
 TEST(HistoryExport, WritesTheRangesRecordsStampedFromItsStart)
 {
+    const HistoryFileSpec far = beyond32BitsSpec();
+    const std::int64_t last = far.records - 1;
     const std::vector<ExportCase> cases = {
         {"the whole file", {.records = 3}, 0, 180, 0, {}, {{0, 0}, {1, 60}, {2, 120}}},
         {"start = end on a record", {.records = 10}, 240, 240, 0, {}, {{4, 240}}},
@@ -84,6 +86,13 @@ TEST(HistoryExport, WritesTheRangesRecordsStampedFromItsStart)
          0,
          {},
          {{86399, 86399}}},
+        {"the last records of a file past 2^31 records",
+         far,
+         double(last - 2),
+         double(last),
+         0,
+         {},
+         {{last - 2, double(last - 2)}, {last - 1, double(last - 1)}, {last, double(last)}}},
     };
     for (const ExportCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -89,6 +89,36 @@ TEST(RecordLoading, StopsOnTimeCountOrTheEndButNeverAfterTheFirstRecord)
     }
 }
 
+// Records are read many at a time: wide records over several reads, the
+// first 128 channels taken, a stop in the middle of a read leaving the file
+// right after the last record taken, and a partial record at the end left.
+TEST(RecordLoading, TakesWideRecordsAcrossReadsAndStopsExactlyAfterTheLastTaken)
+{
+    WorkDir dir;
+    const HistoryFileSpec spec{.interval = 1, .channels = 130, .records = 3000, .trailingBytes = 100};
+    writeHistoryFile(dir.file("wide.nx"), spec);
+    const std::int64_t recordSize = 130 * 4;
+    HistoryFileReader file;
+    ASSERT_EQ(file.open(dir.file("wide.nx")), HistoryFileReader::Opened::Yes);
+
+    LoadColumns first(MaxShownChannels, 1);
+    const LoadOutcome stopped = loadRecords(file, first, spec.start, {.after = timeAfterIntervals(spec.start, 1200, 1)}, [] {});
+    EXPECT_FALSE(stopped.metEnd);
+    ASSERT_EQ(first.count(), 1201);
+    EXPECT_EQ(file.position(), FirstRecord + 1201 * recordSize);
+
+    LoadColumns rest(MaxShownChannels, 1);
+    const LoadOutcome ended = loadRecords(file, rest, stopped.nextTime, {}, [] {});
+    EXPECT_TRUE(ended.metEnd);
+    ASSERT_EQ(rest.count(), 3000 - 1201);
+    EXPECT_EQ(file.position(), FirstRecord + 3000 * recordSize);
+    bool allInPlace = true;
+    for (int k = 0; k < rest.count(); ++k)
+        for (int j : {0, 1, 127})
+            allInPlace = allInPlace && rest.column(j)[k] == recordValue(1201 + k, j);
+    EXPECT_TRUE(allInPlace);
+}
+
 TEST(HistoryLoads, WholeIntervalsTruncateAfterMillisecondRounding)
 {
     const TDateTime start = EncodeDateTime(2018, 10, 18, 9, 5, 3, 117);
@@ -97,7 +127,7 @@ TEST(HistoryLoads, WholeIntervalsTruncateAfterMillisecondRounding)
     EXPECT_EQ(wholeIntervals(start, start + 30 / 86400.0, 60), 0);
     EXPECT_EQ(wholeIntervals(start, start + 119.9 / 86400.0, 60), 1);
     EXPECT_EQ(wholeIntervals(start, start - 119.9 / 86400.0, 60), -1) << "toward zero";
-    EXPECT_EQ(wholeIntervals(0, 1e9, 1), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(wholeIntervals(0, 1e9, 1), std::int64_t(86400) * 1000000000) << "64 bits, like the file offsets";
 }
 
 // Open, next and back keep the page's file offsets and times in step: pages

@@ -16,14 +16,29 @@ inline float recordValue(std::int64_t k, int j)
     return float(k) + 0.25f * float(j);
 }
 
+// The same for record indexes far beyond float32's whole numbers.
+inline float farRecordValue(std::int64_t k, int j)
+{
+    return float(k % 1000) + 0.25f * float(j);
+}
+
 struct HistoryFileSpec {
     TDateTime start = EncodeDateTime(2018, 10, 18, 9, 5, 0);
     std::int32_t interval = 60;
     std::int32_t channels = 4;
     std::int64_t records = 3;
     std::size_t trailingBytes = 0;  // a record cut short at the end
+    std::int64_t unwrittenRecords = 0;  // the first ones, left a hole that reads as zeros
     float (*value)(std::int64_t k, int j) = recordValue;
 };
+
+// One channel, one-second records, 1,000 more than 2^31 of them; only the last
+// three written, the rest a hole of the sparse file.
+inline HistoryFileSpec beyond32BitsSpec()
+{
+    const std::int64_t records = (std::int64_t(1) << 31) + 1000;
+    return {.interval = 1, .channels = 1, .records = records, .unwrittenRecords = records - 3, .value = farRecordValue};
+}
 
 // The time after the file's last whole record: the end of its range.
 inline TDateTime historyFileEnd(const HistoryFileSpec& spec)
@@ -54,8 +69,9 @@ inline void writeHistoryFile(const std::string& path, const HistoryFileSpec& spe
     if (!file)
         throw std::runtime_error("cannot write " + path);
     std::fwrite(historyHeader(spec).get(), sizeof(HistoryFileHeader), 1, file);
+    fseeko(file, off_t(spec.unwrittenRecords * std::int64_t(historyRecordSize(spec.channels))), SEEK_CUR);
     auto record = std::make_unique<HistoryRecord>();
-    for (std::int64_t k = 0; k < spec.records; ++k) {
+    for (std::int64_t k = spec.unwrittenRecords; k < spec.records; ++k) {
         for (int j = 0; j < spec.channels; ++j)
             record->Values[j] = spec.value(k, j);
         std::fwrite(record->Values, historyRecordSize(spec.channels), 1, file);

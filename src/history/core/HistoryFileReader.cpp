@@ -4,15 +4,19 @@
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
 namespace {
 
-// Records are read one by one; a large buffer keeps that from costing a
-// system call every few records.
-constexpr std::size_t StreamBufferSize = 1 << 20;
+// Records read one by one come from the stream's buffer, which keeps that
+// from costing a system call every few records.
+constexpr std::size_t StreamBufferSize = 1 << 18;
+// Records read many at a time, most of them straight from the kernel: the
+// stream copies through its buffer only what is shorter than the buffer.
+constexpr std::size_t RecordsBufferSize = 1 << 20;
 
 bool isValidHeader(const HistoryFileHeader& header)
 {
@@ -65,6 +69,8 @@ HistoryFileReader::Opened HistoryFileReader::open(const std::string& path)
     if (std::fread(header_.get(), HistoryHeaderSize, 1, file_) != 1 || !isValidHeader(*header_))
         return Opened::NotHistoryFile;
     position_ = std::int64_t(HistoryHeaderSize);
+    recordsRoom_ = std::max<std::size_t>(RecordsBufferSize / historyRecordSize(channelCount()), 1);
+    records_ = std::make_unique_for_overwrite<float[]>(recordsRoom_ * std::size_t(channelCount()));
     return Opened::Yes;
 }
 
@@ -97,7 +103,10 @@ bool HistoryFileReader::seek(std::int64_t offset)
 
 bool HistoryFileReader::seekRecord(std::int64_t k)
 {
-    return k >= 0 && seek(std::int64_t(HistoryHeaderSize) + k * std::int64_t(historyRecordSize(channelCount())));
+    const auto recordSize = std::int64_t(historyRecordSize(channelCount()));
+    const auto header = std::int64_t(HistoryHeaderSize);
+    const std::int64_t lastOffsetable = (std::numeric_limits<std::int64_t>::max() - header) / recordSize;
+    return k >= 0 && k <= lastOffsetable && seek(header + k * recordSize);
 }
 
 bool HistoryFileReader::readRecord(float* values)
@@ -111,4 +120,16 @@ bool HistoryFileReader::readRecord(float* values)
     position_ += std::int64_t(size);
     std::memcpy(values, record_->Values, sizeof(float) * std::size_t(shownChannelCount()));
     return true;
+}
+
+int HistoryFileReader::readRecords(int count)
+{
+    const std::size_t size = historyRecordSize(channelCount());
+    const std::size_t wanted = std::min(std::size_t(std::max(count, 0)), recordsRoom_);
+    const std::size_t read = std::fread(records_.get(), size, wanted, file_);
+    position_ += std::int64_t(read * size);
+    // A partial record after the whole ones is left for the next read.
+    if (read < wanted)
+        fseeko(file_, off_t(position_), SEEK_SET);
+    return int(read);
 }

@@ -57,11 +57,18 @@ public:
     // Reads the next record whole; its first shownChannelCount() values go to
     // values. False, and nothing read, when no whole record is left.
     bool readRecord(float* values);
+    // Reads up to count whole records at once, no more than fill about a
+    // megabyte; records() then holds them one after another, channelCount()
+    // values each. Returns how many; a partial record is left where it lies.
+    int readRecords(int count);
+    const float* records() const { return records_.get(); }
 
 private:
     std::FILE* file_ = nullptr;
     std::unique_ptr<HistoryFileHeader> header_;
     std::unique_ptr<HistoryRecord> record_;
+    std::unique_ptr<float[]> records_;
+    std::size_t recordsRoom_ = 0;
     std::uint64_t size_ = 0;
     std::int64_t position_ = 0;
 };

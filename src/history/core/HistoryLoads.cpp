@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 TDateTime timeAfterIntervals(TDateTime start, std::int64_t count, std::int32_t intervalSeconds)
 {
@@ -22,44 +23,75 @@ double secondsBetween(TDateTime from, TDateTime to)
     return std::round((to * SecondsPerDay - from * SecondsPerDay) * 1000) / 1000;
 }
 
-std::int32_t within32Bits(double intervals)
+// A count of intervals as a record index. Beyond 64 bits it names no record
+// of any file and is held at the end of the range it passes.
+std::int64_t recordIndex(double intervals)
 {
+    constexpr double Beyond = 0x1p63;
     if (std::isnan(intervals))
         return 0;
-    return std::int32_t(std::clamp(intervals, double(std::numeric_limits<std::int32_t>::min()),
-                                   double(std::numeric_limits<std::int32_t>::max())));
+    if (intervals >= Beyond)
+        return std::numeric_limits<std::int64_t>::max();
+    if (intervals <= -Beyond)
+        return std::numeric_limits<std::int64_t>::min();
+    return std::int64_t(intervals);
+}
+
+// Whether a load stops once it has taken that many records, the running time
+// t after the last one's step.
+bool stopsAfter(const LoadStop& stop, std::int64_t taken, TDateTime t)
+{
+    if (taken == 1)
+        return false;
+    return (stop.after && laterByAMillisecond(t, *stop.after)) || (stop.maxRecords > 0 && taken >= stop.maxRecords);
 }
 
 } // namespace
 
-std::int32_t wholeIntervals(TDateTime from, TDateTime to, std::int32_t intervalSeconds)
+std::int64_t wholeIntervals(TDateTime from, TDateTime to, std::int32_t intervalSeconds)
 {
-    return within32Bits(std::trunc(secondsBetween(from, to) / intervalSeconds));
+    return recordIndex(std::trunc(secondsBetween(from, to) / intervalSeconds));
 }
 
-std::int32_t intervalsUpward(TDateTime from, TDateTime to, std::int32_t intervalSeconds)
+std::int64_t intervalsUpward(TDateTime from, TDateTime to, std::int32_t intervalSeconds)
 {
-    return within32Bits(std::ceil(secondsBetween(from, to) / intervalSeconds));
+    return recordIndex(std::ceil(secondsBetween(from, to) / intervalSeconds));
+}
+
+int gaugeCount(std::int64_t records)
+{
+    return int(std::clamp<std::int64_t>(records, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 LoadOutcome loadRecords(HistoryFileReader& file, LoadColumns& columns, TDateTime start, const LoadStop& stop,
                         const std::function<void()>& onRecord)
 {
-    float values[MaxShownChannels];
     const double step = file.step();
+    std::vector<TDateTime> times;
     TDateTime t = start;
     for (;;) {
-        if (!file.readRecord(values))
+        // No further than the count rule takes, but one record at least: the
+        // rules never stop a load at its first.
+        const int wanted = stop.maxRecords > 0 ? std::max(stop.maxRecords - columns.count(), 1)
+                                               : std::numeric_limits<int>::max();
+        const int read = file.readRecords(wanted);
+        if (read == 0)
             return {t, true};
-        columns.append(values, t);
-        onRecord();
-        t += step;
-        if (columns.count() == 1)
-            continue;
-        if (stop.after && laterByAMillisecond(t, *stop.after))
+        times.clear();
+        bool stopped = false;
+        while (!stopped && int(times.size()) < read) {
+            times.push_back(t);
+            onRecord();
+            t += step;
+            stopped = stopsAfter(stop, columns.count() + std::int64_t(times.size()), t);
+        }
+        columns.append(file.records(), int(times.size()), file.channelCount(), times.data());
+        if (stopped) {
+            // The records read past the stop stay for the next load.
+            const int unread = read - int(times.size());
+            file.seek(file.position() - unread * std::int64_t(historyRecordSize(file.channelCount())));
             return {t, false};
-        if (stop.maxRecords > 0 && columns.count() >= stop.maxRecords)
-            return {t, false};
+        }
     }
 }
 

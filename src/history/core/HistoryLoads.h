@@ -15,13 +15,16 @@ constexpr int PageRecords = 20000;
 // extended precision and taken as a double, then added.
 TDateTime timeAfterIntervals(TDateTime start, std::int64_t count, std::int32_t intervalSeconds);
 
-// Whole intervals from one time to another, truncated toward zero and held
-// within 32 bits. The seconds between the two are taken to the millisecond
-// first, so that the rounding of the date-time doubles never costs a whole
-// interval.
-std::int32_t wholeIntervals(TDateTime from, TDateTime to, std::int32_t intervalSeconds);
+// Whole intervals from one time to another, truncated toward zero: a record
+// index, 64 bits like the file offsets. The seconds between the two are taken
+// to the millisecond first, so that the rounding of the date-time doubles
+// never costs a whole interval.
+std::int64_t wholeIntervals(TDateTime from, TDateTime to, std::int32_t intervalSeconds);
 // The same taken upward: the intervals to the first record at or after `to`.
-std::int32_t intervalsUpward(TDateTime from, TDateTime to, std::int32_t intervalSeconds);
+std::int64_t intervalsUpward(TDateTime from, TDateTime to, std::int32_t intervalSeconds);
+
+// A count of records as a progress bar holds it: at most its int range.
+int gaugeCount(std::int64_t records);
 
 // Whether one time is later than another to the millisecond, the finest that
 // the pickers and labels show: the rounding of the date-time doubles must not
