@@ -50,18 +50,22 @@ TEST_F(AlarmRecordFileTest, NewPeriodHoldsOnlyTheHeadingRow)
 }
 
 // A period begun in the second of an earlier one, or at a time the clock
-// shows again after it was set back: the earlier rows stay, and the new
-// period's follow them, heading first.
-TEST_F(AlarmRecordFileTest, FileAlreadyUnderTheNameKeepsItsRows)
+// shows again after it was set back, takes the earlier file's name: the name
+// then holds the new period's rows alone.
+TEST_F(AlarmRecordFileTest, FileAlreadyUnderTheNameIsReplaced)
 {
-    const std::string earlier = HeadingBytes + OpenLaBytes;
-    writeFileBytes(path, earlier + "\x11\x22");  // its last row cut short by a full disk
-    file.create(path);
-    EXPECT_EQ(readFileBytes(path), earlier + "\x11\x22");
-    file.writeRow(0, Headings);
-    file.writeRow(1, OpenLa);
-    file.writeRow(1, ClosedLa);
-    EXPECT_EQ(readFileBytes(path), earlier + HeadingBytes + ClosedLaBytes);
+    const std::string moreRows = HeadingBytes + OpenLaBytes + OpenLaBytes;
+    for (const std::string& earlier : {moreRows, moreRows.substr(0, 70)}) {
+        SCOPED_TRACE(earlier.size());
+        writeFileBytes(path, earlier);
+        AlarmRecordFile period;
+        period.create(path);
+        period.writeRow(0, Headings);
+        EXPECT_EQ(readFileBytes(path), HeadingBytes);
+        period.writeRow(1, OpenLa);
+        period.writeRow(1, ClosedLa);
+        EXPECT_EQ(readFileBytes(path), HeadingBytes + ClosedLaBytes);
+    }
 }
 
 // A file seen without its whole heading row is no alarm-record file.

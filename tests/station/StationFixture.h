@@ -25,12 +25,7 @@ protected:
     {
         ensureGuiApp();
         SetClock([this] { return now; });
-        // Start-up's own period lies a second before the one a test begins,
-        // so that the test's files are its own.
-        const TDateTime testStart = now;
-        now = testStart - 1 / SecondsPerDay;
         form = std::make_unique<Tfm_MainForm>();
-        now = testStart;
         form->timer_PerSecond->stop();
         alarmWindow = std::make_unique<TFormAlarm>();
         FormAlarm = alarmWindow.get();

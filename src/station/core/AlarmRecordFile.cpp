@@ -1,12 +1,9 @@
 #include "station/core/AlarmRecordFile.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
-#include <numeric>
 
 #include "station/core/BlockFile.h"
 #include "station/core/RecordFolders.h"
@@ -38,7 +35,6 @@ void AlarmRecordFile::create(const std::string& path)
     writeMissedRows();
     path_ = path;
     made_ = false;
-    firstRowAt_ = 0;
     rows_.clear();
     unwritten_.clear();
 }
@@ -61,35 +57,15 @@ void AlarmRecordFile::markUnwritten(int r)
         unwritten_.insert(at, r);
 }
 
-// Never made, or gone: the file appears with every row, in its folder made
-// when missing. True when it did.
-bool AlarmRecordFile::makeWithEveryRow()
+// Not made yet, or gone: the file appears with every row, in its folder made
+// when missing, in place of any file of its name.
+void AlarmRecordFile::makeWithEveryRow()
 {
     ensureFolderOf(path_);
-    if (createWithHead(path_, rows_.data(), rows_.size() * sizeof(AlarmRecordRow)) != NewFile::Created)
-        return false;
+    if (!createWithHead(path_, rows_.data(), rows_.size() * sizeof(AlarmRecordRow)))
+        return;
     made_ = true;
-    firstRowAt_ = 0;
     unwritten_.clear();
-    return true;
-}
-
-// Another period's file has the name: its whole rows stay, and every row of
-// this period goes after them.
-std::FILE* AlarmRecordFile::followEarlierFile()
-{
-    std::FILE* file = openBlockFile(path_, "r+b");
-    struct stat info;
-    if (!file || ::fstat(fileno(file), &info) != 0) {
-        if (file)
-            std::fclose(file);
-        return nullptr;
-    }
-    made_ = true;
-    firstRowAt_ = info.st_size / off_t(sizeof(AlarmRecordRow)) * off_t(sizeof(AlarmRecordRow));
-    unwritten_.resize(rows_.size());
-    std::iota(unwritten_.begin(), unwritten_.end(), 0);
-    return file;
 }
 
 void AlarmRecordFile::writeMissedRows()
@@ -98,18 +74,12 @@ void AlarmRecordFile::writeMissedRows()
         return;
     std::FILE* file = made_ ? openBlockFile(path_, "r+b") : nullptr;
     if (!file) {
-        // Failing a file of its own, the name may hold another period's,
-        // which this period's rows then follow.
-        if (makeWithEveryRow() || made_)
-            return;
-        file = followEarlierFile();
-        if (!file)
-            return;
+        makeWithEveryRow();
+        return;
     }
     std::size_t written = 0;
     for (int r : unwritten_) {
-        const off_t at = firstRowAt_ + off_t(r) * off_t(sizeof(AlarmRecordRow));
-        if (!writeBlock(file, at, &rows_[r], sizeof(AlarmRecordRow)))
+        if (!writeBlock(file, off_t(r) * off_t(sizeof(AlarmRecordRow)), &rows_[r], sizeof(AlarmRecordRow)))
             break;
         ++written;
     }

@@ -1,9 +1,6 @@
 #pragma once
-#include <sys/types.h>
-
 #include <array>
 #include <cstddef>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -42,8 +39,8 @@ AlarmRecordRow makeAlarmRecordRow(const AlarmRecordCells& cells);
 // written only once it is on the file; rows the file could not take (not
 // created, not writable, a full disk) are kept and written again, in order,
 // so the file never has a gap and always ends up equal to the grid. A file
-// that already has the name when the period begins keeps its whole rows,
-// and the period's rows follow them.
+// that already has the name when the period begins is replaced as the first
+// row is written.
 class AlarmRecordFile {
 public:
     AlarmRecordFile() = default;
@@ -65,12 +62,10 @@ public:
 
 private:
     void markUnwritten(int r);
-    bool makeWithEveryRow();
-    std::FILE* followEarlierFile();
+    void makeWithEveryRow();
 
     std::string path_;
     bool made_ = false;  // this period's file is under its name
-    off_t firstRowAt_ = 0;  // where row 0 lies in the file
     std::vector<AlarmRecordRow> rows_;
     std::vector<int> unwritten_;  // ascending
 };

@@ -1,10 +1,8 @@
 #include "station/core/BlockFile.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <filesystem>
 
 namespace {
@@ -24,27 +22,10 @@ bool writeUnfinished(const std::string& unfinished, const void* head, std::size_
     std::FILE* file = openBlockFile(unfinished, "wbx");
     if (!file)
         return false;
-    // On the disk before it has a name: after a crash the name then holds
-    // the whole head or is not there, and the name itself needs no flush.
+    // On the disk before it has the name: after a crash the name then holds
+    // the whole head or what it held before, and needs no flush of its own.
     const bool written = writeBlock(file, 0, head, size) && ::fsync(fileno(file)) == 0;
     return std::fclose(file) == 0 && written;
-}
-
-// The name is given only if no file has it. Where the file system cannot
-// refuse a taken name in the rename itself, the name is looked up first:
-// only this process makes these names.
-NewFile nameWithoutReplacing(const std::string& unfinished, const std::string& path)
-{
-    if (::renameat2(AT_FDCWD, unfinished.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
-        return NewFile::Created;
-    if (errno == EEXIST)
-        return NewFile::Existed;
-    if (errno != EINVAL && errno != ENOSYS)
-        return NewFile::Failed;
-    struct stat info;
-    if (::lstat(path.c_str(), &info) == 0)
-        return NewFile::Existed;
-    return std::rename(unfinished.c_str(), path.c_str()) == 0 ? NewFile::Created : NewFile::Failed;
 }
 
 } // namespace
@@ -70,12 +51,11 @@ bool writeBlock(std::FILE* file, off_t offset, const void* bytes, std::size_t si
         && info.st_size >= offset + static_cast<off_t>(size);
 }
 
-NewFile createWithHead(const std::string& path, const void* head, std::size_t size)
+bool createWithHead(const std::string& path, const void* head, std::size_t size)
 {
     const std::string unfinished = unfinishedPathFor(path);
-    const NewFile made = writeUnfinished(unfinished, head, size) ? nameWithoutReplacing(unfinished, path)
-                                                                 : NewFile::Failed;
-    if (made != NewFile::Created)
+    const bool made = writeUnfinished(unfinished, head, size) && std::rename(unfinished.c_str(), path.c_str()) == 0;
+    if (!made)
         std::remove(unfinished.c_str());
     return made;
 }

@@ -17,16 +17,11 @@ std::FILE* openBlockFile(const std::string& path, const char* mode);
 // flushed without error and the file now reaches at least to its end.
 bool writeBlock(std::FILE* file, off_t offset, const void* bytes, std::size_t size);
 
-enum class NewFile {
-    Created,  // under its name, its head whole
-    Existed,  // a file already had the name and is kept as it is
-    Failed,   // nothing under the name, nothing left behind
-};
-
-// Makes a new file appear under path only with its head (its first bytes)
-// whole: the head is written to an unfinished file in the same folder, put
-// on the disk and then given the name, which never replaces a file. The
-// unfinished file's name ends in neither ".nx" nor ".xls", and each try
-// takes over what a try cut short by a kill left, so such leftovers never
-// pile up.
-NewFile createWithHead(const std::string& path, const void* head, std::size_t size);
+// Puts a file under path that holds head (its first bytes) whole, in place
+// of any file of that name: the head is written to an unfinished file in the
+// same folder, put on the disk and then renamed over the name, so the name
+// shows the earlier file or the whole head, never a cut one. The unfinished
+// file's name ends in neither ".nx" nor ".xls", and each try takes over what
+// a try cut short by a kill left, so such leftovers never pile up. True when
+// the file is under its name.
+bool createWithHead(const std::string& path, const void* head, std::size_t size);

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "platform/Gbk.h"
-#include "platform/RegularFile.h"
 #include "shared/ChannelOrder.h"
 #include "station/core/BlockFile.h"
 #include "station/core/RecordFolders.h"
@@ -48,37 +47,10 @@ std::unique_ptr<HistoryFileHeader> makeHistoryHeader(TDateTime startTime, std::i
     return header;
 }
 
-namespace {
-
-// The file begins with a whole header that differs from this one in its
-// start time alone, so records of this header's channels continue it.
-bool continuesHeader(const std::string& path, const HistoryFileHeader& header)
-{
-    std::FILE* file = openRegularFile(QString::fromStdString(path));
-    if (!file)
-        return false;
-    auto existing = std::make_unique<HistoryFileHeader>();
-    const bool whole = std::fread(existing.get(), sizeof *existing, 1, file) == 1;
-    std::fclose(file);
-    constexpr std::size_t afterStart = offsetof(HistoryFileHeader, RecordInterval);
-    return whole && std::memcmp(reinterpret_cast<const char*>(existing.get()) + afterStart,
-                                reinterpret_cast<const char*>(&header) + afterStart, sizeof header - afterStart) == 0;
-}
-
-}  // namespace
-
-HistoryFileState writeHistoryHeader(const std::string& path, const HistoryFileHeader& header)
+bool writeHistoryHeader(const std::string& path, const HistoryFileHeader& header)
 {
     ensureFolderOf(path);
-    switch (createWithHead(path, &header, sizeof header)) {
-    case NewFile::Created:
-        return HistoryFileState::Ready;
-    case NewFile::Existed:
-        return continuesHeader(path, header) ? HistoryFileState::Ready : HistoryFileState::HeldByAnother;
-    case NewFile::Failed:
-        break;
-    }
-    return HistoryFileState::NotYet;
+    return createWithHead(path, &header, sizeof header);
 }
 
 std::size_t appendHistoryRecords(const std::string& path, const float* values, int count, std::size_t records)
@@ -114,8 +86,7 @@ void HistoryRecorder::start(const std::string& baseDir, const std::string& path,
     header_ = std::move(header);
     waiting_.clear();
     fileGivenUp_ = false;
-    headerWritten_ = false;
-    makeFile();
+    headerWritten_ = writeHistoryHeader(PeriodHistoryPath, *header_);
 }
 
 void HistoryRecorder::recordIfDue(TDateTime now, const float* row, int count)
@@ -141,7 +112,9 @@ void HistoryRecorder::keep(const float* row, int count)
     if (count <= 0)
         return;
     if ((waiting_.size() + std::size_t(count)) * sizeof(float) > MaxWaitingBytes) {
-        giveUpFile();
+        waiting_.clear();
+        waiting_.shrink_to_fit();
+        fileGivenUp_ = true;
         return;
     }
     valuesPerRecord_ = count;
@@ -152,31 +125,10 @@ void HistoryRecorder::keep(const float* row, int count)
     waiting_.insert(waiting_.end(), row, row + count);
 }
 
-void HistoryRecorder::makeFile()
-{
-    switch (writeHistoryHeader(PeriodHistoryPath, *header_)) {
-    case HistoryFileState::Ready:
-        headerWritten_ = true;
-        break;
-    case HistoryFileState::NotYet:
-        break;
-    case HistoryFileState::HeldByAnother:
-        giveUpFile();
-        break;
-    }
-}
-
-void HistoryRecorder::giveUpFile()
-{
-    waiting_.clear();
-    waiting_.shrink_to_fit();
-    fileGivenUp_ = true;
-}
-
 void HistoryRecorder::writeWaiting()
 {
     if (!headerWritten_ && !fileGivenUp_)
-        makeFile();
+        headerWritten_ = writeHistoryHeader(PeriodHistoryPath, *header_);
     if (!headerWritten_ || fileGivenUp_ || waiting_.empty())
         return;
     const std::size_t records = waiting_.size() / std::size_t(valuesPerRecord_);
@@ -190,7 +142,7 @@ bool HistoryRecorder::beginNewFile(TDateTime now)
 {
     const RecordPeriodPaths paths = recordPeriodPaths(baseDir_, now);
     header_->StartTime = now;
-    if (writeHistoryHeader(paths.historyPath, *header_) != HistoryFileState::Ready)
+    if (!writeHistoryHeader(paths.historyPath, *header_))
         return false;
     PeriodHistoryPath = paths.historyPath;
     NextHistoryTime = now;

@@ -23,18 +23,10 @@ RecordPeriodPaths recordPeriodPaths(const std::string& baseDir, TDateTime t);
 std::unique_ptr<HistoryFileHeader> makeHistoryHeader(TDateTime startTime, std::int32_t interval,
                                                      const MeterRecord* meters, int meterCount);
 
-// How a period's file stands after a try to make it.
-enum class HistoryFileState {
-    Ready,          // there, for the period's records
-    NotYet,         // not there (a full disk); the next try may make it
-    HeldByAnother,  // the name holds a file of other channels or none whole
-};
-
-// Makes the file appear with its whole header, written in one write, in a
-// folder made when missing (see createWithHead). A file already under the
-// name is kept: it takes the period's records after its own when it begins
-// with the same interval and channels.
-HistoryFileState writeHistoryHeader(const std::string& path, const HistoryFileHeader& header);
+// Puts the file with its whole header, written in one write, under path in
+// place of any file of that name, in a folder made when missing (see
+// createWithHead). True when the header is on the file.
+bool writeHistoryHeader(const std::string& path, const HistoryFileHeader& header);
 
 // Writes records of count float32 values each, in order, one write per
 // record, right after the last whole record of the file, so that a record
@@ -62,9 +54,9 @@ public:
     // The tick's history step: when a record fell due before now, the row is
     // taken as that record (at most one per tick); then whatever waits, the
     // header included, is written. Should the waiting records outgrow
-    // MaxWaitingBytes, or the name hold another file, they are given up with
-    // the period's file, and a new file (named after the tick that begins
-    // it, which is its StartTime) begins once it can be made.
+    // MaxWaitingBytes, they are given up with the period's file, and a new
+    // file (named after the tick that begins it, which is its StartTime)
+    // begins once it can be made.
     void recordIfDue(TDateTime now, const float* row, int count);
 
     // Everything due is on the file.
@@ -77,8 +69,6 @@ public:
 
 private:
     void keep(const float* row, int count);
-    void makeFile();
-    void giveUpFile();
     void writeWaiting();
     void writeLastWaiting();
     bool beginNewFile(TDateTime now);
