@@ -4,10 +4,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <cstdlib>
 #include <fstream>
 #include <string>
+
+#include "support/ProgramApp.h"
 
 // "VmRSS:" (resident now) or "VmHWM:" (resident at the most) of
 // /proc/self/status, in MB.
@@ -22,11 +22,11 @@ inline double statusMegabytes(const char* key)
     return kilobytes / 1024;
 }
 
-// The benchmarks' entry: the application object outlives every window.
+// The benchmarks' entry: the programs' own application object, offscreen,
+// outlives every window, as it does in the tests.
 inline int runBenchmarks(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
+    programApp();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

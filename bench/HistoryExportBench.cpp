@@ -8,10 +8,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <vector>
 
-#include "history/DateTimePicker.h"
 #include "history/Form2.h"
-#include "platform/MessageBox.h"
+#include "platform/FileDialog.h"
 #include "support/WindowDriver.h"
 
 namespace {
@@ -28,21 +31,20 @@ QTemporaryDir exportDir()
 void BM_Export100kRecords128Channels(benchmark::State& state)
 {
     HistoryProgram program;
-    program.open(writeHistoryFile(program.dir(), "export.nx", Records));
-    TForm2 form2(program.form().Loads, program.form().ChannelShown);
-    widget<DatePicker>(form2, "DateTimePicker_histr_enddate")->setValue(program.form().Loads.HistEndTime);
-    widget<TimePicker>(form2, "DateTimePicker_histr_endtime")->setValue(program.form().Loads.HistEndTime);
-    widget<DatePicker>(form2, "DateTimePicker_histr_startdate")->setValue(program.form().Loads.HistStartTime);
-    widget<TimePicker>(form2, "DateTimePicker_histr_starttime")->setValue(program.form().Loads.HistStartTime);
+    program.open(program.window().write("export.nx", stationFile(Records)));
     const QTemporaryDir outDir = exportDir();
     const QString out = outDir.filePath(QStringLiteral("export.xls"));
-    MessageBoxCapture boxes;
-    for (auto _ : state) {
-        FileDialogAnswers answers{out};
-        form2.Button1Click();
-    }
-    if (boxes.texts().back() != QStringLiteral("数据导出完成！"))
-        state.SkipWithError("the export failed");
+    // The dialog opens on the whole file.
+    const bool shown = program.window().inExportDialog([&](TForm2& form2) {
+        for (auto _ : state) {
+            FileDialogAnswers answers{out};
+            ReplaceFileAnswers replace{true};
+            widget<QPushButton>(form2, "Button1")->click();
+        }
+    });
+    const std::vector<QString> everyExportDone(std::size_t(state.iterations()), QStringLiteral("数据导出完成！"));
+    if (!shown || program.window().boxes.texts() != everyExportDone)
+        state.SkipWithError("an export failed");
     state.counters["file_MB"] = double(QFileInfo(out).size()) / (1 << 20);
 }
 BENCHMARK(BM_Export100kRecords128Channels)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5);
@@ -50,7 +52,8 @@ BENCHMARK(BM_Export100kRecords128Channels)->Unit(benchmark::kMillisecond)->Itera
 void BM_SameLinesByFprintf(benchmark::State& state)
 {
     QTemporaryDir dir;
-    const std::string history = writeHistoryFile(dir, "export.nx", Records);
+    const std::string history = dir.filePath(QStringLiteral("export.nx")).toStdString();
+    writeHistoryFile(history, stationFile(Records));
     const QTemporaryDir outDir = exportDir();
     const std::string out = outDir.filePath(QStringLiteral("fprintf.xls")).toStdString();
     std::vector<float> record(Channels);

@@ -16,21 +16,22 @@ constexpr long FindRecords = 1000000;
 void BM_Open128ChannelsFirstPage(benchmark::State& state)
 {
     HistoryProgram program;
-    const std::string path = writeHistoryFile(program.dir(), "open.nx", 45000);
+    const std::string path = program.window().write("open.nx", stationFile(45000));
     program.open(path);
     for (auto _ : state)
         program.open(path);
-    state.counters["points_per_series"] = program.form().Loads.LoadedPoints;
+    state.counters["points_per_series"] = program.pointsShown();
 }
 BENCHMARK(BM_Open128ChannelsFirstPage)->Unit(benchmark::kMillisecond)->MinTime(2.0)->Repetitions(5);
 
 void BM_FindMillionRecords(benchmark::State& state)
 {
     HistoryProgram program;
-    program.open(writeHistoryFile(program.dir(), "find.nx", FindRecords));
+    const HistoryFileSpec spec = stationFile(FindRecords);
+    program.open(program.window().write("find.nx", spec));
     for (auto _ : state)
-        program.findAll();
-    state.counters["points_per_series"] = program.form().Loads.LoadedPoints;
+        program.findAll(spec);
+    state.counters["points_per_series"] = program.pointsShown();
     state.counters["resident_MB"] = statusMegabytes("VmRSS:");
     state.counters["peak_resident_MB"] = statusMegabytes("VmHWM:");
 }

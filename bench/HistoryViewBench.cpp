@@ -4,10 +4,10 @@
 // the curves; "放大" and "恢复" each at most 100 ms to the chart painted.
 #include "HistoryProgram.h"
 
-#include <QMouseEvent>
 #include <QPushButton>
 
 #include "chart/Chart.h"
+#include "history/Form1.h"
 #include "support/WindowDriver.h"
 
 namespace {
@@ -16,13 +16,14 @@ class OpenView {
 public:
     OpenView()
     {
-        program_.open(writeHistoryFile(program_.dir(), "view.nx", 20000));
+        program_.open(program_.window().write("view.nx", stationFile(20000)));
         // Series 1 counts the redraws of the curves; series 0 keeps the
         // crosshair's bookkeeping.
-        widget<Chart>(program_.form(), "Chart2")->series(1).setAfterDrawValues([this] { ++renders_; });
+        program_.window().chart().series(1).setAfterDrawValues([this] { ++renders_; });
     }
 
-    TForm1& form() { return program_.form(); }
+    TForm1& form() { return program_.window().form(); }
+    Chart& chart() { return program_.window().chart(); }
     void paint() { program_.paint(); }
     int renders() const { return renders_; }
 
@@ -34,17 +35,13 @@ private:
 void BM_MouseMoveCrossHairAndReadOuts(benchmark::State& state)
 {
     OpenView view;
-    Chart* chart = widget<Chart>(view.form(), "Chart2");
-    const QRect area = chart->plotRect();
+    Chart& chart = view.chart();
+    const QRect area = chart.plotRect();
     const int before = view.renders();
     int step = 0;
     for (auto _ : state) {
         const QPoint at(area.left() + 10 + step % (area.width() - 20), area.center().y() + step % 50);
-        QWidget* target = chart->childAt(at);
-        const QPoint local = target->mapFrom(chart, at);
-        QMouseEvent move(QEvent::MouseMove, local, target->mapToGlobal(local), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(target, &move);
+        sendMouseMove(chart, at);
         // The overlay and the read-outs shown.
         if (state.range(0))
             QApplication::processEvents();

@@ -20,10 +20,13 @@ constexpr int CheckBoxLeft = 8, CheckBoxWidth = 150;
 constexpr int EditLeft = 165, EditWidth = 60;
 constexpr int SwatchLeft = 230, SwatchWidth = 20;
 
+// Row i's controls are named ChannelCheckBox<i>, ChannelValueEdit<i> and
+// ChannelSwatch<i>, so that they can be found as the ones in the form are.
 template <typename Control>
-Control* placed(Control* control, int left, int top, int width, QList<QWidget*>& controls)
+Control* placed(Control* control, const char* kind, int row, int left, int width, QList<QWidget*>& controls)
 {
-    control->setGeometry(left, top, width, ControlHeight);
+    control->setObjectName(QStringLiteral("Channel%1%2").arg(QLatin1StringView(kind)).arg(row));
+    control->setGeometry(left, FirstRowTop + RowHeight * row, width, ControlHeight);
     control->show();
     controls.append(control);
     return control;
@@ -61,17 +64,16 @@ void TForm1::BuildChannelRows(const HistoryFileHeader& header)
     QWidget* rows = ui->ScrollBox_hisrt_colorContents;
     const int count = std::min({int(header.ChannelCount), MaxShownChannels, ui->Chart2->seriesCount()});
     for (int i = 0; i < count; ++i) {
-        const int top = FirstRowTop + RowHeight * i;
         const QString name = fromGbkField(header.ChannelNames[i]);
-        auto* box = placed(new QCheckBox(name, rows), CheckBoxLeft, top, CheckBoxWidth, ChannelControls);
+        auto* box = placed(new QCheckBox(name, rows), "CheckBox", i, CheckBoxLeft, CheckBoxWidth, ChannelControls);
         box->setChecked(true);
         // Bound once ticked, so that building runs no handler; a tick set by
         // "全选" raises it as a click does.
         connect(box, &QCheckBox::toggled, this, guarded(this, &TForm1::CheckBox_all_histr_curveClick));
         // A ticked row's channel is exported, whatever the last file's was.
         ChannelShown[i] = 1;
-        placed(valueEdit(rows), EditLeft, top, EditWidth, ChannelControls);
-        auto* swatch = placed(new QFrame(rows), SwatchLeft, top, SwatchWidth, ChannelControls);
+        placed(valueEdit(rows), "ValueEdit", i, EditLeft, EditWidth, ChannelControls);
+        auto* swatch = placed(new QFrame(rows), "Swatch", i, SwatchLeft, SwatchWidth, ChannelControls);
         swatch->setFrameStyle(QFrame::Panel | QFrame::Raised);
         setPanelColor(swatch, ui->Chart2->series(i).color());
         ui->Combox_histrch_color->addItem(name);

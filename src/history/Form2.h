@@ -20,14 +20,13 @@ public:
     TForm2(const HistoryLoads& loads, const std::uint8_t (&channelShown)[MaxShownChannels], QWidget* parent = nullptr);
     ~TForm2() override;
 
-    TSaveDialog SaveDialog_histr;
-
     void Button1Click();
 
 private:
     void showRange();
 
     std::unique_ptr<Ui::TForm2> ui;
+    TSaveDialog SaveDialog_histr;
     const HistoryLoads& loads_;
     const std::uint8_t (&channelShown_)[MaxShownChannels];
 };

@@ -8,6 +8,7 @@ QList<QLabel*> addStatusPanels(QStatusBar* bar, const QList<int>& widths)
     QList<QLabel*> panels;
     for (qsizetype i = 0; i < widths.size(); ++i) {
         auto* panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("%1.Panels[%2]").arg(bar->objectName()).arg(i));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         const bool last = i == widths.size() - 1;

@@ -1,5 +1,3 @@
-#include "HistoryWindow.h"
-
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -9,27 +7,25 @@
 #include <QPushButton>
 #include <filesystem>
 
+#include "chart/Chart.h"
+#include "history/Form1.h"
+#include "platform/Gbk.h"
 #include "support/FileBytes.h"
+#include "support/HistoryDriver.h"
 #include "support/WindowDriver.h"
 
 namespace {
-
-void chooseChannel(TForm1& form, int channel)
-{
-    widget<QComboBox>(form, "ComboBoxChName")->setCurrentIndex(channel);
-    form.ComboBoxChNameChange();
-}
 
 // "修改" stores the alias in DevName.dat at once, retitles the channel's
 // curve but not its row or lists, and the alias names that channel of any
 // file opened later, after a restart too.
 TEST(AliasEditor, StoredAliasTitlesTheChannelFromThenOn)
 {
-    HistoryWindow w;
+    HistoryDriver w;
     widget<QAction>(w.form(), "N2")->trigger();
     EXPECT_TRUE(widget<QFrame>(w.form(), "Panel1")->isVisibleTo(&w.form()));
     w.open(w.write("a.nx", {.channels = 5, .records = 2}));
-    chooseChannel(w.form(), 3);
+    w.chooseAliasChannel(3);
     EXPECT_EQ(widget<QLineEdit>(w.form(), "MaskEditChName")->text(), QString()) << "a record of zeros is no alias";
     widget<QLineEdit>(w.form(), "MaskEditChName")->setText(QStringLiteral("出口压力"));
     widget<QPushButton>(w.form(), "btModChName")->click();
@@ -47,7 +43,7 @@ TEST(AliasEditor, StoredAliasTitlesTheChannelFromThenOn)
     w.restart();
     w.open(w.write("b.nx", {.channels = 4, .records = 2}));
     EXPECT_EQ(w.chart().series(3).title(), QStringLiteral("出口压力"));
-    chooseChannel(w.form(), 3);
+    w.chooseAliasChannel(3);
     EXPECT_EQ(widget<QLineEdit>(w.form(), "MaskEditChName")->text(), QStringLiteral("出口压力"));
 }
 
@@ -56,7 +52,7 @@ TEST(AliasEditor, StoredAliasTitlesTheChannelFromThenOn)
 // ends before that character, and the file keeps its bytes.
 TEST(AliasEditor, AliasCutInsideACharacterEndsAtTheLastWholeOne)
 {
-    HistoryWindow w;
+    HistoryDriver w;
     const QString whole = QString(38, u'温') + QStringLiteral("ab");
     std::string table(10240, '\0');
     table.replace(80, 80, toGbk(whole + u'温').toStdString());
@@ -69,23 +65,25 @@ TEST(AliasEditor, AliasCutInsideACharacterEndsAtTheLastWholeOne)
 
 TEST(AliasEditor, AliasIsAtMost22Characters)
 {
-    HistoryWindow w;
+    HistoryDriver w;
     w.open(w.write("a.nx", {.channels = 2, .records = 1}));
-    chooseChannel(w.form(), 1);
+    w.chooseAliasChannel(1);
     widget<QLineEdit>(w.form(), "MaskEditChName")->setText(QString(30, u'温'));
     widget<QPushButton>(w.form(), "btModChName")->click();
-    EXPECT_EQ(w.form().ChannelAliases.text(1), QString(22, u'温'));
+    EXPECT_EQ(w.chart().series(1).title(), QString(22, u'温'));
+    const std::string alias = toGbk(QString(22, u'温')).toStdString();
+    EXPECT_EQ(readFileBytes(w.dir.file("DevName.dat")).substr(80, 80), alias + std::string(80 - alias.size(), '\0'));
 }
 
 // A DevName.dat that cannot be written leaves the aliases in memory and says
 // so; one that can be neither read nor made leaves them all empty.
 TEST(AliasEditor, UnwritableFileIsReported)
 {
-    HistoryWindow w;
+    HistoryDriver w;
     w.open(w.write("a.nx", {.channels = 2, .records = 1}));
     std::filesystem::remove(w.dir.file("DevName.dat"));
     std::filesystem::create_directory(w.dir.file("DevName.dat"));
-    chooseChannel(w.form(), 0);
+    w.chooseAliasChannel(0);
     widget<QLineEdit>(w.form(), "MaskEditChName")->setText(QStringLiteral("进口"));
     widget<QPushButton>(w.form(), "btModChName")->click();
     EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法写入 DevName.dat")});
@@ -94,7 +92,10 @@ TEST(AliasEditor, UnwritableFileIsReported)
     std::filesystem::remove(w.dir.file("DevName.dat"));
     std::filesystem::create_symlink("missing/DevName.dat", w.dir.file("DevName.dat"));
     w.restart();
-    EXPECT_EQ(w.form().ChannelAliases.text(0), QString());
+    w.open(w.write("b.nx", {.channels = 2, .records = 1}));
+    EXPECT_EQ(w.chart().series(0).title(), QString());
+    w.chooseAliasChannel(0);
+    EXPECT_EQ(widget<QLineEdit>(w.form(), "MaskEditChName")->text(), QString());
 }
 
 } // namespace

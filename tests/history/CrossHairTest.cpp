@@ -1,17 +1,17 @@
 // The crosshair under the mouse and its read-out.
-#include "HistoryWindow.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 
+#include "chart/Chart.h"
+#include "history/Form1.h"
 #include "history/core/ReadOutIndex.h"
+#include "support/HistoryDriver.h"
 #include "support/WindowDriver.h"
 
 namespace {
@@ -46,27 +46,10 @@ protected:
     {
         // Fewer records than the plot has columns, so that each is under the mouse somewhere.
         w.open(w.write("h.nx", {.start = Start, .channels = 3, .records = 500, .value = lowValue}));
-        showWindow();
+        w.show(QSize(1200, 800));
     }
 
-    void showWindow()
-    {
-        form().resize(1200, 800);
-        form().show();
-        QApplication::processEvents();
-    }
     TForm1& form() { return w.form(); }
-    // A real mouse move over the chart, to whatever widget of it lies there.
-    void moveTo(QPoint at)
-    {
-        QWidget* target = w.chart().childAt(at);
-        ASSERT_NE(target, nullptr);
-        const QPoint local = target->mapFrom(&w.chart(), at);
-        QMouseEvent move(QEvent::MouseMove, local, target->mapToGlobal(local), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(target, &move);
-        QApplication::processEvents();
-    }
     // A pixel of the chart as the screen shows it, only the changed parts
     // of the window having been painted again.
     QColor pixel(int x, int y)
@@ -74,9 +57,9 @@ protected:
         const QPoint at = w.chart().mapTo(&form(), QPoint(x, y));
         return form().screen()->grabWindow(form().winId()).toImage().pixelColor(at);
     }
-    QString valueText(int row) { return qobject_cast<QLineEdit*>(form().ChannelControls[3 * row + 1])->text(); }
+    QString valueText(int row) { return w.rowValueEdit(row)->text(); }
 
-    HistoryWindow w;
+    HistoryDriver w;
 };
 
 // The read-out at known pixels: the plot's left edge is the first record,
@@ -84,7 +67,7 @@ protected:
 // to 1000. Every row shows its value of that record, a hidden curve's too.
 TEST_F(CrossHair, ReadOutShowsThePointUnderTheCursor)
 {
-    qobject_cast<QCheckBox*>(form().ChannelControls[3 * 2])->click();
+    w.rowCheckBox(2)->click();
     const QLabel* readOut = widget<QLabel>(form(), "Label_histr_oncross");
     const QRect plot = w.chart().plotRect();
     const double yPixel = 1000.0 / plot.height();
@@ -100,7 +83,7 @@ TEST_F(CrossHair, ReadOutShowsThePointUnderTheCursor)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.time.toStdString() + " at " + std::to_string(c.at.y()));
-        moveTo(c.at);
+        w.moveMouse(c.at);
         const QString label = readOut->text();
         const QString head = QStringLiteral("当前时刻：") + c.time + QStringLiteral("    Y坐标：");
         const QString tail(6, u' ');
@@ -111,17 +94,20 @@ TEST_F(CrossHair, ReadOutShowsThePointUnderTheCursor)
             EXPECT_EQ(valueText(j), c.values[j]) << "row " << j;
     }
 
-    // Off the plot area the crosshair goes and the texts stay.
+    // Off the plot area the crosshair goes and the texts stay; back on it,
+    // only the new one shows.
     const QString label = readOut->text();
-    moveTo(QPoint(plot.left() - 3, plot.center().y()));
+    w.moveMouse(QPoint(plot.left() - 3, plot.center().y()));
     EXPECT_EQ(w.chart().crossHairCount(), 0);
-    EXPECT_EQ(form().CrossX, -1);
     EXPECT_EQ(readOut->text(), label);
     EXPECT_EQ(valueText(0), "2");
+    w.moveMouse(plot.center());
+    EXPECT_EQ(w.chart().crossHairCount(), 1);
 }
 
-// Red on the white back wall; drawn again at its place it is gone, and so
-// it is after the chart is drawn anew, which the next move knows.
+// Red on the white back wall; a move off the plot takes it away without
+// redrawing the curves, and so does a redraw of the chart, which the next
+// move knows.
 TEST_F(CrossHair, IsRedOnWhiteAndGoesWithoutRedrawingTheCurves)
 {
     const QRect plot = w.chart().plotRect();
@@ -129,28 +115,27 @@ TEST_F(CrossHair, IsRedOnWhiteAndGoesWithoutRedrawingTheCurves)
     const QColor red(255, 0, 0), white(255, 255, 255);
     int renders = 0;
     w.chart().series(1).setAfterDrawValues([&] { ++renders; });
-    moveTo(at);
-    moveTo(at + QPoint(1, 1));
-    moveTo(at);
+    w.moveMouse(at);
+    w.moveMouse(at + QPoint(1, 1));
+    w.moveMouse(at);
     EXPECT_EQ(renders, 0);
     EXPECT_EQ(pixel(at.x(), plot.top() + 10), red);
     EXPECT_EQ(pixel(plot.right() - 10, at.y()), red);
     EXPECT_EQ(pixel(at.x() + 7, plot.top() + 10), white);
-    EXPECT_EQ(form().CrossX, at.x());
+    EXPECT_EQ(w.chart().crossHairCount(), 1);
 
-    form().DrawCrossHair(at.x(), at.y());
-    QApplication::processEvents();
+    w.moveMouse(QPoint(plot.left() - 3, at.y()));
     EXPECT_EQ(pixel(at.x(), plot.top() + 10), white);
-    form().DrawCrossHair(at.x(), at.y());
+    EXPECT_EQ(renders, 0);
 
+    w.moveMouse(at);
     w.chart().replot();
     QApplication::processEvents();
     EXPECT_EQ(renders, 1);
-    EXPECT_EQ(form().CrossX, -1);
     EXPECT_EQ(pixel(at.x(), plot.top() + 10), white);
 
     const QPoint next = at + QPoint(20, 10);
-    moveTo(next);
+    w.moveMouse(next);
     EXPECT_EQ(w.chart().crossHairCount(), 1);
     EXPECT_EQ(pixel(at.x(), plot.top() + 10), white);
     EXPECT_EQ(pixel(next.x(), plot.top() + 10), red);
@@ -162,10 +147,10 @@ TEST_F(CrossHair, AChangeNotYetDrawnIsDrawnBeforeTheMove)
 {
     const QRect plot = w.chart().plotRect();
     const QPoint at = plot.center();
-    moveTo(at);
+    w.moveMouse(at);
     widget<QPushButton>(form(), "Button11")->click();
     const QPoint next = at + QPoint(20, 10);
-    moveTo(next);
+    w.moveMouse(next);
     EXPECT_EQ(w.chart().crossHairCount(), 1);
     EXPECT_EQ(pixel(at.x(), plot.top() + 10), QColor(Qt::white));
     EXPECT_EQ(pixel(next.x(), plot.top() + 10), QColor(Qt::red));
@@ -173,13 +158,10 @@ TEST_F(CrossHair, AChangeNotYetDrawnIsDrawnBeforeTheMove)
 
 TEST(CrossHairBeforeAnyFile, DrawsAndChangesNothing)
 {
-    HistoryWindow w;
-    w.form().resize(1200, 800);
-    w.form().show();
-    QApplication::processEvents();
+    HistoryDriver w;
+    w.show(QSize(1200, 800));
     w.form().Chart2MouseMove(w.chart().plotRect().center().x(), w.chart().plotRect().center().y());
     EXPECT_EQ(w.chart().crossHairCount(), 0);
-    EXPECT_EQ(w.form().CrossX, -1);
     EXPECT_EQ(widget<QLabel>(w.form(), "Label_histr_oncross")->text(), QStringLiteral("当前时刻： X坐标："));
 }
 

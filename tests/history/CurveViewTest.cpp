@@ -1,11 +1,10 @@
 // The curve view: the channel rows' check boxes and "全选", the colours,
 // "修改量程", the zoom buttons, the time track bar and the print preview.
-#include "HistoryWindow.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,9 +13,12 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include "chart/Chart.h"
+#include "history/Form1.h"
 #include "history/PanelColor.h"
 #include "platform/ColorDialog.h"
 #include "platform/Conversions.h"
+#include "support/HistoryDriver.h"
 #include "support/ModalDialog.h"
 #include "support/WindowDriver.h"
 
@@ -26,12 +28,17 @@ const TDateTime Start = EncodeDateTime(2018, 10, 18, 9, 5, 0);
 
 class CurveView : public testing::Test {
 protected:
-    void SetUp() override { w.open(w.write("h.nx", {.start = Start, .channels = 4, .records = 1000})); }
+    void SetUp() override { w.open(path); }
 
     TForm1& form() { return w.form(); }
-    QCheckBox* rowBox(int i) { return qobject_cast<QCheckBox*>(form().ChannelControls[3 * i]); }
-    QWidget* swatch(int i) { return form().ChannelControls[3 * i + 2]; }
-    std::vector<int> shown() { return {form().ChannelShown, form().ChannelShown + 4}; }
+    // The names of the channels given, as an export heads its columns.
+    static std::vector<QString> names(std::initializer_list<int> channels)
+    {
+        std::vector<QString> result;
+        for (int j : channels)
+            result.push_back(channelName(j));
+        return result;
+    }
     std::vector<bool> linesVisible()
     {
         std::vector<bool> visible;
@@ -46,13 +53,9 @@ protected:
                             Qt::NoModifier);
         QApplication::sendEvent(panel, &release);
     }
-    void chooseColorChannel(int k)
-    {
-        widget<QComboBox>(form(), "Combox_histrch_color")->setCurrentIndex(k);
-        emit widget<QComboBox>(form(), "Combox_histrch_color")->activated(k);
-    }
 
-    HistoryWindow w;
+    HistoryDriver w;
+    const std::string path = w.write("h.nx", {.start = Start, .channels = 4, .records = 1000});
 };
 
 // The red time and read-out labels stand in the chart's top margin, clear of
@@ -74,44 +77,43 @@ TEST_F(CurveView, TimeLabelsSitAboveThePlotAtEveryWindowSize)
 // in the axes and the value in the read-out stay. The export follows.
 TEST_F(CurveView, RowCheckBoxesShowAndHideCurvesAndChooseExportedChannels)
 {
-    const QLineEdit* edit = qobject_cast<QLineEdit*>(form().ChannelControls[1]);
-    ASSERT_NE(edit, nullptr);
+    const QLineEdit* edit = w.rowValueEdit(0);
     EXPECT_EQ(edit->text(), QStringLiteral("0.0"));
     EXPECT_TRUE(edit->font().bold());
     EXPECT_EQ(edit->font().pointSize(), 10);
     EXPECT_EQ(edit->palette().color(QPalette::Text), QColor(0, 0, 255));
-    EXPECT_EQ(swatch(3)->geometry(), QRect(230, 28 + 22 * 3, 20, 20));
+    EXPECT_EQ(w.rowSwatch(3)->geometry(), QRect(230, 28 + 22 * 3, 20, 20));
 
-    rowBox(2)->click();
+    w.rowCheckBox(2)->click();
     EXPECT_EQ(linesVisible(), (std::vector<bool>{true, true, false, true}));
-    EXPECT_EQ(shown(), (std::vector<int>{1, 1, 0, 1}));
+    EXPECT_EQ(w.exportedChannels(), names({0, 1, 3}));
     EXPECT_TRUE(w.chart().series(2).isActive()) << "still in the legend and the axes";
     EXPECT_EQ(w.chart().series(2).count(), 1000);
 
-    rowBox(2)->click();
+    w.rowCheckBox(2)->click();
     EXPECT_EQ(linesVisible(), (std::vector<bool>(4, true)));
-    EXPECT_EQ(shown(), (std::vector<int>{1, 1, 1, 1}));
+    EXPECT_EQ(w.exportedChannels(), names({0, 1, 2, 3}));
 
     // A new file's rows come ticked, and so its channels are exported.
-    rowBox(1)->click();
+    w.rowCheckBox(1)->click();
     w.open(w.write("other.nx", {.start = Start, .channels = 4, .records = 5}));
-    EXPECT_TRUE(rowBox(1)->isChecked());
-    EXPECT_EQ(shown(), (std::vector<int>{1, 1, 1, 1}));
+    EXPECT_TRUE(w.rowCheckBox(1)->isChecked());
+    EXPECT_EQ(w.exportedChannels(), names({0, 1, 2, 3}));
 }
 
 TEST_F(CurveView, SelectAllTicksEveryRow)
 {
     widget<QCheckBox>(form(), "CheckBox_allhisrt_curve")->click();
     for (int i = 0; i < 4; ++i)
-        EXPECT_FALSE(rowBox(i)->isChecked());
+        EXPECT_FALSE(w.rowCheckBox(i)->isChecked());
     EXPECT_EQ(linesVisible(), (std::vector<bool>(4, false)));
-    EXPECT_EQ(shown(), (std::vector<int>(4, 0)));
+    EXPECT_EQ(w.exportedChannels(), names({}));
 
-    rowBox(3)->click();
+    w.rowCheckBox(3)->click();
     EXPECT_FALSE(widget<QCheckBox>(form(), "CheckBox_allhisrt_curve")->isChecked()) << "a row leaves the select-all box alone";
     widget<QCheckBox>(form(), "CheckBox_allhisrt_curve")->click();
     EXPECT_EQ(linesVisible(), (std::vector<bool>(4, true)));
-    EXPECT_EQ(shown(), (std::vector<int>(4, 1)));
+    EXPECT_EQ(w.exportedChannels(), names({0, 1, 2, 3}));
 }
 
 // One colour dialog recolours the chosen channel and the background and
@@ -119,36 +121,46 @@ TEST_F(CurveView, SelectAllTicksEveryRow)
 // gives the chart's own back.
 TEST_F(CurveView, ColourDialogRecoloursTheChosenChannelAndTheBackground)
 {
-    chooseColorChannel(1);
+    pick(widget<QComboBox>(form(), "Combox_histrch_color"), 1);
     EXPECT_EQ(panelColor(widget<QLabel>(form(), "Pnl_histr_color")), w.chart().series(1).color());
 
     const QColor teal(0, 128, 128), grey(200, 200, 200), pink(255, 192, 203);
-    ColorDialogAnswers answers{teal, grey, QColor(), pink};
-    click(widget<QLabel>(form(), "Pnl_histr_color"));
-    EXPECT_EQ(panelColor(widget<QLabel>(form(), "Pnl_histr_color")), teal);
-    EXPECT_EQ(w.chart().series(1).color(), teal);
-    EXPECT_EQ(panelColor(swatch(1)), teal);
-    EXPECT_EQ(form().ColorDialog1.Color, teal) << "the next dialog opens on it";
+    {
+        ColorDialogAnswers answers{teal, grey, QColor(), pink};
+        click(widget<QLabel>(form(), "Pnl_histr_color"));
+        EXPECT_EQ(panelColor(widget<QLabel>(form(), "Pnl_histr_color")), teal);
+        EXPECT_EQ(w.chart().series(1).color(), teal);
+        EXPECT_EQ(panelColor(w.rowSwatch(1)), teal);
 
+        click(widget<QLabel>(form(), "Panel_back_color"));
+        EXPECT_EQ(w.chart().backColor(), grey);
+        EXPECT_EQ(panelColor(widget<QLabel>(form(), "Panel_back_color")), grey);
+
+        click(widget<QLabel>(form(), "Panel_back_color"));  // cancelled
+        EXPECT_EQ(w.chart().backColor(), grey);
+        EXPECT_EQ(answers.asked(), 3);
+
+        // Typed text chooses no channel: only the panel takes the colour.
+        widget<QComboBox>(form(), "Combox_histrch_color")->setEditText(QStringLiteral("锅炉"));
+        click(widget<QLabel>(form(), "Pnl_histr_color"));
+        EXPECT_EQ(panelColor(widget<QLabel>(form(), "Pnl_histr_color")), pink);
+        EXPECT_EQ(w.chart().series(1).color(), teal);
+    }
+    // Qt's own dialog, not answered by the test, opens on the colour chosen last.
+    QColor openedOn;
+    whenShown<QColorDialog>([&](QColorDialog& dialog) {
+        openedOn = dialog.currentColor();
+        dialog.reject();
+    });
     click(widget<QLabel>(form(), "Panel_back_color"));
+    EXPECT_EQ(openedOn, pink);
     EXPECT_EQ(w.chart().backColor(), grey);
-    EXPECT_EQ(panelColor(widget<QLabel>(form(), "Panel_back_color")), grey);
-
-    click(widget<QLabel>(form(), "Panel_back_color"));  // cancelled
-    EXPECT_EQ(w.chart().backColor(), grey);
-    EXPECT_EQ(answers.asked(), 3);
-
-    // Typed text chooses no channel: only the panel takes the colour.
-    widget<QComboBox>(form(), "Combox_histrch_color")->setEditText(QStringLiteral("锅炉"));
-    click(widget<QLabel>(form(), "Pnl_histr_color"));
-    EXPECT_EQ(panelColor(widget<QLabel>(form(), "Pnl_histr_color")), pink);
-    EXPECT_EQ(w.chart().series(1).color(), teal);
 
     w.find(Start, Start + 10 * 60 / SecondsPerDay);
     EXPECT_EQ(w.chart().series(1).color(), teal);
-    w.open(form().Loads.HistFilePath);
+    w.open(path);
     EXPECT_NE(w.chart().series(1).color(), teal);
-    EXPECT_EQ(panelColor(swatch(1)), w.chart().series(1).color());
+    EXPECT_EQ(panelColor(w.rowSwatch(1)), w.chart().series(1).color());
 }
 
 struct RangeCase {
@@ -221,7 +233,7 @@ TEST_F(CurveView, ZoomButtonsAndTheTimeTrackBar)
 // axis to the empty chart's range.
 TEST(TimeTrackBar, BeforeAnyFileMovesNothing)
 {
-    HistoryWindow w;
+    HistoryDriver w;
     ASSERT_TRUE(widget<QSlider>(w.form(), "tb_histr_time")->isEnabled());
     widget<QSlider>(w.form(), "tb_histr_time")->setValue(60);
     EXPECT_TRUE(w.chart().bottomAxis().isAutomatic());

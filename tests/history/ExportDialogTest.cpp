@@ -1,7 +1,6 @@
 // The export dialog over the window's open file: its range, its refusals
 // and the file it writes.
 #include "ExportText.h"
-#include "HistoryWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -22,13 +21,16 @@
 #include <unistd.h>
 
 #include "history/DateTimePicker.h"
+#include "history/Form1.h"
 #include "history/Form2.h"
 #include "platform/Conversions.h"
+#include "platform/FileDialog.h"
 #include "support/AlarmRecordBytes.h"
 #include "support/ChildProcess.h"
 #include "support/FifoWatchdog.h"
 #include "support/FileBytes.h"
 #include "support/FullDisk.h"
+#include "support/HistoryDriver.h"
 #include "support/ModalDialog.h"
 #include "support/WindowDriver.h"
 
@@ -47,10 +49,11 @@ std::vector<ExportLine> everyRecord()
 
 class ExportDialog : public testing::Test {
 protected:
+    // The alias is no name the export writes.
     void SetUp() override
     {
-        w.form().ChannelAliases.setText(1, QStringLiteral("进口"));
         w.open(w.write("h.nx", Spec));
+        w.setAlias(1, QStringLiteral("进口"));
     }
 
     // Sets a picker pair to t: the date picker on t's date at another time
@@ -67,9 +70,7 @@ protected:
         setPickers(widget<DatePicker>(form2, "DateTimePicker_histr_enddate"), widget<TimePicker>(form2, "DateTimePicker_histr_endtime"),
                    secondsAfter(Spec, endSeconds));
     }
-    std::unique_ptr<TForm2> dialog() { return std::make_unique<TForm2>(w.form().Loads, w.form().ChannelShown); }
-
-    HistoryWindow w;
+    HistoryDriver w;
 };
 
 // The button opens the dialog on the file's range; an export as the
@@ -77,24 +78,20 @@ protected:
 // header's names, and the dialog stays for another.
 TEST_F(ExportDialog, ExportsTheFileAsTheDialogOpens)
 {
-    TForm1& form = w.form();
-    qobject_cast<QCheckBox*>(form.ChannelControls[3 * 2])->click();
-    bool shown = false;
-    whenShown<TForm2>([&](TForm2& form2) {
-        shown = true;
+    w.rowCheckBox(2)->click();
+    const bool shown = w.inExportDialog([&](TForm2& form2) {
         EXPECT_EQ(form2.windowTitle(), QStringLiteral("输入时间范围"));
         EXPECT_EQ(widget<QLabel>(form2, "Label_histr_timerange")->text(),
                   QStringLiteral("有效时间范围：18-10-18 09:05:00 至 18-10-18 09:15:00         "));
         EXPECT_EQ(widget<DatePicker>(form2, "DateTimePicker_histr_startdate")->value(), Spec.start);
         EXPECT_EQ(widget<TimePicker>(form2, "DateTimePicker_histr_starttime")->value(), Spec.start);
-        EXPECT_EQ(widget<DatePicker>(form2, "DateTimePicker_histr_enddate")->value(), form.Loads.HistEndTime);
-        EXPECT_EQ(widget<TimePicker>(form2, "DateTimePicker_histr_endtime")->value(), form.Loads.HistEndTime);
+        EXPECT_EQ(widget<DatePicker>(form2, "DateTimePicker_histr_enddate")->value(), historyFileEnd(Spec));
+        EXPECT_EQ(widget<TimePicker>(form2, "DateTimePicker_histr_endtime")->value(), historyFileEnd(Spec));
         EXPECT_EQ(widget<QLabel>(form2, "Label1")->text(), QStringLiteral("开始时间： "));
         EXPECT_EQ(widget<QLabel>(form2, "Label2")->text(), QStringLiteral("结束时间："));
         EXPECT_EQ(widget<QLabel>(form2, "Label3")->text(), QStringLiteral("采样频率："));
         EXPECT_EQ(widget<QLineEdit>(form2, "Edit1")->text(), QStringLiteral("0"));
         EXPECT_EQ(widget<QPushButton>(form2, "Button1")->text(), QStringLiteral("导 出 数 据"));
-        EXPECT_EQ(form2.SaveDialog_histr.Filter, QStringLiteral("Excel文件 (*.xls)"));
         EXPECT_EQ(widget<QProgressBar>(form2, "CGauge1")->size(), QSize(257, 20));
 
         FileDialogAnswers answers{QString::fromStdString(w.dir.file("out")), QString::fromStdString(w.dir.file("again.xls"))};
@@ -103,9 +100,7 @@ TEST_F(ExportDialog, ExportsTheFileAsTheDialogOpens)
         EXPECT_EQ(widget<QProgressBar>(form2, "CGauge1")->value(), 0);
         widget<QPushButton>(form2, "Button1")->click();
         EXPECT_TRUE(form2.isVisible());
-        form2.reject();
     });
-    widget<QPushButton>(form, "Button_expro_histr")->click();
     ASSERT_TRUE(shown);
     EXPECT_EQ(w.boxes.texts(), (std::vector<QString>(2, QStringLiteral("数据导出完成！"))));
     const std::uint8_t channelsShown[] = {1, 1, 0, 1};
@@ -135,49 +130,53 @@ TEST_F(ExportDialog, RefusesBadRangesAndSkipsBeforeAskingForAFile)
     for (const RefusalCase& c : cases) {
         SCOPED_TRACE(c.name);
         w.boxes.clear();
-        auto form2 = dialog();
-        setRange(*form2, c.startSeconds, c.endSeconds);
-        widget<QLineEdit>(*form2, "Edit1")->setText(QString::fromUtf8(c.skip));
-        FileDialogAnswers answers{QString::fromStdString(w.dir.file("out.xls"))};
-        widget<QPushButton>(*form2, "Button1")->click();
-        EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QString::fromUtf8(c.message)});
-        EXPECT_EQ(answers.asked(), 0);
-        EXPECT_FALSE(std::filesystem::exists(w.dir.file("out.xls")));
-        EXPECT_EQ(widget<DatePicker>(*form2, "DateTimePicker_histr_startdate")->value(), secondsAfter(Spec, c.startSeconds));
+        EXPECT_TRUE(w.inExportDialog([&](TForm2& form2) {
+            setRange(form2, c.startSeconds, c.endSeconds);
+            widget<QLineEdit>(form2, "Edit1")->setText(QString::fromUtf8(c.skip));
+            FileDialogAnswers answers{QString::fromStdString(w.dir.file("out.xls"))};
+            widget<QPushButton>(form2, "Button1")->click();
+            EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QString::fromUtf8(c.message)});
+            EXPECT_EQ(answers.asked(), 0);
+            EXPECT_FALSE(std::filesystem::exists(w.dir.file("out.xls")));
+            EXPECT_EQ(widget<DatePicker>(form2, "DateTimePicker_histr_startdate")->value(), secondsAfter(Spec, c.startSeconds));
+        }));
     }
 
-    auto form2 = dialog();
-    setRange(*form2, 0, 600);
-    widget<QLineEdit>(*form2, "Edit1")->setText(QStringLiteral("1x"));
-    FileDialogAnswers answers{QString::fromStdString(w.dir.file("out.xls"))};
-    EXPECT_THROW(form2->Button1Click(), EConvertError);
-    EXPECT_EQ(answers.asked(), 0);
-    EXPECT_FALSE(std::filesystem::exists(w.dir.file("out.xls")));
+    EXPECT_TRUE(w.inExportDialog([&](TForm2& form2) {
+        setRange(form2, 0, 600);
+        widget<QLineEdit>(form2, "Edit1")->setText(QStringLiteral("1x"));
+        FileDialogAnswers answers{QString::fromStdString(w.dir.file("out.xls"))};
+        EXPECT_THROW(form2.Button1Click(), EConvertError);
+        EXPECT_EQ(answers.asked(), 0);
+        EXPECT_FALSE(std::filesystem::exists(w.dir.file("out.xls")));
+    }));
 }
 
 // What comes of the save dialog and of the file it names.
 TEST_F(ExportDialog, ReportsAFileThatCannotBeCreatedOrWrittenWhole)
 {
-    auto form2 = dialog();
-    setRange(*form2, 0, 600);
-    {
-        FileDialogAnswers cancelled{QString()};
-        widget<QPushButton>(*form2, "Button1")->click();
-        EXPECT_TRUE(w.boxes.shown().empty());
-        EXPECT_EQ(cancelled.asked(), 1);
-    }
-    {
-        FileDialogAnswers answers{QString::fromStdString(w.dir.file("no/out.xls"))};
-        widget<QPushButton>(*form2, "Button1")->click();
-        EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法创建导出文件!")});
-    }
-    w.boxes.clear();
-    {
-        FileDialogAnswers answers{QString::fromStdString(w.dir.file("out.xls"))};
-        FullDisk disk(200);
-        widget<QPushButton>(*form2, "Button1")->click();
-        EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("导出文件写入失败!")});
-    }
+    const bool shown = w.inExportDialog([&](TForm2& form2) {
+        setRange(form2, 0, 600);
+        {
+            FileDialogAnswers cancelled{QString()};
+            widget<QPushButton>(form2, "Button1")->click();
+            EXPECT_TRUE(w.boxes.shown().empty());
+            EXPECT_EQ(cancelled.asked(), 1);
+        }
+        {
+            FileDialogAnswers answers{QString::fromStdString(w.dir.file("no/out.xls"))};
+            widget<QPushButton>(form2, "Button1")->click();
+            EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法创建导出文件!")});
+        }
+        w.boxes.clear();
+        {
+            FileDialogAnswers answers{QString::fromStdString(w.dir.file("out.xls"))};
+            FullDisk disk(200);
+            widget<QPushButton>(form2, "Button1")->click();
+            EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("导出文件写入失败!")});
+        }
+    });
+    EXPECT_TRUE(shown);
 }
 
 // The month folder holds the station's alarm records, named like the
@@ -187,35 +186,37 @@ TEST_F(ExportDialog, ReplacesAnExistingFileOnlyWhenTheUserSaysYes)
     const std::string alarms = w.dir.file("h.xls");
     const std::string rows = alarmRecordBytes({"锅炉温度0", "上限报警", "18-10-18", "09:05:00", "09:06:00"});
     writeFileBytes(alarms, rows);
-    auto form2 = dialog();
-    setRange(*form2, 0, 600);
-    {
-        FileDialogAnswers answers{QString::fromStdString(alarms), QString()};
-        ReplaceFileAnswers replace{false};
-        widget<QPushButton>(*form2, "Button1")->click();
-        EXPECT_EQ(replace.asked(), 1);
-        EXPECT_EQ(answers.asked(), 2) << "No returns to the dialog, here cancelled";
-        EXPECT_TRUE(w.boxes.shown().empty());
-        EXPECT_TRUE(readFileBytes(alarms) == rows);
-    }
-    {
-        FileDialogAnswers answers{QString::fromStdString(w.dir.file("h"))};
-        ReplaceFileAnswers replace{true};
-        widget<QPushButton>(*form2, "Button1")->click();
-        EXPECT_EQ(replace.asked(), 1) << "asked for the name with its extension";
-        EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("数据导出完成！")});
-        const std::uint8_t all[] = {1, 1, 1, 1};
-        EXPECT_EQ(readFileBytes(alarms), expectedExport(Spec, everyRecord(), all));
-    }
-    w.boxes.clear();
-    const std::string history = readFileBytes(w.dir.file("h.nx"));
-    {
-        FileDialogAnswers answers{QString::fromStdString(w.dir.file("h.nx"))};
-        ReplaceFileAnswers replace{true};
-        widget<QPushButton>(*form2, "Button1")->click();
-        EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法创建导出文件!")});
-        EXPECT_TRUE(readFileBytes(w.dir.file("h.nx")) == history) << "the history file is never replaced";
-    }
+    const bool shown = w.inExportDialog([&](TForm2& form2) {
+        setRange(form2, 0, 600);
+        {
+            FileDialogAnswers answers{QString::fromStdString(alarms), QString()};
+            ReplaceFileAnswers replace{false};
+            widget<QPushButton>(form2, "Button1")->click();
+            EXPECT_EQ(replace.asked(), 1);
+            EXPECT_EQ(answers.asked(), 2) << "No returns to the dialog, here cancelled";
+            EXPECT_TRUE(w.boxes.shown().empty());
+            EXPECT_TRUE(readFileBytes(alarms) == rows);
+        }
+        {
+            FileDialogAnswers answers{QString::fromStdString(w.dir.file("h"))};
+            ReplaceFileAnswers replace{true};
+            widget<QPushButton>(form2, "Button1")->click();
+            EXPECT_EQ(replace.asked(), 1) << "asked for the name with its extension";
+            EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("数据导出完成！")});
+            const std::uint8_t all[] = {1, 1, 1, 1};
+            EXPECT_EQ(readFileBytes(alarms), expectedExport(Spec, everyRecord(), all));
+        }
+        w.boxes.clear();
+        const std::string history = readFileBytes(w.dir.file("h.nx"));
+        {
+            FileDialogAnswers answers{QString::fromStdString(w.dir.file("h.nx"))};
+            ReplaceFileAnswers replace{true};
+            widget<QPushButton>(form2, "Button1")->click();
+            EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法创建导出文件!")});
+            EXPECT_TRUE(readFileBytes(w.dir.file("h.nx")) == history) << "the history file is never replaced";
+        }
+    });
+    EXPECT_TRUE(shown);
 }
 
 // An export onto a FIFO never waits for a reader, and never writes into
@@ -224,27 +225,29 @@ TEST_F(ExportDialog, RefusesAFifoWithoutWaitingOnIt)
 {
     const std::string target = w.dir.file("fifo.xls");
     FifoWatchdog fifo(target, FifoWatchdog::Opener::Writer);
-    auto form2 = dialog();
-    setRange(*form2, 0, 600);
-    {
-        FileDialogAnswers answers{QString::fromStdString(target)};
-        ReplaceFileAnswers replace{true};
-        widget<QPushButton>(*form2, "Button1")->click();
-        EXPECT_FALSE(fifo.released()) << "the export waited for a reader";
-        EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法创建导出文件!")});
-    }
-    w.boxes.clear();
-    const int reader = open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    ASSERT_GE(reader, 0);
-    {
-        FileDialogAnswers answers{QString::fromStdString(target)};
-        ReplaceFileAnswers replace{true};
-        widget<QPushButton>(*form2, "Button1")->click();
-        EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法创建导出文件!")}) << "with a reader on it";
-    }
-    char byte;
-    EXPECT_EQ(read(reader, &byte, 1), 0) << "nothing reached the reader";
-    close(reader);
+    const bool shown = w.inExportDialog([&](TForm2& form2) {
+        setRange(form2, 0, 600);
+        {
+            FileDialogAnswers answers{QString::fromStdString(target)};
+            ReplaceFileAnswers replace{true};
+            widget<QPushButton>(form2, "Button1")->click();
+            EXPECT_FALSE(fifo.released()) << "the export waited for a reader";
+            EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法创建导出文件!")});
+        }
+        w.boxes.clear();
+        const int reader = open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_GE(reader, 0);
+        {
+            FileDialogAnswers answers{QString::fromStdString(target)};
+            ReplaceFileAnswers replace{true};
+            widget<QPushButton>(form2, "Button1")->click();
+            EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("无法创建导出文件!")}) << "with a reader on it";
+        }
+        char byte;
+        EXPECT_EQ(read(reader, &byte, 1), 0) << "nothing reached the reader";
+        close(reader);
+    });
+    EXPECT_TRUE(shown);
 }
 
 // Qt's own save dialog asks the question; a No leaves it open and the file
@@ -253,22 +256,26 @@ TEST_F(ExportDialog, QtsSaveDialogAsksBeforeReplacingAFile)
 {
     const std::string alarms = w.dir.file("h.xls");
     writeFileBytes(alarms, "alarm rows");
-    auto form2 = dialog();
-    setRange(*form2, 0, 600);
     QString question;
+    QStringList filters;
     bool leftOpen = false;
     whenShown<QMessageBox>([&](QMessageBox& box) {
         question = box.text();
         box.button(QMessageBox::No)->click();
     });
     whenShown<QFileDialog>([&](QFileDialog& save) {
+        filters = save.nameFilters();
         type(save, "fileNameEdit", QString::fromStdString(alarms));
         save.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
         leftOpen = save.isVisible();
         if (leftOpen)
             save.reject();
     });
-    widget<QPushButton>(*form2, "Button1")->click();
+    EXPECT_TRUE(w.inExportDialog([&](TForm2& form2) {
+        setRange(form2, 0, 600);
+        widget<QPushButton>(form2, "Button1")->click();
+    }));
+    EXPECT_EQ(filters, QStringList{QStringLiteral("Excel文件 (*.xls)")});
     EXPECT_TRUE(question.contains(QStringLiteral("h.xls"))) << question.toStdString();
     EXPECT_TRUE(leftOpen);
     EXPECT_TRUE(w.boxes.shown().empty());
@@ -279,10 +286,11 @@ TEST_F(ExportDialog, QtsSaveDialogAsksBeforeReplacingAFile)
 // module, TAB-separated and GBK, finds the heading and the values.
 TEST_F(ExportDialog, PythonsCsvModuleReadsTheExport)
 {
-    auto form2 = dialog();
-    setRange(*form2, 120, 240);
-    FileDialogAnswers answers{QString::fromStdString(w.dir.file("out.xls"))};
-    widget<QPushButton>(*form2, "Button1")->click();
+    EXPECT_TRUE(w.inExportDialog([&](TForm2& form2) {
+        setRange(form2, 120, 240);
+        FileDialogAnswers answers{QString::fromStdString(w.dir.file("out.xls"))};
+        widget<QPushButton>(form2, "Button1")->click();
+    }));
     ASSERT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("数据导出完成！")});
 
     ChildProcess python({"/usr/bin/python3", TEST_SOURCE_DIR "/history/read_export.py", w.dir.file("out.xls")});

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "HistoryFiles.h"
 #include "history/core/HistoryFileReader.h"
 #include "platform/Conversions.h"
+#include "support/HistoryFiles.h"
 
 struct ExportLine {
     std::int64_t record;

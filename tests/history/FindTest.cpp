@@ -1,14 +1,16 @@
-#include "HistoryWindow.h"
-
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "chart/Chart.h"
 #include "history/DateTimePicker.h"
+#include "history/Form1.h"
 #include "history/PanelColor.h"
+#include "support/HistoryDriver.h"
 #include "support/WindowDriver.h"
 
 namespace {
@@ -19,12 +21,12 @@ const double Second = 1 / 86400.0;
 // A window with a file of 10 records a minute apart, 3 channels.
 class Find : public testing::Test {
 protected:
-    void SetUp() override { w.open(w.write("h.nx", {.start = Start, .interval = 60, .channels = 3, .records = 10})); }
+    void SetUp() override { w.open(path); }
 
     std::vector<QString> labels() const
     {
         std::vector<QString> result;
-        const ChartSeries& s = const_cast<HistoryWindow&>(w).chart().series(0);
+        const ChartSeries& s = const_cast<HistoryDriver&>(w).chart().series(0);
         for (int k = 0; k < s.count(); ++k)
             result.push_back(s.label(k));
         return result;
@@ -38,7 +40,9 @@ protected:
         return result;
     }
 
-    HistoryWindow w;
+    HistoryDriver w;
+    const HistoryFileSpec spec{.start = Start, .interval = 60, .channels = 3, .records = 10};
+    const std::string path = w.write("h.nx", spec);
 };
 
 struct RangeCase {
@@ -84,54 +88,50 @@ TEST_F(Find, LoadsFromTheRecordAtOrBeforeTheStartLabelledFromTheStart)
     EXPECT_TRUE(w.boxes.shown().empty());
     EXPECT_EQ(labels(), (std::vector<QString>{"10-18 09:05:30", "10-18 09:06:30", "10-18 09:07:30"}));
     EXPECT_EQ(values(2), (std::vector<float>{recordValue(0, 2), recordValue(1, 2), recordValue(2, 2)}));
-    EXPECT_EQ(w.form().Loads.LoadedPoints, 3);
+    EXPECT_EQ(w.chart().series(1).count(), 3);
     EXPECT_EQ(widget<QProgressBar>(w.form(), "CGauge1")->maximum(), 2) << "whole intervals from start to end";
     EXPECT_EQ(w.chart().series(0).xValue(2), 2);
-    EXPECT_EQ(w.form().Busy, 0);
+    EXPECT_TRUE(w.crossHairFollowsMouse());
     EXPECT_FALSE(widget<QFrame>(w.form(), "Panel_histread_progress")->isVisibleTo(&w.form()));
 
     w.find(Start + 200 * Second, Start + 200 * Second);
     EXPECT_EQ(labels(), (std::vector<QString>{"10-18 09:08:20", "10-18 09:09:20"})) << "a start equal to the end takes two";
     EXPECT_EQ(values(0), (std::vector<float>{recordValue(3, 0), recordValue(4, 0)}));
 
-    const TDateTime end = w.form().Loads.HistEndTime;
+    const TDateTime end = historyFileEnd(spec);
     w.find(end, end);
     EXPECT_TRUE(w.boxes.shown().empty());
     ASSERT_EQ(w.chart().seriesCount(), 3);
     EXPECT_EQ(w.chart().series(0).count(), 0) << "nothing follows the last record";
 }
 
-// Find leaves the file, its range, the pages and the rows alone; its series
-// take the rows' swatch colours, an open the chart's own again.
-TEST_F(Find, KeepsTheFileStateAndColoursSeriesFromTheRows)
+// Find leaves the rows alone, their ticks and the range shown; its series
+// take the rows' swatch colours and the aliases, an open the chart's own
+// colours again. (Pages.FindLeavesThePagesAndTheRangeAlone shows the rest.)
+TEST_F(Find, KeepsTheRowsAndColoursSeriesFromThem)
 {
-    TForm1& form = w.form();
-    const HistoryLoads before = form.Loads;
-    const QString range = widget<QLabel>(form, "lb_histr_time")->text();
-    w.form().ChannelAliases.setText(2, QStringLiteral("出口"));
-    setPanelColor(form.ChannelControls[3 * 2 + 2], QColor(1, 2, 3));
-    QWidget* row = form.ChannelControls[0];
+    const QString range = widget<QLabel>(w.form(), "lb_histr_time")->text();
+    w.setAlias(2, QStringLiteral("出口"));
+    setPanelColor(w.rowSwatch(2), QColor(1, 2, 3));
+    const QCheckBox* row = w.rowCheckBox(0);
 
     w.find(Start, Start + 600 * Second);
     EXPECT_EQ(w.chart().series(0).count(), 10);
     EXPECT_EQ(w.chart().series(2).color(), QColor(1, 2, 3));
     EXPECT_EQ(w.chart().series(2).title(), QStringLiteral("出口"));
-    EXPECT_EQ(form.ChannelControls[0], row);
-    EXPECT_EQ(widget<QLabel>(form, "lb_histr_time")->text(), range);
-    EXPECT_EQ(form.Loads.PageEndPos, before.PageEndPos);
-    EXPECT_EQ(form.Loads.PageNextTime, before.PageNextTime);
-    EXPECT_EQ(form.Loads.HistEndTime, before.HistEndTime);
+    EXPECT_EQ(w.rowCheckBox(0), row);
+    EXPECT_EQ(widget<QLabel>(w.form(), "lb_histr_time")->text(), range);
 
-    w.open(form.Loads.HistFilePath);
+    w.open(path);
     EXPECT_NE(w.chart().series(2).color(), QColor(1, 2, 3));
-    EXPECT_EQ(panelColor(form.ChannelControls[3 * 2 + 2]), w.chart().series(2).color());
+    EXPECT_EQ(panelColor(w.rowSwatch(2)), w.chart().series(2).color());
 }
 
 // Record indexes and file offsets past 32 bits: a find near the end of a
 // file of more than 2^31 records reads the records asked for.
 TEST(FindFarRecords, ReadsTheLastRecordsOfAFileOfMoreThan2To31Records)
 {
-    HistoryWindow w;
+    HistoryDriver w;
     const HistoryFileSpec spec = beyond32BitsSpec();
     w.open(w.write("far.nx", spec));
     const std::int64_t last = spec.records - 1;

@@ -1,10 +1,9 @@
-#include "HistoryWindow.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,31 +12,30 @@
 #include <QPushButton>
 #include <QScrollArea>
 
+#include "chart/Chart.h"
 #include "history/AboutBox.h"
+#include "history/Form1.h"
 #include "history/PanelColor.h"
 #include "support/FileBytes.h"
+#include "support/GuiApp.h"
+#include "support/HistoryDriver.h"
+#include "support/ModalDialog.h"
 #include "support/WindowDriver.h"
 
 namespace {
 
-// The window as it starts: nothing loaded, find, export and "全选"
-// disabled, the paging controls, the progress panel and the alias editor
-// hidden, DevName.dat made as a table of zeros.
+// The window as it starts: nothing loaded, the crosshair off, find, export
+// and "全选" disabled, the paging controls, the progress panel and the alias
+// editor hidden, DevName.dat made as a table of zeros.
 TEST(Form1Start, WindowStartsEmptyWithItsControlsInPlace)
 {
-    HistoryWindow w;
+    HistoryDriver w;
     TForm1& form = w.form();
-    form.resize(1920, 1080);
-    form.show();
-    QApplication::processEvents();
+    w.show(QSize(1920, 1080));
 
     EXPECT_EQ(form.windowTitle(), QStringLiteral("历史数据分析软件"));
     EXPECT_EQ(readFileBytes(w.dir.file("DevName.dat")), std::string(10240, '\0'));
-    EXPECT_EQ(form.Busy, 1);
-    EXPECT_EQ(form.CrossX, -1);
-    EXPECT_EQ(form.CrossY, -1);
-    EXPECT_EQ(form.CrossColorMask, 255);
-    EXPECT_TRUE(std::all_of(std::begin(form.ChannelShown), std::end(form.ChannelShown), [](auto b) { return b == 1; }));
+    EXPECT_FALSE(w.crossHairFollowsMouse());
     EXPECT_FALSE(widget<QPushButton>(form, "Button1")->isEnabled());
     EXPECT_FALSE(widget<QPushButton>(form, "Button_expro_histr")->isEnabled());
     EXPECT_FALSE(widget<QCheckBox>(form, "CheckBox_allhisrt_curve")->isEnabled());
@@ -56,7 +54,6 @@ TEST(Form1Start, WindowStartsEmptyWithItsControlsInPlace)
     EXPECT_EQ(w.chart().seriesCount(), 0);
     EXPECT_GT(w.chart().plotRect().width(), w.chart().width() / 2) << "an empty legend takes no room";
     EXPECT_EQ(widget<QScrollArea>(form, "ScrollBox_hisrt_color")->height(), 264);
-    EXPECT_EQ(form.open_histr_data.Filter, QStringLiteral("历史数据 (*.nx)"));
 
     const QList<QAction*> menu = widget<QMenuBar>(form, "MainMenu1")->actions();
     ASSERT_EQ(menu.size(), 1);
@@ -64,7 +61,16 @@ TEST(Form1Start, WindowStartsEmptyWithItsControlsInPlace)
     ASSERT_EQ(menu[0]->menu()->actions().size(), 1);
     EXPECT_EQ(menu[0]->menu()->actions()[0]->text(), QStringLiteral("修改设备别名"));
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(form.StatusPanels[i]->width(), (std::array{500, 140, 50, 50})[std::size_t(i)]);
+        EXPECT_EQ(w.statusPanel(i)->width(), (std::array{500, 140, 50, 50})[std::size_t(i)]);
+
+    // The open dialog, not answered by the test, is Qt's own.
+    QStringList openFilters;
+    whenShown<QFileDialog>([&](QFileDialog& dialog) {
+        openFilters = dialog.nameFilters();
+        dialog.reject();
+    });
+    widget<QPushButton>(form, "but_open_histr_data")->click();
+    EXPECT_EQ(openFilters, QStringList{QStringLiteral("历史数据 (*.nx)")});
 }
 
 TEST(Form1Start, AboutBoxClosesWithOk)

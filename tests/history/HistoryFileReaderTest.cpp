@@ -4,10 +4,10 @@
 #include <limits>
 #include <random>
 
-#include "HistoryFiles.h"
 #include "history/core/HistoryFileReader.h"
 #include "history/core/HistoryLoads.h"
 #include "support/FileBytes.h"
+#include "support/HistoryFiles.h"
 #include "support/WorkDir.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "HistoryFiles.h"
 #include "history/core/HistoryLoads.h"
 #include "history/core/MemoryBudget.h"
+#include "support/HistoryFiles.h"
 #include "support/WorkDir.h"
 
 namespace {

@@ -1,17 +1,18 @@
 // A range typed into the pickers as the window shows it: find and export
 // take the shown start and end as inside the file, however the date-time
 // doubles round, and refuse what lies a millisecond outside.
-#include "HistoryWindow.h"
-
 #include <gtest/gtest.h>
 
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 
+#include "chart/Chart.h"
 #include "history/DateTimePicker.h"
+#include "history/Form1.h"
 #include "history/Form2.h"
-#include "support/ModalDialog.h"
+#include "platform/FileDialog.h"
+#include "support/HistoryDriver.h"
 #include "support/WindowDriver.h"
 
 namespace {
@@ -62,9 +63,9 @@ void setPickers(DateTimePicker& date, DateTimePicker& time, TDateTime t)
 struct Edge {
     bool fromEnd;
     double ms;
-    TDateTime of(const HistoryLoads& loads) const
+    TDateTime of(const HistoryFileSpec& spec) const
     {
-        return (fromEnd ? loads.HistEndTime : loads.HistStartTime) + ms * Millisecond;
+        return (fromEnd ? historyFileEnd(spec) : spec.start) + ms * Millisecond;
     }
 };
 
@@ -90,7 +91,7 @@ TEST(TypedRange, FindTakesTheShownRangeAndRefusesAMillisecondOutside)
 {
     for (const HistoryFileSpec& spec : Files) {
         SCOPED_TRACE(fileName(spec));
-        HistoryWindow w;
+        HistoryDriver w;
         TForm1& form = w.form();
         w.open(w.write("h.nx", spec));
         const auto [start, end] = shownRange(widget<QLabel>(form, "lb_histr_time")->text());
@@ -98,11 +99,11 @@ TEST(TypedRange, FindTakesTheShownRangeAndRefusesAMillisecondOutside)
         typeBack(*widget<DatePicker>(form, "DateTimePickerEndDate"), *widget<TimePicker>(form, "DateTimePickerEndTime"), end);
         widget<QPushButton>(form, "Button1")->click();
         EXPECT_TRUE(w.boxes.texts().empty());
-        EXPECT_EQ(form.Loads.LoadedPoints, spec.records);
+        EXPECT_EQ(w.chart().series(0).count(), spec.records);
 
         for (const OutsideCase& c : Outside) {
             w.boxes.clear();
-            w.find(c.start.of(form.Loads), c.end.of(form.Loads));
+            w.find(c.start.of(spec), c.end.of(spec));
             EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QString::fromUtf8(c.findMessage)}) << c.name;
         }
     }
@@ -112,9 +113,9 @@ TEST(TypedRange, ExportTakesTheShownRangeAndRefusesAMillisecondOutside)
 {
     for (const HistoryFileSpec& spec : Files) {
         SCOPED_TRACE(fileName(spec));
-        HistoryWindow w;
+        HistoryDriver w;
         w.open(w.write("h.nx", spec));
-        whenShown<TForm2>([&](TForm2& form2) {
+        const bool shown = w.inExportDialog([&](TForm2& form2) {
             const auto [start, end] = shownRange(widget<QLabel>(form2, "Label_histr_timerange")->text());
             typeBack(*widget<DatePicker>(form2, "DateTimePicker_histr_startdate"), *widget<TimePicker>(form2, "DateTimePicker_histr_starttime"), start);
             typeBack(*widget<DatePicker>(form2, "DateTimePicker_histr_enddate"), *widget<TimePicker>(form2, "DateTimePicker_histr_endtime"), end);
@@ -125,15 +126,14 @@ TEST(TypedRange, ExportTakesTheShownRangeAndRefusesAMillisecondOutside)
             for (const OutsideCase& c : Outside) {
                 w.boxes.clear();
                 setPickers(*widget<DatePicker>(form2, "DateTimePicker_histr_startdate"), *widget<TimePicker>(form2, "DateTimePicker_histr_starttime"),
-                           c.start.of(w.form().Loads));
+                           c.start.of(spec));
                 setPickers(*widget<DatePicker>(form2, "DateTimePicker_histr_enddate"), *widget<TimePicker>(form2, "DateTimePicker_histr_endtime"),
-                           c.end.of(w.form().Loads));
+                           c.end.of(spec));
                 widget<QPushButton>(form2, "Button1")->click();
                 EXPECT_EQ(w.boxes.texts(), std::vector<QString>{QStringLiteral("时间范围不正确！")}) << c.name;
             }
-            form2.reject();
         });
-        widget<QPushButton>(w.form(), "Button_expro_histr")->click();
+        EXPECT_TRUE(shown);
     }
 }
 

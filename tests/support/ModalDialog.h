@@ -54,3 +54,36 @@ inline void press(QWidget& dialog, const char* button)
 {
     dialog.findChild<QPushButton*>(button)->click();
 }
+
+// Chooses item in box as a user's pick does: the index changes and the box
+// says it was activated.
+inline void pick(QComboBox* box, int item)
+{
+    box->setCurrentIndex(item);
+    emit box->activated(item);
+}
+
+// Clicks button, whose handler shows a modal dialog of type D, and runs act
+// on that dialog once it shows; the dialog is closed after. False when no
+// such dialog showed before the click returned.
+template <typename D>
+bool inDialogOpenedBy(QAbstractButton* button, const std::function<void(D&)>& act)
+{
+    bool shown = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<D*>(widget);
+            if (!dialog || !dialog->isVisible())
+                continue;
+            poll.stop();
+            shown = true;
+            act(*dialog);
+            dialog->reject();
+            return;
+        }
+    });
+    poll.start(0);
+    button->click();
+    return shown;
+}

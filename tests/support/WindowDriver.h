@@ -16,3 +16,11 @@ T* widget(const QWidget& window, const char* name)
         throw std::logic_error(std::string("no component ") + name + " in " + window.objectName().toStdString());
     return found;
 }
+
+// The same for a name made at run time, as those of the components a window
+// creates in code are.
+template <typename T>
+T* widget(const QWidget& window, const QString& name)
+{
+    return widget<T>(window, name.toLatin1().constData());
+}

@@ -40,6 +40,12 @@ inline HistoryFileSpec beyond32BitsSpec()
     return {.interval = 1, .channels = 1, .records = records, .unwrittenRecords = records - 3, .value = farRecordValue};
 }
 
+// The time after the file's last whole record: the end of its range.
+inline TDateTime historyFileEnd(const HistoryFileSpec& spec)
+{
+    return spec.start + double(spec.records) * spec.interval / SecondsPerDay;
+}
+
 // "锅炉" + "温度<j>": what the station names channel j.
 inline QString channelName(int j)
 {
