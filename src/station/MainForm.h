@@ -26,18 +26,99 @@ class GeneralView;
 class QTimer;
 
 // The station's main window. It holds the station's whole data model and
-// owns every control on the screen; the components of its pages are members
-// under their own names. Each topic's behaviour lives in a file of its own
-// (MainForm<Topic>.cpp) and declares its members in its section below.
+// owns every control on the screen; the components of its pages keep the
+// form's names (ui->btn_Login). Its handlers are public under the names the
+// components' events give them, and so are the two mode entries; its state
+// is private. Each topic's behaviour lives in a file of its own
+// (MainForm<Topic>.cpp), its handlers and its state in its sections below.
 class Tfm_MainForm : public QMainWindow {
     Q_OBJECT
-    // Every component of the window's pages; see MainFormWidgets.h.
-    struct Widgets;
-    std::unique_ptr<Widgets> ui;
 
 public:
     explicit Tfm_MainForm(QWidget* parent = nullptr);
     ~Tfm_MainForm() override;
+
+    // --- start-up -----------------------------------------------------------
+    void FormCreate();
+    void FormCloseQuery(bool& CanClose);
+    void FormClose();
+
+    // The temperature/humidity tab, never shown; its handlers do nothing.
+    void btTH_CtrlOKClick();
+    void btTH_CtrlExitClick();
+    void tabSheet_HT_CtrlShow();
+    void btTempUpClick();
+    void btTempDownClick();
+    void Button2Click();
+    void Button3Click();
+
+    // --- modes and password -------------------------------------------------
+    void EnterRunMode();
+    void EnterConfigMode();
+    void btn_LoginClick();
+    void btn_SignOutClick();
+    void btn_ModifyPasswordClick();
+
+    // The seam where tests and benchmarks stand in for the polling threads,
+    // which they do not run: the threads are stopped, and the caller writes
+    // the slot's run-time part (values, alarm flags, online flag) as the
+    // device's thread would, and reads it back.
+    MeterRecord& pollingStandIn(int slot);
+
+    // --- device editor ------------------------------------------------------
+    void strgGrid_MeterListClick();
+    void strgGrid_MeterChannelListClick();
+    GridCellPaint strgGrid_MeterListDrawCell(int col, int row, bool selected) const;
+    GridCellPaint strgGrid_MeterChannelListDrawCell(int col, int row, bool selected) const;
+    void btn_MeterAddClick();
+    void btn_MeterDelClick();
+    void btn_MeterModifyClick();
+    void btn_MeterSaveClick();
+    void btn_ChannelAddClick();
+    void btn_ChannelDelClick();
+    void btn_ChannelModifyClick();
+    void btn_ChannelSaveClick();
+    // Appends the devices of the batch-add dialog and loads the last of them.
+    void btn_MeterBatchAddClick();
+
+    // --- one-second cycle ---------------------------------------------------
+    void timer_PerSecondTimer();
+
+    // --- overview panels ----------------------------------------------------
+    void FormResize();
+
+    // --- real-time curves ---------------------------------------------------
+    void chkBoxCurvesSelectClick();
+    void chkBox_SelectAllCurvesClick();
+    void colorBox_CurvesBackColorChange();
+    void upDown_CurvesWidthClick();
+    void btn_CurvesPrintPreviewClick();
+    void btn_CurvesZoomOutClick();
+    void btn_CurvesZoomInClick();
+    void btn_CurvesResumeClick();
+    void btn_SetCurvesRangeClick();
+
+    // --- SMS ----------------------------------------------------------------
+    // Throws EConvertError at a number that is no whole number; the keys
+    // before it are written.
+    void btnGSM_SetSaveClick();
+
+    // --- set value ----------------------------------------------------------
+    // Each handler blocks the GUI thread while a polling thread serves it.
+    void strgGrid_MeterListDblClick();
+    void btReadSVClick();
+    void btSetSvClick();
+    void btExitSvOpClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Every component of the window's pages; see MainFormWidgets.h.
+    struct Widgets;
+    std::unique_ptr<Widgets> ui;
 
     // statusBar_MainForm's panels. Panel 4 carries the Ethernet thread's
     // connection texts, so it takes what is left of the bar's width.
@@ -45,6 +126,8 @@ public:
     QLabel* StatusPanels[StatusPanelCount] = {};
     // 1000 ms; on in run mode only.
     QTimer* timer_PerSecond = nullptr;
+    void createStatusPanels();
+    void connectHandlers();
 
     // --- start-up -----------------------------------------------------------
     DeviceTable Devices;
@@ -52,9 +135,6 @@ public:
     QString AlarmSoundPath;
     std::int32_t FlowChartPointNum = 0;
 
-    void FormCreate();
-    void FormCloseQuery(bool& CanClose);
-    void FormClose();
     // BaseDir + "/" + name: every station file lies under the base directory.
     QString BasePath(const QString& name) const;
     void LoadStartupSettings();
@@ -76,15 +156,6 @@ public:
     void LoadPassword();
     void SavePassword();
 
-    // The temperature/humidity tab, never shown; its handlers do nothing.
-    void btTH_CtrlOKClick();
-    void btTH_CtrlExitClick();
-    void tabSheet_HT_CtrlShow();
-    void btTempUpClick();
-    void btTempDownClick();
-    void Button2Click();
-    void Button3Click();
-
     // --- modes and password -------------------------------------------------
     QString ConfigPassword;
     // The polling threads, run in run mode only. Declared after Devices, so
@@ -92,11 +163,6 @@ public:
     ClientSocket clientSocket_MeterComm;
     CommControl Comm{clientSocket_MeterComm, [this](const QString& text) { postCommStatus(text); }};
 
-    void EnterRunMode();
-    void EnterConfigMode();
-    void btn_LoginClick();
-    void btn_SignOutClick();
-    void btn_ModifyPasswordClick();
     // The Ethernet thread's connection texts into status panel 4, from any
     // thread; never waits for the GUI thread.
     void postCommStatus(const QString& text);
@@ -104,11 +170,6 @@ public:
     // Every control that changes the configuration, in the order the modes
     // switch them.
     void setConfigControlsEnabled(bool enabled);
-    // The seam where tests and benchmarks stand in for the polling threads,
-    // which they do not run: the threads are stopped, and the caller writes
-    // the slot's run-time part (values, alarm flags, online flag) as the
-    // device's thread would, and reads it back.
-    MeterRecord& pollingStandIn(int slot);
 
     // --- device editor ------------------------------------------------------
     void FillMeterList();
@@ -118,20 +179,6 @@ public:
     // Throws EConvertError for a limit that is not a number; the fields
     // before it are stored.
     void StoreChannelFields(int slot, int channel);
-    void strgGrid_MeterListClick();
-    void strgGrid_MeterChannelListClick();
-    GridCellPaint strgGrid_MeterListDrawCell(int col, int row, bool selected) const;
-    GridCellPaint strgGrid_MeterChannelListDrawCell(int col, int row, bool selected) const;
-    void btn_MeterAddClick();
-    void btn_MeterDelClick();
-    void btn_MeterModifyClick();
-    void btn_MeterSaveClick();
-    void btn_ChannelAddClick();
-    void btn_ChannelDelClick();
-    void btn_ChannelModifyClick();
-    void btn_ChannelSaveClick();
-    // Appends the devices of the batch-add dialog and loads the last of them.
-    void btn_MeterBatchAddClick();
     // Slot of the device grid's selected row, or -1 on the heading or trailing row.
     int selectedMeterSlot() const;
     // Selects the row and runs the grid's click handler, also when the row
@@ -150,7 +197,6 @@ public:
     // The tick's history row, one value per channel in global channel order.
     HistoryRecord HistoryRow = {};
 
-    void timer_PerSecondTimer();
     // Timer and alarm window handlers; constructor only.
     void connectCycleHandlers();
     // The alarm window and sound in a tick with an alarm, and in one without.
@@ -163,9 +209,6 @@ public:
 
     void BuildGeneralView();
     void UpdateGeneralViewItem(int k, int j, int g);
-    void FormResize();
-    void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     // The width the panels are laid out for: the scroll box's, as the tab
     // pages share one size even while another page is in front.
     int generalViewWidth() const;
@@ -180,15 +223,6 @@ public:
     void BuildCurvesSelectList();
     // Slides one curve by a point: the oldest goes, value comes in at the end.
     void Animate(ChartSeries& series, const QString& label, double value);
-    void chkBoxCurvesSelectClick();
-    void chkBox_SelectAllCurvesClick();
-    void colorBox_CurvesBackColorChange();
-    void upDown_CurvesWidthClick();
-    void btn_CurvesPrintPreviewClick();
-    void btn_CurvesZoomOutClick();
-    void btn_CurvesZoomInClick();
-    void btn_CurvesResumeClick();
-    void btn_SetCurvesRangeClick();
     // The stored background colour and range onto the chart and the controls.
     void applyCurvesBackColor();
     void applyCurvesRange();
@@ -220,20 +254,12 @@ public:
     void SmsAlarmStep();
     // The SMS page's controls as the step reads them.
     SmsSettings smsSettings() const;
-    // Throws EConvertError at a number that is no whole number; the keys
-    // before it are written.
-    void btnGSM_SetSaveClick();
     void connectSmsHandlers();
 
     // --- set value ----------------------------------------------------------
     // Hidden until a device row is double-clicked.
     QWidget* plSV_Op = nullptr;
 
-    // Each handler blocks the GUI thread while a polling thread serves it.
-    void strgGrid_MeterListDblClick();
-    void btReadSVClick();
-    void btSetSvClick();
-    void btExitSvOpClick();
     // The device in slot becomes the target; its port is looked up when a
     // request is posted, so that ports opened later count.
     void setSetValueTarget(int slot);
@@ -242,11 +268,4 @@ public:
     bool readSetValue();
     // The panel over the device edits and its handlers; constructor only.
     void setupSetValuePanel();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    void createStatusPanels();
-    void connectHandlers();
 };

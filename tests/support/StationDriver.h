@@ -199,7 +199,7 @@ private:
     template <typename T>
     T& named(const QString& name) const
     {
-        return widget<T>(name.toLatin1().constData());
+        return *::widget<T>(*window_, name);
     }
 
     void writeConfigFile()
