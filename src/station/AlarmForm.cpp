@@ -28,6 +28,11 @@ void TFormAlarm::setColor(TColor color)
     setPalette(ground);
 }
 
+void TFormAlarm::blink()
+{
+    setColor(color_ == clBtnFace ? clRed : clBtnFace);
+}
+
 void TFormAlarm::bringToFront()
 {
     QWidget* const dialog = QApplication::activeModalWidget();

@@ -16,9 +16,9 @@ public:
     explicit TFormAlarm(QWidget* parent = nullptr);
     ~TFormAlarm() override;
 
-    // The window's ground, which the cycle alternates with clRed.
-    TColor Color() const { return color_; }
-    void setColor(TColor color);
+    // The ground turns from clBtnFace to clRed, or back: one step of the
+    // cycle's blinking.
+    void blink();
 
     // Shows the window in front of the others, a minimised one staying
     // minimised, but below the modal dialogs the program has open: the
@@ -35,6 +35,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void setColor(TColor color);
+
     std::unique_ptr<Ui::TFormAlarm> ui;
     TColor color_ = clBtnFace;
 };

@@ -65,7 +65,7 @@ void Tfm_MainForm::alarmTick()
     const AlarmSchedule::Step step = Alarm.alarmTick(FormAlarm && FormAlarm->result() == SilenceRequested);
     if (FormAlarm) {
         if (step.blink)
-            FormAlarm->setColor(FormAlarm->Color() == clBtnFace ? clRed : clBtnFace);
+            FormAlarm->blink();
         if (step.sound) {
             PlaySoundFile(AlarmSoundPath);
             FormAlarm->bringToFront();
