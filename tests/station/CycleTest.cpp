@@ -325,24 +325,9 @@ TEST_F(Station, FullDiskHoldsBackAlarmRowsAndRecordsOnlyUntilItTakesWritesAgain)
     EXPECT_EQ(std::memcmp(history.data() + HistoryHeaderSize, records, sizeof records), 0);
 }
 
-class ModeChange : public Station {
-protected:
-    // Configuration mode and back, the clock standing. COM1, where the
-    // devices are, is a missing line: its thread marks them offline; then
-    // they answer again, as the test had them.
-    void changeModes()
-    {
-        station.window().EnterConfigMode();
-        station.window().EnterRunMode();
-        station.timer().stop();
-        for (int k = 0; k < deviceCount; ++k)
-            polled(k).Online = 1;
-    }
-};
-
 // A period's files are named after a second reading of the clock, which may
 // lie a second after its start time; its alarms start afresh.
-TEST_F(ModeChange, NewPeriodStartsTheFilesAndClearsTheAlarmSide)
+TEST_F(Station, NewPeriodStartsTheFilesAndClearsTheAlarmSide)
 {
     addDevice("锅炉1", {"温度", "B", "C"}, 10);
     addDevice("D2", {"X", "Y"}, 1);
@@ -381,7 +366,7 @@ TEST_F(ModeChange, NewPeriodStartsTheFilesAndClearsTheAlarmSide)
 
 // A log interval of 5 gives lines in ticks 5, 10, ... counted from the
 // start, whether or not the station went through configuration mode.
-class LogInterval : public ModeChange, public testing::WithParamInterface<int> {};
+class LogInterval : public Station, public testing::WithParamInterface<int> {};
 
 TEST_P(LogInterval, LineEveryFifthTick)
 {
@@ -401,7 +386,7 @@ INSTANTIATE_TEST_SUITE_P(ModesChangedAfterTick, LogInterval, testing::Values(0, 
 // Each return to run mode begins a recording period: a history file and an
 // alarm-record file named after that moment, while the files of the period
 // before keep what they hold; with a device or none.
-class NewPeriod : public ModeChange, public testing::WithParamInterface<int> {};
+class NewPeriod : public Station, public testing::WithParamInterface<int> {};
 
 TEST_P(NewPeriod, LeavingConfigurationStartsNewFilesAndKeepsTheOld)
 {

@@ -41,6 +41,16 @@ protected:
 
     QString label() const { return station.widget<QLabel>("lbYSJS").text(); }
 
+    // Two ticks of alarm, the first of the delay's two seconds: counted, then texted.
+    void expectDelayThenMessage()
+    {
+        tick();
+        EXPECT_EQ(label(), "延时计时：  1");
+        tick();
+        EXPECT_EQ(label(), "发出短息。      ");
+        EXPECT_TRUE(module->waitForMessages(1));
+    }
+
     std::unique_ptr<Devsim> module;
 };
 
@@ -56,11 +66,8 @@ TEST_F(SmsStep, CycleTextsWhatTheOverviewShowsAndFreesThePort)
     fan.Online = 0;  // its flags still count for the text
     fan.AlarmLA[0] = 1;
 
-    tick();
-    EXPECT_EQ(label(), "延时计时：  1");
-    tick();
-    EXPECT_EQ(label(), "发出短息。      ");
-    ASSERT_TRUE(module->waitForMessages(1));
+    expectDelayThenMessage();
+    ASSERT_EQ(module->messages().size(), 1u);
     EXPECT_EQ(module->messages()[0].text, "8613800000001:温度超限\n锅炉1--温度\t95.5kPa\nD2--X\tERRkPa\n\r\n");
 
     PortHandle port;
@@ -107,11 +114,7 @@ TEST_F(SmsStep, TickWithoutAlarmStartsTheDelayAgain)
     meter.AlarmHA[0] = 0;
     tick();
     meter.AlarmHA[0] = 1;
-    tick();
-    EXPECT_EQ(label(), "延时计时：  1");
-    tick();
-    EXPECT_EQ(label(), "发出短息。      ");
-    EXPECT_TRUE(module->waitForMessages(1));
+    expectDelayThenMessage();
 }
 
 // Half-way through the delay, a return to run mode counts it from the start.
@@ -123,17 +126,9 @@ TEST_F(SmsStep, RunModeStartsTheScheduleAfresh)
     tick();
     ASSERT_EQ(label(), "延时计时：  1");
 
-    station.window().EnterConfigMode();
-    station.window().EnterRunMode();
-    station.timer().stop();
-    MeterRecord& meter = polled(0);
-    meter.Online = 1;
-    meter.AlarmHA[0] = 1;
-    tick();
-    EXPECT_EQ(label(), "延时计时：  1");
-    tick();
-    EXPECT_EQ(label(), "发出短息。      ");
-    EXPECT_TRUE(module->waitForMessages(1));
+    changeModes();
+    polled(0).AlarmHA[0] = 1;
+    expectDelayThenMessage();
 }
 
 // The page in configuration mode, where its controls can be changed.

@@ -62,6 +62,17 @@ protected:
             station.polled(k).Online = 1;
     }
 
+    // Configuration mode and back, the clock standing. The devices' missing
+    // line has its thread mark them offline; then they answer again.
+    void changeModes()
+    {
+        station.window().EnterConfigMode();
+        station.window().EnterRunMode();
+        station.timer().stop();
+        for (int k = 0; k < deviceCount; ++k)
+            polled(k).Online = 1;
+    }
+
     void tick()
     {
         now += 1 / SecondsPerDay;
