@@ -21,12 +21,13 @@
 #include "platform/Gbk.h"
 #include "platform/SerialPort.h"
 #include "shared/HistoryFile.h"
-#include "station/core/ConfigFile.h"
 #include "support/AlarmRecordBytes.h"
 #include "support/ChildProcess.h"
+#include "support/DeviceSlots.h"
 #include "support/Devsim.h"
 #include "support/Eventually.h"
 #include "support/FileBytes.h"
+#include "support/StationConfig.h"
 #include "support/WorkDir.h"
 
 namespace {
@@ -48,13 +49,10 @@ std::string utf8(const QString& text)
 
 // Two channels whose limits are far from the simulator's values
 // (register r of slave a holds 100 * a + r) unless a test moves them.
-MeterRecord& addDevice(DeviceTable& table, const char* name, const char* (&channels)[2], int address, int decimals,
-                       int interval)
+MeterConfig simulatedDevice(const char* name, const char* (&channels)[2], int address, int decimals, int interval)
 {
-    MeterRecord& m = table.MeterRecords[table.MeterCount++];
-    copyToField(m.MeterName, QString::fromUtf8(name));
+    MeterConfig m = namedDevice(QString::fromUtf8(name), {QString::fromUtf8(channels[0]), QString::fromUtf8(channels[1])});
     m.MeterAddr = std::uint8_t(address);
-    m.ChannelNum = 2;
     m.PreRecordTime = interval;
     copyToField(m.IPAddr, QStringLiteral("127.0.0.1"));
     for (int j = 0; j < 2; ++j) {
@@ -64,7 +62,6 @@ MeterRecord& addDevice(DeviceTable& table, const char* name, const char* (&chann
         c.ChannelLA = -500;
         c.ChannelHA = 1000;
         c.ChannelHHA = 2000;
-        copyToField(c.ChannelName, QString::fromUtf8(channels[j]));
     }
     return m;
 }
@@ -131,17 +128,8 @@ protected:
 
     std::string read(const std::string& relative) const { return readFileBytes(dir.file(relative)); }
 
-    // Config.dat with the table's devices, all else at its defaults.
-    void saveConfig(const DeviceTable& table) const
-    {
-        const QString config = ConfigFile::pathIn(QString::fromStdString(dir.path()));
-        QString password;
-        std::int32_t count = 0;
-        ASSERT_EQ(ConfigFile::createWithDefaults(config, count, password), ConfigFile::Creation::Created);
-        ASSERT_TRUE(ConfigFile::saveMeterConfig(config, table));
-    }
-
     WorkDir dir;
+    StationConfig config;
     TDateTime startedAt = 0, stoppedAt = 0;
     std::vector<std::string> files;
 };
@@ -153,15 +141,14 @@ TEST_F(EndToEnd, StationWritesHistoryAlarmRecordsAndLogs)
 
     const char* boilerChannels[2] = {"温度", "压力"};
     const char* tcpChannels[2] = {"A", "B"};
-    auto table = std::make_unique<DeviceTable>();
-    MeterRecord& boiler = addDevice(*table, "锅炉1", boilerChannels, 1, 1, 1);  // 10.0, 10.1
+    MeterConfig& boiler = config.addDevice(simulatedDevice("锅炉1", boilerChannels, 1, 1, 1));  // 10.0, 10.1
     boiler.Channels[1].ChannelHA = 10.05f;
-    MeterRecord& d2 = addDevice(*table, "D2", tcpChannels, 2, 0, 2);  // 200, 201
+    MeterConfig& d2 = config.addDevice(simulatedDevice("D2", tcpChannels, 2, 0, 2));  // 200, 201
     d2.CommMod = 1;
     d2.IPPort = tcp->port();
     d2.Channels[0].ChannelLLA = 250;  // 200 is below both: two records in one tick
     d2.Channels[0].ChannelLA = 300;
-    saveConfig(*table);
+    config.write(dir.path());
     const float polled[4] = {10.0f, 10.1f, 200.0f, 201.0f};
     const std::string polledRecord(reinterpret_cast<const char*>(polled), sizeof polled);
 
@@ -289,9 +276,8 @@ TEST_F(EndToEnd, StationTextsAnAlarmToTheGsmModule)
     auto serial = Devsim::onPty(comLink(1), {"--address", "1"});
     auto gsm = Devsim::gsmOnPty(comLink(3));
     const char* channels[2] = {"温度", "压力"};
-    auto table = std::make_unique<DeviceTable>();
-    addDevice(*table, "锅炉1", channels, 1, 1, 3600).Channels[1].ChannelHA = 10.05f;  // 10.1 is over it
-    saveConfig(*table);
+    config.addDevice(simulatedDevice("锅炉1", channels, 1, 1, 3600)).Channels[1].ChannelHA = 10.05f;  // 10.1 is over it
+    config.write(dir.path());
     constexpr int Delay = 3;
     writeFileBytes(dir.file("Res/GSM_Alarm.ini"), "[GSM]\r\nEnable=1\r\nCOM=2\r\nDelay=" + std::to_string(Delay) +
                                                       "\r\nText=" + gbk("温度超限") +
@@ -322,9 +308,8 @@ TEST_P(StopSignal, EndsTheStationWithStatusZero)
 {
     auto serial = Devsim::onPty(comLink(1));
     const char* channels[2] = {"A", "B"};
-    auto table = std::make_unique<DeviceTable>();
-    addDevice(*table, "D1", channels, 1, 0, 1);
-    saveConfig(*table);
+    config.addDevice(simulatedDevice("D1", channels, 1, 0, 1));
+    config.write(dir.path());
 
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ChildProcess norvik({NORVIK_PATH});

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "station/core/HistoryWriter.h"
+#include "support/DeviceSlots.h"
 #include "support/Eventually.h"
 #include "support/FileBytes.h"
 #include "support/FullDisk.h"
@@ -25,17 +26,11 @@ const char Pressure[] = "\xd1\xb9\xc1\xa6";          // 压力
 
 struct Devices {
     MeterRecord meters[MaxMeters];
-    int count = 0;
+    std::int32_t count = 0;
 
-    MeterRecord& add(const char* name, std::vector<const char*> channels, int interval = 1)
+    MeterRecord& add(const QString& name, const QStringList& channels)
     {
-        MeterRecord& m = meters[count++];
-        std::strcpy(m.MeterName, name);
-        m.ChannelNum = static_cast<std::uint8_t>(channels.size());
-        for (std::size_t j = 0; j < channels.size(); ++j)
-            std::strcpy(m.Channels[j].ChannelName, channels[j]);
-        m.PreRecordTime = interval;
-        return m;
+        return appendDevice(meters, count, namedDevice(name, channels));
     }
 };
 
@@ -150,8 +145,8 @@ TEST(RecordPeriodPaths, MonthFolderAndDayAndTimeName)
 
 TEST_F(HistoryFileTest, HeaderNamesEveryChannelInGlobalOrderThenZeros)
 {
-    devices.add(Boiler1, {Temperature, Pressure}, 5);
-    devices.add("D2", {"CH1"}, 60);  // only slot 0's interval counts, passed in by the caller
+    devices.add("锅炉1", {"温度", "压力"}).PreRecordTime = 5;
+    devices.add("D2", {"CH1"}).PreRecordTime = 60;  // only slot 0's interval counts, passed in by the caller
 
     auto h = makeHistoryHeader(43391.378506944, 5, devices.meters, devices.count);
     ASSERT_TRUE(writeHistoryHeader(path, *h));
@@ -228,7 +223,7 @@ TEST_F(HistoryFileTest, HeaderAndEachRecordGoOutInOneWrite)
 #endif
     // A kill between two writes would leave a header the readers refuse.
     for (int k = 0; k < MaxMeters; ++k)
-        devices.add("D", std::vector<const char*>(MaxChannels, "C"));
+        devices.add("D", QStringList(MaxChannels, QStringLiteral("C")));
     const std::vector<float> row(MaxMeters * MaxChannels, 1.5f);
 
     const long before = writeCalls();
@@ -444,7 +439,7 @@ TEST_P(HistoryTimingTest, OneDueRecordPerTickAtMost)
     QTemporaryDir dir;
     const std::string path = dir.filePath("h.nx").toStdString();
     Devices devices;
-    devices.add("D1", {"A"}, c.interval);
+    devices.add("D1", {"A"}).PreRecordTime = c.interval;
     const double start = 43391.0;
 
     HistoryRecorder recorder;

@@ -8,6 +8,7 @@
 
 #include "platform/Gbk.h"
 #include "station/core/SmsAlarm.h"
+#include "support/DeviceSlots.h"
 
 namespace {
 
@@ -32,11 +33,10 @@ protected:
         page.alarmText = "A";
     }
 
-    // The next device slot with its channels, none in alarm.
-    MeterRecord& addDevice(int channels)
+    // The next device slot with its channels, online, none in alarm.
+    MeterRecord& addOnlineDevice(int channels)
     {
-        MeterRecord& m = meters[meterCount++];
-        m.ChannelNum = std::uint8_t(channels);
+        MeterRecord& m = appendDevice(meters.get(), meterCount, namedDevice("D", numberedNames("CH", channels)));
         m.Online = 1;
         return m;
     }
@@ -69,7 +69,7 @@ protected:
     }
 
     std::unique_ptr<MeterRecord[]> meters = std::make_unique<MeterRecord[]>(4);
-    int meterCount = 0;
+    std::int32_t meterCount = 0;
     std::map<int, SmsChannelTexts> texts;  // by global index; others "C<g>", "1", no unit
     SmsSettings page;
     SmsAlarm sms;
@@ -86,7 +86,7 @@ TEST_F(SmsSchedule, OneMessageEveryTwentySecondsPerRowThenReloadMinutes)
     page.phoneNumbers[0] = "13800000001";
     page.phoneNumbers[1] = "13800000002";
     page.phoneNumbers[2] = "13800000003";
-    addDevice(1).AlarmHA[0] = 1;
+    addOnlineDevice(1).AlarmHA[0] = 1;
 
     alarmFor(111);
 
@@ -122,7 +122,7 @@ TEST_F(SmsSchedule, NothingIsSentWhenNoRowMeetsItsSecond)
         {"DelayNoWholeNumber", "3s", 0},
         {"FirstValidRowAfterItsSecond", "2", 3},
     };
-    addDevice(1).AlarmLA[0] = 1;
+    addOnlineDevice(1).AlarmLA[0] = 1;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         sms.reset();
@@ -140,7 +140,7 @@ TEST_F(SmsSchedule, ReloadThatIsNoWholeNumberEndsTheAlarmsTextsAfterOnePass)
     page.delay = "3";
     page.reload = "abc";
     page.phoneNumbers[0] = "13800000001";
-    addDevice(1).AlarmLA[0] = 1;
+    addOnlineDevice(1).AlarmLA[0] = 1;
     alarmFor(300);
     EXPECT_EQ(sentSeconds(), std::vector<int>{3});
 }
@@ -150,7 +150,7 @@ TEST_F(SmsSchedule, ResetStartsTheDelayAgain)
     page.delay = "3";
     page.phoneNumbers[0] = "13800000001";
     page.phoneNumbers[1] = "13800000002";
-    addDevice(1).AlarmLA[0] = 1;
+    addOnlineDevice(1).AlarmLA[0] = 1;
     alarmFor(10);
     sms.reset();  // a second without alarm
     alarmFor(3);
@@ -163,8 +163,8 @@ TEST_F(SmsSchedule, MessageBytes)
     page.alarmText = QString::fromUtf8("温度超限\n请处理");
     page.phoneNumbers[0] = "13800000001";
     page.powerChannel = "1";
-    addDevice(2).AlarmHHA[0] = 1;
-    addDevice(1).AlarmLA[0] = 1;
+    addOnlineDevice(2).AlarmHHA[0] = 1;
+    addOnlineDevice(1).AlarmLA[0] = 1;
     texts[0] = {QString::fromUtf8("锅炉1--温度"), "95.5", QString::fromUtf8("℃")};
     texts[2] = {"D2--X", "ERR", "kPa"};
 
@@ -196,8 +196,8 @@ TEST_F(SmsSchedule, PowerLineWatchesTheNthChannelInGlobalOrder)
         {"0", true, false},  {"x", true, false}, {"1", false, false},
     };
     page.phoneNumbers[0] = "13800000001";
-    addDevice(2).AlarmLLA[0] = 1;
-    addDevice(1).AlarmHA[0] = 1;
+    addOnlineDevice(2).AlarmLLA[0] = 1;
+    addOnlineDevice(1).AlarmHA[0] = 1;
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.powerChannel) + (c.powerAlarm ? " on" : " off"));
         page.powerChannel = c.powerChannel;
@@ -231,7 +231,7 @@ TEST_F(SmsSchedule, LinesUpTo140BytesShareAMessage)
     page.phoneNumbers[0] = "13800000001";
     page.phoneNumbers[1] = "13800000002";
     page.powerChannel = "1";
-    MeterRecord& meter = addDevice(2);
+    MeterRecord& meter = addOnlineDevice(2);
     meter.AlarmHA[0] = 1;
     meter.AlarmHA[1] = 1;
     for (const Case& c : cases) {
@@ -274,7 +274,7 @@ TEST_F(SmsSchedule, LineTooLongForAnyMessageIsCutAndTheRowsGoOn)
     };
     page.phoneNumbers[0] = "13800000001";
     page.phoneNumbers[1] = "13800000002";
-    addDevice(1).AlarmHA[0] = 1;
+    addOnlineDevice(1).AlarmHA[0] = 1;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         page.alarmText = c.alarmText;

@@ -12,11 +12,8 @@
 #include <QList>
 #include <QTimer>
 
-#include <deque>
 #include <filesystem>
 #include <memory>
-#include <optional>
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -28,6 +25,7 @@
 #include "station/core/ConfigFile.h"
 #include "support/FileBytes.h"
 #include "support/GridClicks.h"
+#include "support/StationConfig.h"
 #include "support/WindowDriver.h"
 
 class StationDriver {
@@ -39,21 +37,9 @@ public:
 
     // --- before the window starts -------------------------------------------
 
-    // A device for the next slot of Config.dat, handed out for the fields a
-    // test sets on top. The next start() writes what was given, and only
-    // then: without it the window finds the base directory as it is.
-    MeterConfig& addDevice(const MeterConfig& device)
-    {
-        devices_.push_back(device);
-        configured_ = true;
-        return devices_.back();
-    }
-
-    void setPassword(const QString& password)
-    {
-        password_ = password;
-        configured_ = true;
-    }
+    // The configuration the next start() writes (see StationConfig).
+    MeterConfig& addDevice(const MeterConfig& device) { return config_.addDevice(device); }
+    void setPassword(const QString& password) { config_.setPassword(password); }
 
     // A file of the base directory, e.g. "Res/GSM_Alarm.ini", its folder made
     // when missing: for what the configuration types do not write.
@@ -64,11 +50,9 @@ public:
         writeFileBytes(path.string(), bytes);
     }
 
-    // Writes the configuration given since the last start, makes each serial
-    // port its devices use a missing line unless the test has linked one of
-    // its own (so that no real line is ever polled), then makes the main
-    // window, which enters run mode, and after it the alarm window, as the
-    // program entry does. Windows already running are closed first.
+    // Writes the configuration given since the last start, then makes the
+    // main window, which enters run mode, and after it the alarm window, as
+    // the program entry does. Windows already running are closed first.
     void start()
     {
         close();
@@ -79,11 +63,7 @@ public:
     }
 
     // What start() writes first, for a test that must write it sooner.
-    void writeConfiguration()
-    {
-        if (configured_)
-            writeConfigFile();
-    }
+    void writeConfiguration() { config_.write(QDir::currentPath().toStdString()); }
 
     void close()
     {
@@ -98,7 +78,7 @@ public:
     // --- what a user does ---------------------------------------------------
 
     template <typename T>
-    T& widget(const char* name) const
+    T& widget(const QString& name) const
     {
         return *::widget<T>(*window_, name);
     }
@@ -143,10 +123,10 @@ public:
 
     // The components the window makes in code.
     QTimer& timer() const { return widget<QTimer>("timer_PerSecond"); }
-    QLabel& statusPanel(int i) const { return named<QLabel>(QStringLiteral("statusBar_MainForm_Panel%1").arg(i)); }
+    QLabel& statusPanel(int i) const { return widget<QLabel>(QStringLiteral("statusBar_MainForm_Panel%1").arg(i)); }
     const GeneralView& overview() const { return widget<GeneralView>("GeneralViewControls"); }
     const GeneralViewPanel& panel(int g) const { return overview().panel(g); }
-    QCheckBox& curveCheckBox(int g) const { return named<QCheckBox>(QStringLiteral("chkBoxCurvesSelect%1").arg(g)); }
+    QCheckBox& curveCheckBox(int g) const { return widget<QCheckBox>(QStringLiteral("chkBoxCurvesSelect%1").arg(g)); }
     // The curves' check boxes, in global channel order.
     QList<QCheckBox*> curveCheckBoxes() const
     {
@@ -180,11 +160,11 @@ public:
 
 private:
     template <typename T>
-    T& enabled(const char* name) const
+    T& enabled(const QString& name) const
     {
         T& control = widget<T>(name);
         if (!control.isEnabled())
-            throw std::logic_error(std::string(name) + " is disabled");
+            throw std::logic_error(name.toStdString() + " is disabled");
         return control;
     }
 
@@ -196,46 +176,7 @@ private:
         return {g.viewport(), cellCentre(g, 0, row)};
     }
 
-    template <typename T>
-    T& named(const QString& name) const
-    {
-        return *::widget<T>(*window_, name);
-    }
-
-    void writeConfigFile()
-    {
-        const QString path = ConfigFile::pathIn(QDir::currentPath());
-        auto table = std::make_unique<DeviceTable>();
-        for (const MeterConfig& device : devices_)
-            table->MeterRecords[table->MeterCount++].config() = device;
-        std::int32_t count = 0;
-        QString password;
-        ConfigFile::createWithDefaults(path, count, password);
-        if (!ConfigFile::saveMeterConfig(path, *table)
-            || (password_ && !ConfigFile::savePassword(path, *password_)))
-            throw std::runtime_error("cannot write Config.dat");
-        std::set<int> ports;
-        for (const MeterConfig& device : devices_)
-            if (device.CommMod == 0)
-                ports.insert(device.CommSerial + 1);
-        for (int port : ports)
-            linkMissingLine(port);
-        devices_.clear();
-        password_.reset();
-        configured_ = false;
-    }
-
-    static void linkMissingLine(int comNumber)
-    {
-        const std::filesystem::path link = baseFile("Res/COM" + std::to_string(comNumber));
-        std::filesystem::create_directories(link.parent_path());
-        if (!std::filesystem::exists(std::filesystem::symlink_status(link)))
-            std::filesystem::create_symlink("/nonexistent/tty", link);
-    }
-
-    std::deque<MeterConfig> devices_;
-    std::optional<QString> password_;
-    bool configured_ = false;
+    StationConfig config_;
     std::unique_ptr<Tfm_MainForm> window_;
     std::unique_ptr<TFormAlarm> alarmWindow_;
 };
