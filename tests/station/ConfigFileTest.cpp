@@ -10,6 +10,7 @@
 
 #include "platform/Gbk.h"
 #include "station/core/ConfigFile.h"
+#include "support/DeviceSlots.h"
 #include "support/FileBytes.h"
 
 namespace {
@@ -22,9 +23,10 @@ std::string bytesOf(const T& value)
     return std::string(reinterpret_cast<const char*>(&value), sizeof value);
 }
 
+// Every channel entry named and filled, the ones from the count on too.
 MeterConfig device(const char* name, int channels)
 {
-    MeterConfig m{};
+    MeterConfig m = namedDevice(QString::fromUtf8(name), numberedNames("CH_", MaxChannels));
     m.MeterAddr = 1;
     m.ChannelNum = std::uint8_t(channels);
     m.CommStartReg = 0x1234;
@@ -32,11 +34,9 @@ MeterConfig device(const char* name, int channels)
     m.Reserved[1] = 0xA5;  // carried along unchanged
     m.IPPort = 6000;
     copyToField(m.IPAddr, QStringLiteral("192.168.0.101"));
-    copyToField(m.MeterName, QString::fromUtf8(name));
     for (int j = 0; j < MaxChannels; ++j) {
         m.Channels[j].ChannelPoin = std::uint8_t(j % 5);
         m.Channels[j].ChannelHA = 100.5f + float(j);
-        copyToField(m.Channels[j].ChannelName, QStringLiteral("CH_%1").arg(j + 1));
     }
     return m;
 }
