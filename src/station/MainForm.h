@@ -59,10 +59,11 @@ public:
     void btn_SignOutClick();
     void btn_ModifyPasswordClick();
 
-    // The seam where tests and benchmarks stand in for the polling threads,
-    // which they do not run: the threads are stopped, and the caller writes
-    // the slot's run-time part (values, alarm flags, online flag) as the
-    // device's thread would, and reads it back.
+    // The one seam for what is not a user: the station's tests and
+    // benchmarks (through tests/support/StationDriver.h) stand in for the
+    // polling threads here. It stops them; the caller then writes the slot's
+    // run-time part (values, alarm flags, online flag) as the device's
+    // thread would, and reads it back.
     MeterRecord& pollingStandIn(int slot);
 
     // --- device editor ------------------------------------------------------
