@@ -1,18 +1,13 @@
 // The station at its full size for the benchmarks: 120 devices of 48 channels
-// in a temporary base directory, the window 1920 x 1080 offscreen, on a clock
-// that the benchmark advances. The benchmark writes the polled values.
+// in the driver's fresh base directory, the window 1920 x 1080 offscreen, on
+// a clock that the benchmark advances. The benchmark writes the polled values.
 #pragma once
 
 #include "BenchMain.h"
 
 #include <QApplication>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <cstdlib>
-#include <memory>
-#include <string>
-#include <unistd.h>
 
 #include "platform/Colors.h"
 #include "platform/DateTime.h"
@@ -24,8 +19,6 @@ public:
     // Devices whose log and history intervals are recordInterval seconds.
     explicit FullStation(int recordInterval)
     {
-        if (!dir_.isValid() || chdir(dir_.path().toLocal8Bit().constData()) != 0)
-            std::abort();
         SetClock([this] { return now_; });
         for (int k = 0; k < MaxMeters; ++k)
             configureDevice(k, recordInterval);
@@ -83,7 +76,6 @@ private:
         }
     }
 
-    QTemporaryDir dir_;
     TDateTime now_ = EncodeDateTime(2018, 10, 18, 9, 5, 3);
     StationDriver station_;
     MeterRecord* meters_[MaxMeters] = {};

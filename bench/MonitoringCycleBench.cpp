@@ -13,7 +13,7 @@ class MonitoredStation {
 public:
     MonitoredStation() : station_(1)
     {
-        StationDriver::writeBaseFile("Res/GSM_Alarm.ini", "[GSM]\r\nDelay=0\r\n");
+        station_.station().writeBaseFile("Res/GSM_Alarm.ini", "[GSM]\r\nDelay=0\r\n");
         station_.start();
         station_.showWith("tabSheet_GenervalView");
         for (int g = 0; g < MaxGlobalChannels; g += 10)

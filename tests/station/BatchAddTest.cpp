@@ -20,7 +20,6 @@
 #include "support/GuiApp.h"
 #include "support/ModalDialog.h"
 #include "support/StationDriver.h"
-#include "support/WorkDir.h"
 
 namespace {
 
@@ -77,7 +76,6 @@ protected:
         return station.savedDevice(slot);
     }
 
-    WorkDir dir;
     MessageBoxCapture boxes;
     StationDriver station;
     bool stayedOpen = false;

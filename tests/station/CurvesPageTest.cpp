@@ -21,7 +21,6 @@
 #include "support/GuiApp.h"
 #include "support/StationDriver.h"
 #include "support/WindowDriver.h"
-#include "support/WorkDir.h"
 
 namespace {
 
@@ -74,7 +73,6 @@ protected:
         station.click("btn_SignOut");
     }
 
-    WorkDir dir;
     MessageBoxCapture boxes;
     StationDriver station;
 };
@@ -293,17 +291,17 @@ TEST_F(CurvesPage, PrintPreviewUsesTheWholePage)
 TEST(CurvesStartup, StoredColourAndRangeAreApplied)
 {
     ensureGuiApp();
-    WorkDir dir;
+    StationDriver station;
     std::string bytes(ConfigSize, '\0');
     std::memcpy(&bytes[4], "418263", 6);
     const std::int32_t color = 0x00C0FFEE;
-    const float low = -12.5f, high = 250.5f;
-    std::memcpy(&bytes[14], &color, 4);
-    std::memcpy(&bytes[178], &low, 4);
-    std::memcpy(&bytes[182], &high, 4);
-    writeFileBytes(dir.file("Config.dat"), bytes);
+    put(bytes, 14, color);
+    put(bytes, 178, -12.5f);
+    put(bytes, 182, 250.5f);
+    station.writeBaseFile("Config.dat", bytes);
 
-    Tfm_MainForm form;
+    station.start();
+    Tfm_MainForm& form = station.window();
     EXPECT_EQ(widget<Chart>(form, "chart_RealTimeCurves")->backColor(), toQColor(color));
     EXPECT_EQ(widget<ColorBox>(form, "colorBox_CurvesBackColor")->Selected(), color);
     EXPECT_EQ(widget<Chart>(form, "chart_RealTimeCurves")->leftAxis().minimum(), -12.5);

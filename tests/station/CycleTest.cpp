@@ -27,7 +27,6 @@
 #include "support/FullDisk.h"
 #include "support/GuiApp.h"
 #include "support/WindowDriver.h"
-#include "support/WorkDir.h"
 
 namespace {
 
@@ -92,7 +91,7 @@ TEST_P(AlarmCycle, WindowSoundAndPanelPerTick)
         EXPECT_EQ(int(sounds.played().size() - soundsBefore), t.sounds);
     }
     for (const QString& played : sounds.played())
-        EXPECT_EQ(played, QString::fromStdString(dir.file("Alarm.wav")));
+        EXPECT_EQ(played, QString::fromStdString(station.dir().file("Alarm.wav")));
 }
 
 const std::optional<TColor> Any;
@@ -377,7 +376,7 @@ TEST_P(LogInterval, LineEveryFifthTick)
         if (i == GetParam())
             changeModes();
     }
-    EXPECT_EQ(readFileBytes(dir.file("18年10月/18日AM/D1_0.xls")),
+    EXPECT_EQ(readFileBytes(station.dir().file("18年10月/18日AM/D1_0.xls")),
               toGbk("时间\tCH1\t\n").toStdString() + "  09:05:08\t0\t\n  09:05:13\t0\t\n");
 }
 

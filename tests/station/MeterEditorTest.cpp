@@ -19,7 +19,6 @@
 #include "support/GridClicks.h"
 #include "support/GuiApp.h"
 #include "support/StationDriver.h"
-#include "support/WorkDir.h"
 
 namespace {
 
@@ -68,7 +67,6 @@ protected:
         return station.savedDevice(slot);
     }
 
-    WorkDir dir;
     MessageBoxCapture boxes;
     StationDriver station;
 };

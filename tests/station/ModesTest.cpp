@@ -76,7 +76,6 @@ protected:
     }
     QString currentTab() const { return station.widget<QTabWidget>("pgContr_MainForm").currentWidget()->objectName(); }
 
-    WorkDir dir;
     StationDriver station;
 };
 
@@ -127,7 +126,7 @@ TEST_F(Modes, CancelledLoginLeavesRunModeAsItWas)
     station.polled(0).ChannelValues[0] = 42;
     station.tick();
     ChartSeries& curve = station.widget<Chart>("chart_RealTimeCurves").series(0);
-    const std::set<std::string> period = historyFiles(dir);
+    const std::set<std::string> period = historyFiles(station.dir());
     ASSERT_EQ(period.size(), 1u);
     SetClock([] { return EncodeDateTime(2030, 1, 1, 0, 0, 0); });  // a new period would be named so
 
@@ -137,7 +136,7 @@ TEST_F(Modes, CancelledLoginLeavesRunModeAsItWas)
     SetClock({});
     expectRunMode();
     EXPECT_EQ(currentTab(), "tabSheet_GenervalView");
-    EXPECT_EQ(historyFiles(dir), period);
+    EXPECT_EQ(historyFiles(station.dir()), period);
     ASSERT_EQ(station.widget<Chart>("chart_RealTimeCurves").seriesCount(), 1);
     EXPECT_EQ(&station.widget<Chart>("chart_RealTimeCurves").series(0), &curve);
     EXPECT_EQ(curve.yValue(curve.count() - 1), 42);

@@ -18,7 +18,6 @@
 #include "support/GridClicks.h"
 #include "support/GuiApp.h"
 #include "support/StationDriver.h"
-#include "support/WorkDir.h"
 
 namespace {
 
@@ -84,7 +83,6 @@ protected:
     }
 
     std::vector<std::string> deviceBehaviour;  // further devsim options, set before SetUp
-    WorkDir dir;
     std::unique_ptr<Devsim> com1;
     StationDriver station;
 };

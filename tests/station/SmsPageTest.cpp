@@ -34,9 +34,9 @@ protected:
     {
         Station::SetUp();
         module = Devsim::gsmOnPty(comLink(3));
-        StationDriver::writeBaseFile("Res/GSM_Alarm.ini", "[GSM]\r\nEnable=1\r\nCOM=" + std::to_string(Com3)
-                                                              + "\r\nDelay=2\r\nText=" + toGbk("温度超限").toStdString()
-                                                              + "\r\n[PhoneList]\r\nNum1=13800000001\r\n");
+        station.writeBaseFile("Res/GSM_Alarm.ini", "[GSM]\r\nEnable=1\r\nCOM=" + std::to_string(Com3) + "\r\nDelay=2\r\nText="
+                                                       + toGbk("温度超限").toStdString()
+                                                       + "\r\n[PhoneList]\r\nNum1=13800000001\r\n");
     }
 
     QString label() const { return station.widget<QLabel>("lbYSJS").text(); }
@@ -141,7 +141,7 @@ protected:
         station.window().EnterConfigMode();
     }
 
-    std::string iniFile() const { return readFileBytes(dir.file("Res/GSM_Alarm.ini")); }
+    std::string iniFile() const { return readFileBytes(station.dir().file("Res/GSM_Alarm.ini")); }
 };
 
 TEST_F(SmsSave, WritesEveryKeyInOrderAndTheNextStartReadsThemBack)

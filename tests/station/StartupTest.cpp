@@ -36,7 +36,6 @@
 #include "support/StationDriver.h"
 #include "support/StationLogin.h"
 #include "support/WindowDriver.h"
-#include "support/WorkDir.h"
 
 namespace {
 
@@ -64,7 +63,7 @@ class Startup : public testing::Test {
 protected:
     void SetUp() override { ensureGuiApp(); }
 
-    static void write(const std::string& name, const std::string& bytes) { StationDriver::writeBaseFile(name, bytes); }
+    void write(const std::string& name, const std::string& bytes) const { station.writeBaseFile(name, bytes); }
 
     Tfm_MainForm& start()
     {
@@ -75,7 +74,6 @@ protected:
     int meterRows() const { return station.widget<StringGrid>("strgGrid_MeterList").RowCount(); }
     int channelRows() const { return station.widget<StringGrid>("strgGrid_MeterChannelList").RowCount(); }
 
-    WorkDir dir;
     StationDriver station;
 };
 
@@ -84,11 +82,11 @@ TEST_F(Startup, FirstStartInAnEmptyDirectory)
     Tfm_MainForm& f = start();
 
     EXPECT_EQ(f.windowTitle(), "Dcs");
-    EXPECT_TRUE(std::filesystem::is_directory(dir.file("Res")));
+    EXPECT_TRUE(std::filesystem::is_directory(station.dir().file("Res")));
     EXPECT_TRUE(f.windowState().testFlag(Qt::WindowMaximized));
     EXPECT_TRUE(station.timer().isActive()) << "start-up ends in run mode";
 
-    const std::string config = readFileBytes(dir.file("Config.dat"));
+    const std::string config = readFileBytes(station.dir().file("Config.dat"));
     ASSERT_EQ(config.size(), ConfigSize);
     EXPECT_EQ(config.substr(4, 8), std::string("418263\0\0", 8));
     EXPECT_EQ(meterRows(), 2) << "no device";
@@ -181,7 +179,7 @@ TEST_F(Startup, PreparedDirectoryShowsWhatItsFilesHold)
               "\r\nNum1=13800000001\r\nName10=Li\r\nNum10=13900000010\r\n");
     QImage logo(238, 79, QImage::Format_RGB32);
     logo.fill(Qt::blue);
-    ASSERT_TRUE(logo.save(QString::fromStdString(dir.file("DCS_LOGO.BMP")), "BMP"));
+    ASSERT_TRUE(logo.save(QString::fromStdString(station.dir().file("DCS_LOGO.BMP")), "BMP"));
 
     Tfm_MainForm& f = start();
 
@@ -214,7 +212,7 @@ TEST_F(Startup, PreparedDirectoryShowsWhatItsFilesHold)
     EXPECT_EQ(widget<QLineEdit>(f, "ed_CurvesMax")->text(), "250.5");
     EXPECT_EQ(widget<QLabel>(f, "Image1")->pixmap().size(), QSize(238, 79));
 
-    EXPECT_EQ(readFileBytes(dir.file("Config.dat")), config) << "loading never writes";
+    EXPECT_EQ(readFileBytes(station.dir().file("Config.dat")), config) << "loading never writes";
 
     // Slots from the count on are not read: the next device's add takes over
     // the zeros of a slot never used, not the file's channels.
@@ -276,7 +274,7 @@ TEST_F(Startup, DamagedConfigFileIsClampedAndLeftAsItIs)
         station.clickRow("strgGrid_MeterList", row);
         EXPECT_EQ(channelRows(), 3) << "slot " << row - 1 << " reads as zeros: one channel";
     }
-    EXPECT_EQ(readFileBytes(dir.file("Config.dat")), config);
+    EXPECT_EQ(readFileBytes(station.dir().file("Config.dat")), config);
 }
 
 struct FlowChartCase {
@@ -297,8 +295,8 @@ TEST_P(FlowChart, PictureIsLoadedOnlyWhenEnabledAndReadable)
     if (c.ini)
         write("Res/FlowChart1.ini", c.ini);
     if (c.pictureFile) {
-        std::filesystem::create_directories(dir.file("Res"));
-        const QString path = QString::fromStdString(dir.file(std::string("Res/") + c.pictureFile));
+        std::filesystem::create_directories(station.dir().file("Res"));
+        const QString path = QString::fromStdString(station.dir().file(std::string("Res/") + c.pictureFile));
         if (c.format) {
             QImage picture(40, 30, QImage::Format_RGB32);
             picture.fill(Qt::red);
@@ -349,8 +347,8 @@ TEST_F(Startup, PicturesDeclaringMoreThan64MegapixelsStayEmpty)
 TEST_F(Startup, PicturesThatAreFifosStayEmpty)
 {
     write("Res/FlowChart1.ini", "[PICTURE]\r\nPointNum=1\r\n");
-    const FifoWatchdog logo(dir.file("DCS_LOGO.BMP"), FifoWatchdog::Opener::Reader);
-    const FifoWatchdog flowChart(dir.file("Res/FlowChart1.jpg"), FifoWatchdog::Opener::Reader);
+    const FifoWatchdog logo(station.dir().file("DCS_LOGO.BMP"), FifoWatchdog::Opener::Reader);
+    const FifoWatchdog flowChart(station.dir().file("Res/FlowChart1.jpg"), FifoWatchdog::Opener::Reader);
 
     Tfm_MainForm& f = start();
 
@@ -397,7 +395,7 @@ TEST_F(Startup, SavesThatCannotReachConfigFileSaySo)
 {
     start();
     station.window().EnterConfigMode();
-    std::filesystem::remove(dir.file("Config.dat"));
+    std::filesystem::remove(station.dir().file("Config.dat"));
     MessageBoxCapture boxes;
 
     station.click("btn_MeterSave");  // the devices, then the baud table
@@ -411,12 +409,12 @@ TEST_F(Startup, SavesThatCannotReachConfigFileSaySo)
 
     const ShownMessage writeFailed{"错误", "无法写入 Config.dat"};
     EXPECT_EQ(boxes.shown(), std::vector<ShownMessage>(6, writeFailed));
-    EXPECT_FALSE(std::filesystem::exists(dir.file("Config.dat"))) << "a save never creates the file";
+    EXPECT_FALSE(std::filesystem::exists(station.dir().file("Config.dat"))) << "a save never creates the file";
 }
 
 TEST_F(Startup, ConfigFileThatCanBeNeitherOpenedNorCreated)
 {
-    std::filesystem::create_directory(dir.file("Config.dat"));
+    std::filesystem::create_directory(station.dir().file("Config.dat"));
     MessageBoxCapture boxes;
 
     start();
@@ -448,15 +446,15 @@ TEST_F(Startup, ClosingTheMainWindowEndsTheProgramWhateverElseIsOpen)
 TEST_F(Startup, ClosingAsksNothingAndSavesNothing)
 {
     Tfm_MainForm& f = start();
-    const std::string before = readFileBytes(dir.file("Config.dat"));
+    const std::string before = readFileBytes(station.dir().file("Config.dat"));
     f.EnterConfigMode();
     station.addInEditor("unsaved");
     station.type("GSMedAlarmReload", "15");
     f.show();
 
     EXPECT_TRUE(f.close());
-    EXPECT_EQ(readFileBytes(dir.file("Config.dat")), before);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("Res/GSM_Alarm.ini")));
+    EXPECT_EQ(readFileBytes(station.dir().file("Config.dat")), before);
+    EXPECT_FALSE(std::filesystem::exists(station.dir().file("Res/GSM_Alarm.ini")));
 }
 
 } // namespace

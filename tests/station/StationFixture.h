@@ -14,7 +14,6 @@
 #include "support/DeviceSlots.h"
 #include "support/GuiApp.h"
 #include "support/StationDriver.h"
-#include "support/WorkDir.h"
 
 // The devices are configured before start(); the clock moves one second per
 // tick, and the test writes what the polling threads would.
@@ -47,9 +46,9 @@ protected:
     }
 
     // "[GSM]" of Res/GSM_Alarm.ini with the delay, the rest at its defaults.
-    static void writeAlarmDelay(const char* delay)
+    void writeAlarmDelay(const char* delay) const
     {
-        StationDriver::writeBaseFile("Res/GSM_Alarm.ini", std::string("[GSM]\r\nDelay=") + delay + "\r\n");
+        station.writeBaseFile("Res/GSM_Alarm.ini", std::string("[GSM]\r\nDelay=") + delay + "\r\n");
     }
 
     // The start, which begins the recording period, with the timer held; each
@@ -81,9 +80,8 @@ protected:
 
     MeterRecord& polled(int slot) const { return station.polled(slot); }
     const GeneralViewPanel& panel(int g) const { return station.panel(g); }
-    std::string periodFile(const char* name) const { return dir.file(std::string("18年10月/") + name); }
+    std::string periodFile(const char* name) const { return station.dir().file(std::string("18年10月/") + name); }
 
-    WorkDir dir;
     MessageBoxCapture boxes;
     SoundCapture sounds;
     TDateTime now = EncodeDateTime(2018, 10, 18, 9, 5, 3);

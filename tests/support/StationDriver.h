@@ -1,12 +1,12 @@
 #pragma once
-// The station's main window as tests and benchmarks drive it, in the base
-// directory (the working directory): the configuration written as files
-// before the window starts, then what a user clicks, types and reads on the
-// screen, by the components' names. The window's fields stay its own.
+// The station's main window as tests and benchmarks drive it, in a fresh
+// base directory that is the working directory while the driver lives: the
+// configuration written as files before the window starts, then what a user
+// clicks, types and reads on the screen, by the components' names. The
+// window's fields stay its own.
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QList>
@@ -27,6 +27,7 @@
 #include "support/GridClicks.h"
 #include "support/StationConfig.h"
 #include "support/WindowDriver.h"
+#include "support/WorkDir.h"
 
 class StationDriver {
 public:
@@ -43,9 +44,9 @@ public:
 
     // A file of the base directory, e.g. "Res/GSM_Alarm.ini", its folder made
     // when missing: for what the configuration types do not write.
-    static void writeBaseFile(const std::string& name, const std::string& bytes)
+    void writeBaseFile(const std::string& name, const std::string& bytes) const
     {
-        const std::filesystem::path path = baseFile(name);
+        const std::filesystem::path path = dir_.file(name);
         std::filesystem::create_directories(path.parent_path());
         writeFileBytes(path.string(), bytes);
     }
@@ -63,7 +64,7 @@ public:
     }
 
     // What start() writes first, for a test that must write it sooner.
-    void writeConfiguration() { config_.write(QDir::currentPath().toStdString()); }
+    void writeConfiguration() { config_.write(dir_.path()); }
 
     void close()
     {
@@ -72,6 +73,7 @@ public:
         window_.reset();
     }
 
+    const WorkDir& dir() const { return dir_; }
     Tfm_MainForm& window() const { return *window_; }
     TFormAlarm& alarmWindow() const { return *alarmWindow_; }
 
@@ -139,8 +141,7 @@ public:
 
     // --- what the station writes --------------------------------------------
 
-    static std::string baseFile(const std::string& name) { return QDir::currentPath().toStdString() + "/" + name; }
-    std::string configFile() const { return readFileBytes(baseFile("Config.dat")); }
+    std::string configFile() const { return readFileBytes(dir_.file("Config.dat")); }
     // The stored part of slot k of Config.dat, as the file holds it.
     MeterConfig savedDevice(int slot) const { return storedAt<MeterConfig>(configFile(), ConfigFile::slotOffset(slot)); }
     std::int32_t savedMeterCount() const { return storedAt<std::int32_t>(configFile(), ConfigFile::MeterCountOffset); }
@@ -176,6 +177,7 @@ private:
         return {g.viewport(), cellCentre(g, 0, row)};
     }
 
+    WorkDir dir_;
     StationConfig config_;
     std::unique_ptr<Tfm_MainForm> window_;
     std::unique_ptr<TFormAlarm> alarmWindow_;
