@@ -73,14 +73,13 @@ protected:
 
 TEST_F(MeterEditor, AddedDeviceHasOneChannelAndIsLoaded)
 {
-    station.type("ed_MeterAddr", "7");
-    station.type("ed_MeterPreRecordTime", "5");
-    station.type("ed_CommStartReg", "100");
-    station.type("ed_Port", "502");
-    station.type("ed_MeterIPAddr", "10.0.0.9");
+    const std::pair<const char*, const char*> typed[] = {
+        {"ed_MeterAddr", "7"}, {"ed_MeterPreRecordTime", "5"}, {"ed_CommStartReg", "100"},
+        {"ed_Port", "502"},    {"ed_MeterIPAddr", "10.0.0.9"}, {"ed_MeterName", "锅炉"}};
+    for (const auto& [edit, text] : typed)
+        station.type(edit, QString::fromUtf8(text));
     station.choose("cbo_MeterCommStyle", 1);
     station.choose("cboBox_MeterCommSerial", 2);
-    station.type("ed_MeterName", "锅炉");
     station.click("btn_MeterAdd");
 
     const MeterConfig m = saved(0);
