@@ -29,8 +29,8 @@ QString curveTitle(const MeterRecord& meter, int channel)
     return fromGbkField(meter.MeterName) + fromGbkField(meter.Channels[channel].ChannelName);
 }
 
-// A range edit's value, truncated toward zero to a signed 32-bit integer;
-// none for a text that is not a number or lies beyond that range.
+// The curves' range is stored as whole numbers: what the edit holds, its
+// fraction dropped, or nothing when no such number fits.
 std::optional<int> rangeValue(const QString& text)
 {
     double value;

@@ -62,7 +62,7 @@ bool loadPortBaudTable(const QString& path, std::int32_t (&table)[MaxComPorts]);
 // The password's GBK bytes (at most 8, cut on a character boundary), padded
 // with NUL bytes to the 8-byte field.
 [[nodiscard]] bool savePassword(const QString& path, const QString& password);
-// The field's bytes up to the first NUL, all 8 when there is none.
+// Read up to its NUL; a password of the full eight bytes has none to stop at.
 bool loadPassword(const QString& path, QString& password);
 
 // The 3,963 stored bytes of one slot, at the offset given (slotOffset(k)).

@@ -13,11 +13,10 @@ constexpr unsigned SetValueWaitMs = 1000;
 // a handle no polling thread holds.
 PortHandle setValuePort(const DeviceTable& table, int slot);
 
-// The GUI thread's part of one set-value read or write, for the target
-// already in sv: posts the request (a write with value) to port, sleeps,
-// then withdraws it, so that a late thread no longer serves it. True when a
-// thread served it with success within the wait; a read's value is then in
-// SvValue. A request given up earlier whose thread is still on the line is
-// waited for first; should it never end, nothing is posted and the answer
-// is false.
+// One set-value read or write as the GUI thread sees it, for the target in
+// sv. The request is withdrawn after the wait so that a thread reaching it
+// late cannot act on a request the operator was already told had failed;
+// true only when it was served in time (a read's value then in SvValue).
+// An earlier request still on the line is waited out first, and if it never
+// ends nothing new is posted.
 bool exchangeSetValue(SetValueRequest& sv, std::uint8_t kind, PortHandle port, std::int16_t value = 0);
