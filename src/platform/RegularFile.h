@@ -8,3 +8,6 @@
 // would some devices. Anything but a regular file gives nullptr, as a
 // missing file does.
 std::FILE* openRegularFile(const QString& path);
+// The same, telling the two apart: notRegular is set when path opened but
+// names something other than a regular file.
+std::FILE* openRegularFile(const QString& path, bool& notRegular);

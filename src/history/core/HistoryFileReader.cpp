@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <fcntl.h>
 #include <limits>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
+
+#include "platform/RegularFile.h"
 
 namespace {
 
@@ -39,26 +40,10 @@ HistoryFileReader::~HistoryFileReader()
 
 HistoryFileReader::Opened HistoryFileReader::open(const std::string& path)
 {
-    // Without O_NONBLOCK a FIFO would hold the open until something writes
-    // into it. Whether it is a regular file is asked of what was opened, not
-    // of the name, which may name something else by then.
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
-        return Opened::CannotOpen;
-    struct stat opened {};
-    if (fstat(descriptor, &opened) != 0) {
-        close(descriptor);
-        return Opened::CannotOpen;
-    }
-    if (!S_ISREG(opened.st_mode)) {
-        close(descriptor);
-        return Opened::NotHistoryFile;
-    }
-    file_ = fdopen(descriptor, "rb");
-    if (!file_) {
-        close(descriptor);
-        return Opened::CannotOpen;
-    }
+    bool notRegular;
+    file_ = openRegularFile(QString::fromStdString(path), notRegular);
+    if (!file_)
+        return notRegular ? Opened::NotHistoryFile : Opened::CannotOpen;
     std::setvbuf(file_, nullptr, _IOFBF, StreamBufferSize);
     if (fseeko(file_, 0, SEEK_END) != 0)
         return Opened::CannotOpen;
